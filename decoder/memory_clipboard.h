@@ -1,0 +1,10 @@
+// The portable clipboard: what clipboardText() reads on platforms without a
+// system clipboard the decoder can reach. Console front ends put the desktop
+// clipboard's text here; tests put whatever case they check.
+#pragma once
+
+#include <string>
+
+enum class MemoryClipboardState { Unavailable, Empty, HasText };
+
+void setMemoryClipboard(MemoryClipboardState state, const std::string& text = std::string());
