@@ -8,3 +8,6 @@
 enum class MemoryClipboardState { Unavailable, Empty, HasText };
 
 void setMemoryClipboard(MemoryClipboardState state, const std::string& text = std::string());
+
+// True between a successful openClipboardText and its closeClipboardText.
+bool memoryClipboardIsOpen();

@@ -1,0 +1,118 @@
+// The message buffer and the line prefix.
+//
+// The text's length is kept rather than measured on every append, and the
+// block grows at least to twice its size, so a run that appends a million
+// lines stays linear. The text itself is the same as with exact-size growth.
+
+#include "message_buffer.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "heap_block.h"
+
+namespace {
+
+constexpr std::size_t InitialCapacity = 2048;
+
+struct MessageBuffer {
+    char* block = nullptr;
+    std::size_t length = 0;
+    std::size_t capacity = 0;
+    std::string linePrefix;
+};
+
+MessageBuffer buffer;
+
+// A text no size_t can count, or no heap at all: as fatal as a failed growth.
+[[noreturn]] void stopOutOfMemory() {
+    std::fputs("vexa: out of memory for the report text\n", stderr);
+    std::abort();
+}
+
+void ensureCapacity(std::size_t needed) {
+    if (needed <= buffer.capacity) {
+        return;
+    }
+    std::size_t grown = needed;
+    if (buffer.capacity <= static_cast<std::size_t>(-1) / 2 && buffer.capacity * 2 > grown) {
+        grown = buffer.capacity * 2;
+    }
+    buffer.block = static_cast<char*>(growBlock(buffer.block, grown));
+    buffer.capacity = blockCapacity(buffer.block);
+}
+
+void appendBytes(const char* bytes, std::size_t count) {
+    std::memcpy(buffer.block + buffer.length, bytes, count);
+    buffer.length += count;
+}
+
+}  // namespace
+
+bool createMessageBuffer() {
+    if (buffer.block != nullptr) {
+        emptyMessageBuffer();
+        return true;
+    }
+    void* block = allocateZeroedBlock(InitialCapacity);
+    if (block == nullptr) {
+        return false;
+    }
+    buffer.block = static_cast<char*>(block);
+    buffer.length = 0;
+    buffer.capacity = blockCapacity(block);
+    return true;
+}
+
+void releaseMessageBuffer() {
+    releaseBlock(buffer.block);
+    buffer.block = nullptr;
+    buffer.length = 0;
+    buffer.capacity = 0;
+}
+
+void emptyMessageBuffer() {
+    if (buffer.block != nullptr) {
+        buffer.block[0] = '\0';
+    }
+    buffer.length = 0;
+}
+
+void appendLine(const char* text) {
+    if (buffer.block == nullptr && !createMessageBuffer()) {
+        stopOutOfMemory();
+    }
+    const std::size_t textLength = std::strlen(text);
+    const std::size_t prefixLength = buffer.linePrefix.size();
+    const std::size_t limit = static_cast<std::size_t>(-1) - 3;
+    if (textLength > limit - prefixLength || buffer.length > limit - prefixLength - textLength) {
+        stopOutOfMemory();
+    }
+    ensureCapacity(buffer.length + prefixLength + textLength + 3);
+    appendBytes(buffer.linePrefix.data(), prefixLength);
+    appendBytes(text, textLength);
+    appendBytes("\r\n", 2);
+    buffer.block[buffer.length] = '\0';
+}
+
+const char* messageBufferText() {
+    return buffer.block != nullptr ? buffer.block : "";
+}
+
+std::size_t messageBufferLength() {
+    return buffer.length;
+}
+
+std::size_t messageBufferCapacity() {
+    return buffer.capacity;
+}
+
+void setLinePrefix(const char* prefix) {
+    buffer.linePrefix = prefix;
+}
+
+const char* linePrefix() {
+    return buffer.linePrefix.c_str();
+}

@@ -1,0 +1,65 @@
+// Report composition: turns the value slot table into aligned report lines.
+
+#include "report_composition.h"
+
+#include <cstring>
+#include <string>
+
+#include "message_buffer.h"
+
+namespace {
+
+// Appends "label" padded to the label width, then ": ".
+void appendLabel(std::string& line, const char* label) {
+    line += label != nullptr ? label : "";
+    const auto width = static_cast<std::size_t>(reportLabelWidth());
+    if (line.size() < width) {
+        line.append(width - line.size(), ' ');
+    }
+    line += ": ";
+}
+
+std::string reportLine(const ValueSlotTable& slots, int entry) {
+    const KeyEntry& catalogueEntry = KeyCatalogue[entry];
+    const char* first = slots.text[entry][0];
+    const char* second = slots.text[entry][1];
+    std::string line;
+    appendLabel(line, catalogueEntry.label);
+    line += first;
+    if (catalogueEntry.key2 == KeyNone) {
+        return line;
+    }
+    // Values that hold a "/" themselves get spaces around the separator so
+    // the two stay apart; the label's own "/" does not count.
+    const bool spaced = std::strchr(first, '/') != nullptr || std::strchr(second, '/') != nullptr;
+    line += spaced ? " / " : "/";
+    line += second;
+    return line;
+}
+
+}  // namespace
+
+int reportLabelWidth() {
+    static const int width = [] {
+        std::size_t longest = 0;
+        for (const KeyEntry& entry : KeyCatalogue) {
+            if (entry.label != nullptr && std::strlen(entry.label) > longest) {
+                longest = std::strlen(entry.label);
+            }
+        }
+        return static_cast<int>(longest);
+    }();
+    return width;
+}
+
+void composeReport(const ValueSlotTable& slots, bool blockSeen) {
+    for (int entry = 0; entry < KeyEntryCount; ++entry) {
+        if (slotIsEmpty(slots, entry, 0) && slotIsEmpty(slots, entry, 1)) {
+            continue;
+        }
+        appendLine(reportLine(slots, entry).c_str());
+    }
+    if (!blockSeen) {
+        appendLine("no recognizable data found!");
+    }
+}

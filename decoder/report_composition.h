@@ -1,0 +1,15 @@
+// Report composition: the last step of a decoding run that read its input.
+//
+// Appends one line per catalogue entry that received a value, in catalogue
+// order, the label padded to the longest label's width, then ": " and the
+// value or the two values around "/". Appends "no recognizable data found!"
+// when no diagnostic block was met. Lines have no length limit: a long
+// verbatim value is shown whole.
+#pragma once
+
+#include "value_slots.h"
+
+void composeReport(const ValueSlotTable& slots, bool blockSeen);
+
+// The width every label is padded to (31 with the catalogue as it is).
+int reportLabelWidth();

@@ -1,0 +1,149 @@
+// The line loop and the token loop of a decoding run.
+
+#include "report_scanner.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "catalogue.h"
+#include "hex_number.h"
+#include "message_buffer.h"
+#include "value_rendering.h"
+
+namespace {
+
+const char SpacedMarker[] = "DIAG <2A4D3263 ";
+const char UnspacedMarker[] = "DIAG<2A4D3263 ";
+const char EndWord[] = "OK";
+
+const char TokenDelimiters[] = ">: \n\r\t\f";
+const char ValueDelimiters[] = " \t";
+
+bool isLineSeparator(char c) {
+    return c == '>' || c == '\n' || c == '\r';
+}
+
+bool startsWith(const char* text, const char* prefix) {
+    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+// Hands out tokens of one input line the way strtok does, cutting the line
+// in place and keeping its place between calls, but each call may use its
+// own delimiter set.
+class Tokenizer {
+public:
+    explicit Tokenizer(char* text) : next_(text) {}
+
+    char* take(const char* delimiters) {
+        next_ += std::strspn(next_, delimiters);
+        if (*next_ == '\0') {
+            return nullptr;
+        }
+        char* token = next_;
+        next_ += std::strcspn(next_, delimiters);
+        if (*next_ != '\0') {
+            *next_++ = '\0';
+        }
+        return token;
+    }
+
+private:
+    char* next_;
+};
+
+void reportUnrecognizedKey(std::uint32_t key) {
+    char message[32];
+    std::snprintf(message, sizeof message, "unrecognized key %lx!",
+                  static_cast<unsigned long>(key));
+    appendLine(message);
+}
+
+// Shows the input line as tokenising has left it: the marker and the first
+// token, which is where the first cut ended the text.
+void reportBadFormat(const char* inputLine) {
+    const std::string message = std::string("unrecognized format '") + inputLine + "'!";
+    appendLine(message.c_str());
+}
+
+// A format error abandons the rest of the input line.
+void scanTokens(char* inputLine, char* tokens, ScanState& state) {
+    Tokenizer tokenizer(tokens);
+    for (char* token = tokenizer.take(TokenDelimiters); token != nullptr;
+         token = tokenizer.take(TokenDelimiters)) {
+        const HexNumber key = parseHexNumber(token);
+        const auto location = findKeyEntry(key.value);
+        if (!location) {
+            reportUnrecognizedKey(key.value);
+            continue;
+        }
+        // The "=" and the value may stand apart, separated by spaces or tabs.
+        const char* cursor = key.end;
+        if (*cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr) {
+            reportBadFormat(inputLine);
+            return;
+        }
+        if (*cursor != '=') {
+            reportBadFormat(inputLine);
+            return;
+        }
+        ++cursor;
+        if (*cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr) {
+            reportBadFormat(inputLine);
+            return;
+        }
+        renderValue(state.slots, location->entry, location->column, key.value, cursor);
+    }
+}
+
+// The tokens of a block begin right after its marker, or null if the line
+// does not begin with one.
+char* blockTokens(char* inputLine) {
+    if (startsWith(inputLine, SpacedMarker)) {
+        return inputLine + std::strlen(SpacedMarker);
+    }
+    if (startsWith(inputLine, UnspacedMarker)) {
+        return inputLine + std::strlen(UnspacedMarker);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+const char* findBlockMarker(const char* text) {
+    const char* marker = std::strstr(text, SpacedMarker);
+    return marker != nullptr ? marker : std::strstr(text, UnspacedMarker);
+}
+
+bool scanChunk(char* chunk, ScanState& state) {
+    char* p = chunk;
+    while (*p != '\0') {
+        while (isSpaceCharacter(*p)) {
+            ++p;
+        }
+        char* inputLine = p;
+        while (*p != '\0' && !isLineSeparator(*p)) {
+            ++p;
+        }
+        if (*p != '\0') {
+            *p++ = '\0';
+        }
+        if (*inputLine == '\0') {
+            continue;
+        }
+        char* end = inputLine + std::strlen(inputLine);
+        while (end > inputLine && isSpaceCharacter(end[-1])) {
+            *--end = '\0';
+        }
+        if (state.blockSeen && startsWith(inputLine, EndWord)) {
+            return true;
+        }
+        char* tokens = blockTokens(inputLine);
+        if (tokens == nullptr) {
+            continue;
+        }
+        state.blockSeen = true;
+        scanTokens(inputLine, tokens, state);
+    }
+    return false;
+}

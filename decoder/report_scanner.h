@@ -1,0 +1,26 @@
+// Report scanning: finds the diagnostic blocks in one chunk of input text,
+// cuts them into key=value tokens and renders every value into the slots.
+//
+// A chunk is scanned in place: separators and token ends are overwritten
+// with zeros, so the chunk must be writable and is spoiled afterwards. Each
+// chunk starts a new input line. Scan messages are appended to the message
+// buffer as they arise.
+#pragma once
+
+#include "value_slots.h"
+
+struct ScanState {
+    explicit ScanState(ValueSlotTable& valueSlots) : slots(valueSlots) {}
+
+    ValueSlotTable& slots;
+    // Set by the first input line that begins with a marker; never cleared.
+    bool blockSeen = false;
+};
+
+// The first "DIAG <2A4D3263 " in text, or else the first "DIAG<2A4D3263 ",
+// or null.
+const char* findBlockMarker(const char* text);
+
+// Scans one zero-terminated chunk. Returns true when an input line beginning
+// with "OK" after a block ended the scan: nothing more may be read.
+bool scanChunk(char* chunk, ScanState& state);

@@ -1,0 +1,69 @@
+// Test helpers common to all decoder tests.
+
+#include "test_support.h"
+
+#include <atomic>
+#include <filesystem>
+#include <stdexcept>
+
+#include "decoder.h"
+#include "message_buffer.h"
+
+namespace {
+
+std::atomic<int> fileCounter{0};
+
+}  // namespace
+
+TempFile::TempFile(const std::string& bytes) {
+    const auto name = "vexa-test-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) +
+                      "-" + std::to_string(fileCounter++) + ".log";
+    path_ = (std::filesystem::temp_directory_path() / name).string();
+    std::FILE* file = std::fopen(path_.c_str(), "wb");
+    if (file == nullptr) {
+        throw std::runtime_error("cannot create " + path_);
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    if (std::fclose(file) != 0 || !written) {
+        throw std::runtime_error("cannot write " + path_);
+    }
+}
+
+TempFile::~TempFile() {
+    std::remove(path_.c_str());
+}
+
+std::FILE* TempFile::openText() const {
+    return std::fopen(path_.c_str(), "rt");
+}
+
+void resetMessageBuffer() {
+    createMessageBuffer();
+    emptyMessageBuffer();
+    setLinePrefix("");
+}
+
+std::string bufferText() {
+    return std::string(messageBufferText(), messageBufferLength());
+}
+
+std::string decodeLog(const std::string& bytes) {
+    TempFile log(bytes);
+    std::FILE* file = log.openText();
+    if (file == nullptr) {
+        throw std::runtime_error("cannot open " + log.path());
+    }
+    emptyMessageBuffer();
+    decodeReport(file);
+    std::fclose(file);
+    return bufferText();
+}
+
+std::string crlfLines(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}

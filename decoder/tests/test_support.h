@@ -1,0 +1,46 @@
+// Helpers shared by the decoder tests: files holding exact bytes, decoding
+// runs over them, expected message-buffer texts, and a clipboard the tests
+// can fill on every platform.
+#pragma once
+
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+
+#include "memory_clipboard.h"
+
+// A temporary file holding exactly the given bytes, removed on destruction.
+class TempFile {
+public:
+    explicit TempFile(const std::string& bytes);
+    ~TempFile();
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    // Opens the file as a log is opened: for reading, in text mode.
+    std::FILE* openText() const;
+
+private:
+    std::string path_;
+};
+
+// Empties the message buffer (creating it if needed) and clears the prefix.
+void resetMessageBuffer();
+
+// The message buffer's whole text.
+std::string bufferText();
+
+// Runs one decoding run over a log file holding bytes and returns the
+// message buffer's text. The buffer is emptied first.
+std::string decodeLog(const std::string& bytes);
+
+// Joins lines, each ended by CR LF, as the message buffer holds them.
+std::string crlfLines(std::initializer_list<const char*> lines);
+
+// The clipboard the decoder reads: the memory clipboard, or on Windows the
+// real one (Unavailable = another thread holds it open).
+void setTestClipboard(MemoryClipboardState state, const std::string& text = std::string());
+void clearTestClipboard();
+// True when the decoder left the clipboard open.
+bool testClipboardLeftOpen();

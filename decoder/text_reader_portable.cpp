@@ -1,0 +1,55 @@
+// Windows text-mode reading on platforms whose streams do no translation.
+//
+// State between calls lives in the stream itself: a character read ahead
+// after a CR, and the 0x1A that ends the input, are pushed back with ungetc,
+// so every later read meets the 0x1A again and reports end of file.
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "text_reader.h"
+
+namespace {
+
+constexpr int EndOfText = 0x1A;
+
+}  // namespace
+
+bool isCharacterDevice(std::FILE* file) {
+    return isatty(fileno(file)) != 0;
+}
+
+char* readChunk(char* buffer, int size, std::FILE* file) {
+    if (size <= 0) {
+        return nullptr;
+    }
+    int count = 0;
+    while (count < size - 1) {
+        int c = std::getc(file);
+        if (c == EOF) {
+            break;
+        }
+        if (c == EndOfText) {
+            std::ungetc(c, file);
+            break;
+        }
+        if (c == '\r') {
+            const int next = std::getc(file);
+            if (next == '\n') {
+                c = '\n';
+            } else if (next != EOF) {
+                std::ungetc(next, file);
+            }
+        }
+        buffer[count++] = static_cast<char>(c);
+        if (c == '\n') {
+            break;
+        }
+    }
+    if (count == 0 || std::ferror(file)) {
+        return nullptr;
+    }
+    buffer[count] = '\0';
+    return buffer;
+}

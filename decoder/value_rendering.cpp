@@ -1,0 +1,181 @@
+// Value rendering by entry kind, and the special rules for the revision, the
+// bit-field word and the protocol/compression pair.
+
+#include "value_rendering.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "hex_number.h"
+
+namespace {
+
+const char OnText[] = "ON";
+const char OffText[] = "OFF";
+
+constexpr std::uint32_t RevisionKey = 0x00;
+constexpr std::uint32_t BitFieldKey = 0x18;
+constexpr std::uint32_t ProtocolKey = 0x40;
+constexpr std::uint32_t CompressionKey = 0x44;
+
+constexpr std::size_t DecimalCapacity = 12;
+constexpr std::size_t RevisionCapacity = 4;
+constexpr std::size_t FrequencyOffsetCapacity = 8;
+constexpr std::size_t PreemphasisCapacity = 4;
+
+constexpr std::uint32_t FrequencyOffsetUnknown = 1023;
+constexpr std::uint32_t PreemphasisUnknown = 15;
+
+struct DerivedLines {
+    int remotePowerDrop;
+    int frequencyOffset;
+    int preemphasis;
+    int rateAsymmetry;
+};
+
+const DerivedLines& derivedLines() {
+    static const DerivedLines lines = {
+        findEntryByLabel("Remote Power Drop support"),
+        findEntryByLabel("Freq offset Caller/Answer, Hz"),
+        findEntryByLabel("Preemphasis Index Caller/Answer"),
+        findEntryByLabel("V.34 Rate Asymmetry"),
+    };
+    return lines;
+}
+
+std::uint32_t hexValue(const char* valueText) {
+    return parseHexNumber(valueText).value;
+}
+
+void storeCopiedNA(ValueSlotTable& slots, int entry, int column, std::size_t capacity) {
+    char* text = takeOwnedText(slots, capacity);
+    if (text == nullptr) {
+        return;
+    }
+    std::snprintf(text, capacity, "%s", NotAvailableMarker);
+    slots.text[entry][column] = text;
+}
+
+void renderVerbatim(ValueSlotTable& slots, int entry, int column, const char* valueText) {
+    const std::size_t length = std::strlen(valueText);
+    const std::size_t capacity = (length + 1 + 3) / 4 * 4;
+    char* text = takeOwnedText(slots, capacity);
+    if (text == nullptr) {
+        return;
+    }
+    std::memcpy(text, valueText, length + 1);
+    slots.text[entry][column] = text;
+}
+
+void renderDecimal(ValueSlotTable& slots, int entry, int column, const char* valueText) {
+    const KeyEntry& catalogueEntry = KeyCatalogue[entry];
+    const std::uint32_t limit = column == 0 ? catalogueEntry.limit1 : catalogueEntry.limit2;
+    const std::uint32_t n = hexValue(valueText);
+    if (limit != 0 && n > limit) {
+        storeCopiedNA(slots, entry, column, DecimalCapacity);
+        return;
+    }
+    char* text = takeOwnedText(slots, DecimalCapacity);
+    if (text == nullptr) {
+        return;
+    }
+    std::snprintf(text, DecimalCapacity, "%lu", static_cast<unsigned long>(n));
+    slots.text[entry][column] = text;
+}
+
+void renderRevision(ValueSlotTable& slots, int entry, int column, const char* valueText) {
+    const std::uint32_t n = hexValue(valueText);
+    char* text = takeOwnedText(slots, RevisionCapacity);
+    if (text == nullptr) {
+        return;
+    }
+    std::snprintf(text, RevisionCapacity, "%lx.%lx", static_cast<unsigned long>((n % 256) / 16),
+                  static_cast<unsigned long>(n % 16));
+    slots.text[entry][column] = text;
+}
+
+// A 10-bit field: sign bit 9, magnitude in 0.02 Hz steps; all ones = unknown.
+void storeFrequencyOffset(ValueSlotTable& slots, int entry, int column, std::uint32_t field) {
+    if (field == FrequencyOffsetUnknown) {
+        storeCopiedNA(slots, entry, column, FrequencyOffsetCapacity);
+        return;
+    }
+    char* text = takeOwnedText(slots, FrequencyOffsetCapacity);
+    if (text == nullptr) {
+        return;
+    }
+    const int hundredths = static_cast<int>(field & 511) * 2;
+    // 512 is a set sign with no magnitude and still reads "-0.00".
+    const char* sign = (field & 512) != 0 ? "-" : (field != 0 ? "+" : "");
+    std::snprintf(text, FrequencyOffsetCapacity, "%s%d.%02d", sign, hundredths / 100,
+                  hundredths % 100);
+    slots.text[entry][column] = text;
+}
+
+void storePreemphasis(ValueSlotTable& slots, int entry, int column, std::uint32_t field) {
+    if (field == PreemphasisUnknown) {
+        storeCopiedNA(slots, entry, column, PreemphasisCapacity);
+        return;
+    }
+    char* text = takeOwnedText(slots, PreemphasisCapacity);
+    if (text == nullptr) {
+        return;
+    }
+    std::snprintf(text, PreemphasisCapacity, "%d", static_cast<int>(field));
+    slots.text[entry][column] = text;
+}
+
+// The word's fields go to four lines of their own; entry 10 stays empty.
+void renderBitFieldWord(ValueSlotTable& slots, const char* valueText) {
+    const std::uint32_t w = hexValue(valueText);
+    const DerivedLines& lines = derivedLines();
+    slots.text[lines.remotePowerDrop][0] = (w & (1u << 30)) != 0 ? OnText : OffText;
+    storeFrequencyOffset(slots, lines.frequencyOffset, 0, (w >> 20) & 1023);
+    storeFrequencyOffset(slots, lines.frequencyOffset, 1, w & 1023);
+    storePreemphasis(slots, lines.preemphasis, 0, (w >> 12) & 15);
+    storePreemphasis(slots, lines.preemphasis, 1, (w >> 16) & 15);
+    slots.text[lines.rateAsymmetry][0] = (w & (1u << 10)) != 0 ? OnText : OffText;
+}
+
+void renderSpecial(ValueSlotTable& slots, int entry, int column, std::uint32_t key,
+                   const char* valueText) {
+    switch (key) {
+        case RevisionKey:
+            renderRevision(slots, entry, column, valueText);
+            break;
+        case BitFieldKey:
+            renderBitFieldWord(slots, valueText);
+            break;
+        case ProtocolKey:
+            slots.text[entry][column] = lookupCodeText(ProtocolTexts, hexValue(valueText));
+            break;
+        case CompressionKey:
+            slots.text[entry][column] = lookupCodeText(CompressionTexts, hexValue(valueText));
+            break;
+        default:
+            // Only KeyNone and KeyDerived used as report keys get here.
+            break;
+    }
+}
+
+}  // namespace
+
+void renderValue(ValueSlotTable& slots, int entry, int column, std::uint32_t key,
+                 const char* valueText) {
+    const KeyEntry& catalogueEntry = KeyCatalogue[entry];
+    switch (catalogueEntry.kind) {
+        case EntryKind::Verbatim:
+            renderVerbatim(slots, entry, column, valueText);
+            break;
+        case EntryKind::Enumerated:
+            slots.text[entry][column] =
+                lookupCodeText(catalogueEntry.codeTexts, hexValue(valueText));
+            break;
+        case EntryKind::Decimal:
+            renderDecimal(slots, entry, column, valueText);
+            break;
+        case EntryKind::Special:
+            renderSpecial(slots, entry, column, key, valueText);
+            break;
+    }
+}

@@ -1,0 +1,27 @@
+// The main window: a dialog (template 101) holding the report view and the
+// two-pane status bar under the menu. Its procedure receives every command
+// and accelerator, lays the controls out, colours the report view, takes
+// dropped files, shows menu help and carries the clipboard viewer messages.
+//
+// Destroying the window posts the quit message that ends the program.
+#pragma once
+
+#include <windows.h>
+
+// Made during WM_INITDIALOG, released during WM_DESTROY.
+struct WindowState {
+    HWND reportView = nullptr;  // also the owner of the error boxes
+    WNDPROC previousReportViewProc = nullptr;  // the edit control's own
+    HWND statusBar = nullptr;
+    HMENU menu = nullptr;
+    HMENU fileMenu = nullptr;  // carries the Clipboard Viewer check mark
+    HICON viewerOnIcon = nullptr;
+    HICON viewerOffIcon = nullptr;
+    COLORREF background = 0;
+    HBRUSH backgroundBrush = nullptr;
+    int paneEdges[2] = {0, -1};
+    UINT menuHelpIds[2] = {0, 0};  // MenuHelp's id list: no entries
+};
+extern WindowState windowState;
+
+INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

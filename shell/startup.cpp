@@ -1,0 +1,139 @@
+// The program's entry and exit, in the order the later steps rely on.
+#include "startup.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <string>
+
+#include "command_ids.h"
+#include "command_line.h"
+#include "main_window.h"
+#include "message_boxes.h"
+#include "message_buffer.h"
+#include "viewer_mode.h"
+
+StartupState startupState;
+
+namespace {
+
+// The argument list and its texts in one heap block: the list of text
+// references first, then the texts. Null when the block cannot be had.
+char** splitIntoBlock(const char* argumentText, int* count) {
+    std::size_t textBytes = 0;
+    splitCommandLine(argumentText, nullptr, nullptr, count, &textBytes);
+    std::size_t listBytes = static_cast<std::size_t>(*count) * sizeof(char*);
+    void* block = HeapAlloc(GetProcessHeap(), 0, listBytes + textBytes);
+    if (block == nullptr) {
+        return nullptr;
+    }
+    char** arguments = static_cast<char**>(block);
+    splitCommandLine(argumentText, arguments, static_cast<char*>(block) + listBytes, count,
+                     &textBytes);
+    return arguments;
+}
+
+// Settings fill in what the command line left open.
+void applySettings(const std::string& settingsPath, CommandLineOptions* options) {
+    if (options->prefixChoice == PrefixChoice::NotGiven) {
+        readPrefixSetting(settingsPath, startupState.prefixSetting);
+        if (startupState.prefixSetting[0] != '\0') {
+            options->prefixChoice = PrefixChoice::Text;
+            options->prefix = startupState.prefixSetting;
+        }
+    }
+    if (options->fileName == nullptr) {
+        readOpenFileNameSetting(settingsPath, startupState.openFileNameSetting);
+        if (startupState.openFileNameSetting[0] != '\0') {
+            options->fileName = startupState.openFileNameSetting;
+        }
+    }
+}
+
+void initCommonControls() {
+    SetLastError(0);
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = 8;
+    controls.dwICC = ICC_BAR_CLASSES;
+    if (!InitCommonControlsEx(&controls)) {
+        showSystemErrorBox("cannot init common controls");
+    }
+}
+
+int runMessageLoop(HWND mainWindow, HACCEL accelerators) {
+    MSG message = {};
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        handleLoopMessage(&message, mainWindow, accelerators);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int runWindow() {
+    if (!createMessageBuffer()) {
+        showSystemErrorBox("memory alocation failed");
+        return 1;
+    }
+    initCommonControls();
+    HWND mainWindow = CreateDialogParamA(startupState.instance, MAKEINTRESOURCEA(IDD_MAIN_WINDOW),
+                                         nullptr, mainWindowProc, 0);
+    if (mainWindow == nullptr) {
+        showSystemErrorBox("cannot create window");
+        releaseMessageBuffer();
+        return 0;
+    }
+    HACCEL accelerators =
+        LoadAcceleratorsA(startupState.instance, MAKEINTRESOURCEA(IDR_ACCELERATORS));
+    int exitCode = runMessageLoop(mainWindow, accelerators);
+    releaseMessageBuffer();
+    if (IsWindow(mainWindow)) {
+        DestroyWindow(mainWindow);
+    }
+    return exitCode;
+}
+
+}  // namespace
+
+void handleLoopMessage(MSG* message, HWND mainWindow, HACCEL accelerators) {
+    // Accelerators come first so that Ctrl+V or F5 pressed in the report view
+    // become commands of the main window instead of edit-control keys.
+    if (TranslateAcceleratorA(mainWindow, accelerators, message)) {
+        return;
+    }
+    if (IsDialogMessageA(mainWindow, message)) {
+        return;
+    }
+    TranslateMessage(message);
+    DispatchMessageA(message);
+}
+
+int runProgram(HINSTANCE instance, const char* argumentText) {
+    startupState.instance = instance;
+    int count = 0;
+    char** arguments = splitIntoBlock(argumentText, &count);
+    if (arguments == nullptr) {
+        showSystemErrorBox("memory alocation failed");
+        return 1;
+    }
+    startupState.startupFileName = nullptr;
+    CommandLineOptions options;
+    std::string settingsPath = settingsFilePath();
+    viewerState.mode = readClipboardViewerSetting(settingsPath) != 0 ? 1 : 0;
+
+    int exitCode = 0;
+    if (!parseOptions(count, arguments, &options, &viewerState.mode)) {
+        showUsageBox();
+    } else {
+        applySettings(settingsPath, &options);
+        startupState.startupFileName = options.fileName;
+        std::string prefix;
+        if (options.prefixChoice == PrefixChoice::Text) {
+            prefix = std::string(options.prefix) + " ";
+        }
+        setLinePrefix(prefix.c_str());
+        exitCode = runWindow();
+    }
+    // The start-up file name may point into the block; it goes with it.
+    startupState.startupFileName = nullptr;
+    HeapFree(GetProcessHeap(), 0, arguments);
+    return exitCode;
+}
