@@ -1,0 +1,711 @@
+#!/usr/bin/env python3
+"""vexa.exe driven from outside, as a user would: under Wine on an X display
+with a window manager, keys typed with xdotool, the clipboard set and read
+with xclip, and the window's texts read back with the probe program.
+
+    test_ui.py --exe vexa.exe --probe probe.exe [unittest options]
+
+Environment: DISPLAY (with a window manager; run under scripts/with-display),
+WINEPREFIX (default ~/.wine-vexa), VEXA_WINE (the command that runs a Windows
+program, default scripts/wine-run).
+"""
+import argparse
+import os
+import shlex
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(os.path.dirname(HERE))
+
+TITLE = "Veltrano Diagnostics"
+USAGE = ("Usage: vexa [+prefix | -prefix string | -noprefix] "
+         "[-clipview | -noclipview] [file]")
+BANNER = "Veltrano Diagnostics/W32, version 1.0.1.4, compiled at Jan 28 2001 19:53:30"
+RULE = "-" * 76
+FROM_CLIPBOARD = "Report from clipboard"
+VIEWER_ON = "Clipboard Viewer On"
+VIEWER_OFF = "Clipboard Viewer Off"
+NO_TEXT = "no text data in clipboard available!"
+NO_STATISTICS = "no statistics data in clipboard available!"
+
+# Modem answers and what the report view shows for them (without prefix).
+CALL = "DIAG <2A4D3263 0=10 1=0 2=0 3=0 11=1A 10=1C 60=3C>\r\nOK\r\n"
+CALL_LINES = [
+    "Diag Command Specification rev.: 1.0",
+    "Call Setup Result code         : No previous call",
+    "Multi-media mode               : Data Only",
+    "DTE-DCE interface mode         : Async data",
+    "TX/RX signal power level, -dBm : 26/28",
+    "Termination Cause              : Carrier Lost",
+]
+LOST = "DIAG <2A4D3263 60=3C>\r\nOK\r\n"
+LOST_LINES = ["Termination Cause              : Carrier Lost"]
+SETUP = "DIAG<2A4D3263 0=10 1=0>\r\nOK\r\n"
+SETUP_LINES = CALL_LINES[:2]
+RATE = "at&v1\r\nOK\r\nDIAG <2A4D3263 22=D65 23=D65>\r\nOK\r\n"
+RATE_LINES = ["TX/RX Symbol Rate              : 3429/3429"]
+ODD = "DIAG <2A4D3263 99=1 2=0>\r\nOK\r\n"
+ODD_LINES = ["unrecognized key 99!", "Multi-media mode               : Data Only"]
+
+CONFIG = {"exe": None, "probe": None, "wine": None}
+
+
+def lines(text_lines, prefix=""):
+    return "".join(prefix + line + "\r\n" for line in text_lines).encode()
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def tiny_png():
+    """A 2x2 red picture, made without any imaging library."""
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+    rows = b"".join(b"\0" + b"\xff\0\0" * 2 for _ in range(2))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 2, 2, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def run(command, timeout=20, **kwargs):
+    return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                          timeout=timeout, **kwargs)
+
+
+class Desktop:
+    """The X display, Wine and one running vexa: everything a test or the
+    screenshot script does to the program goes through here."""
+
+    def __init__(self, workdir):
+        self.workdir = workdir
+        self.vexa = None
+        self.clip = None
+        self.log = open(os.path.join(workdir, "wine.log"), "wb")
+
+    # -- programs -------------------------------------------------------------
+
+    def start(self, *args, exe=None, wait=True):
+        self.vexa = subprocess.Popen(CONFIG["wine"] + [exe or CONFIG["exe"]] + list(args),
+                                     cwd=self.workdir, stdin=subprocess.DEVNULL,
+                                     stdout=self.log, stderr=self.log)
+        if wait:
+            self.wait_window(TITLE)
+        return self.vexa
+
+    def exit_code(self, timeout=15):
+        return self.vexa.wait(timeout)
+
+    def close(self):
+        for proc in (self.vexa, self.clip):
+            if proc and proc.poll() is None:
+                proc.kill()
+                try:
+                    proc.wait(10)
+                except subprocess.TimeoutExpired:
+                    # A Wine process that ignores SIGKILL is stuck in the
+                    # server: stopping the server is all that is left.
+                    subprocess.run(["wineserver", "-k"], timeout=30)
+        self.log.close()
+
+    def probe(self, *args, check=True):
+        result = run(CONFIG["wine"] + [CONFIG["probe"]] + list(args), timeout=30)
+        if check and result.returncode != 0:
+            raise AssertionError("probe %s failed (%d): %s" % (
+                " ".join(args), result.returncode, result.stderr.decode(errors="replace")))
+        return result
+
+    def text(self, *args):
+        return self.probe(*args).stdout
+
+    def report(self):
+        return self.text("report")
+
+    def source(self):
+        return self.text("source").decode()
+
+    def pane(self, number):
+        return self.text("pane", str(number)).decode()
+
+    def geometry(self):
+        values = {}
+        for row in self.text("geometry").decode().splitlines():
+            name, numbers = row.split("=")
+            values[name] = [int(n) for n in numbers.split()]
+        return values
+
+    def screen_point(self, control, dx=None):
+        """A point inside a control ("view" or "bar"), on the screen: its
+        middle, or dx pixels from its left edge."""
+        g = self.geometry()
+        left, top, right, bottom = g[control]
+        origin_x = g["bar-screen"][0] - g["bar"][0]
+        origin_y = g["bar-screen"][1] - g["bar"][1]
+        x = left + (dx if dx is not None else (right - left) // 2)
+        return origin_x + x, origin_y + (top + bottom) // 2
+
+    def window_exists(self, title):
+        return self.probe("wait-window", title, "0", check=False).returncode == 0
+
+    def wait_window(self, title, timeout=20):
+        if self.probe("wait-window", title, str(timeout), check=False).returncode != 0:
+            shown = self.text("windows").decode(errors="replace")
+            raise AssertionError("no window %r within %ss; visible: %r" % (title, timeout, shown))
+
+    def wait_gone(self, title, timeout=10):
+        if self.probe("wait-gone", title, str(timeout), check=False).returncode != 0:
+            raise AssertionError("window %r still shown after %ss" % (title, timeout))
+
+    def eventually(self, read, expected, timeout=10):
+        """Polls read() until it gives expected; returns the last value so the
+        caller's assertEqual shows what was there instead."""
+        deadline = time.monotonic() + timeout
+        while True:
+            value = read()
+            if value == expected or time.monotonic() > deadline:
+                return value
+            time.sleep(0.2)
+
+    # -- keyboard and mouse ---------------------------------------------------
+
+    def x_window(self, title):
+        result = run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title])
+        ids = result.stdout.split()
+        if not ids:
+            raise AssertionError("X has no window %r" % title)
+        return ids[0].decode()
+
+    def keys(self, *names, title=TITLE):
+        window = self.x_window(title)
+        run(["xdotool", "windowactivate", "--sync", window])
+        run(["xdotool", "key", "--delay", "60"] + list(names))
+
+    def type(self, text, title):
+        window = self.x_window(title)
+        run(["xdotool", "windowactivate", "--sync", window])
+        run(["xdotool", "type", "--delay", "20", text])
+
+    def click(self, x, y):
+        run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"])
+
+    def frame(self, title=TITLE):
+        """The window on screen with the window manager's frame: x, y, w, h."""
+        window = self.x_window(title)
+        info = run(["xwininfo", "-id", window, "-frame"]).stdout.decode()
+        field = {}
+        for row in info.splitlines():
+            name, _, value = row.strip().partition(":")
+            field[name] = value.strip()
+        extents = run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"]).stdout.decode()
+        left, right, top, bottom = [int(n) for n in extents.split("=")[1].split(",")]
+        x = int(field["Absolute upper-left X"])
+        y = int(field["Absolute upper-left Y"])
+        return (x, y, int(field["Width"]), int(field["Height"])), (left, right, top, bottom)
+
+    # -- clipboard ------------------------------------------------------------
+
+    def set_clipboard(self, data, target=None, wait_for_windows=True):
+        """Makes a new xclip own the clipboard, as another program would.
+        Waits until Windows programs see the text, unless a viewer-mode test
+        must not touch the clipboard while vexa reacts to the change."""
+        if isinstance(data, str):
+            data = data.encode()
+        if self.clip and self.clip.poll() is None:
+            self.clip.kill()
+            self.clip.wait(5)
+        command = ["xclip", "-selection", "clipboard", "-quiet", "-i"]
+        if target:
+            command += ["-t", target]
+        self.clip = subprocess.Popen(command, stdin=subprocess.PIPE,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.clip.stdin.write(data)
+        self.clip.stdin.close()
+        want = target or "STRING"
+        deadline = time.monotonic() + 10
+        while want.encode() not in run(["xclip", "-selection", "clipboard", "-o",
+                                        "-t", "TARGETS"]).stdout.split():
+            if time.monotonic() > deadline:
+                raise AssertionError("xclip did not take the clipboard")
+            time.sleep(0.05)
+        if wait_for_windows and not target:
+            seen = self.eventually(lambda: self.probe("clipboard", check=False).stdout,
+                                   data.replace(b"\r\n", b"\n"), timeout=5)
+            if seen.replace(b"\r\n", b"\n") != data.replace(b"\r\n", b"\n"):
+                raise AssertionError("Windows side of the clipboard holds %r" % seen)
+
+    def x_clipboard(self):
+        return run(["xclip", "-selection", "clipboard", "-o"]).stdout
+
+
+class UiTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.mkdtemp(prefix="vexa-ui-")
+        self.desk = Desktop(self.dir)
+        self.addCleanup(shutil.rmtree, self.dir, ignore_errors=True)
+        self.addCleanup(self.desk.close)
+
+    def write(self, name, data):
+        if isinstance(data, str):
+            data = data.encode()
+        with open(os.path.join(self.dir, name), "wb") as f:
+            f.write(data)
+        return os.path.join(self.dir, name)
+
+    def copy_program(self, ini):
+        """vexa.exe in a folder of its own, next to a vexa.ini."""
+        folder = os.path.join(self.dir, "program")
+        os.mkdir(folder)
+        exe = os.path.join(folder, "vexa.exe")
+        shutil.copy(CONFIG["exe"], exe)
+        with open(os.path.join(folder, "vexa.ini"), "w", newline="\r\n") as f:
+            f.write("[Default]\n" + ini)
+        return exe
+
+    def assertReport(self, expected, timeout=10):
+        self.assertEqual(self.desk.eventually(self.desk.report, expected, timeout), expected)
+
+    def assertSource(self, expected, timeout=10):
+        self.assertEqual(self.desk.eventually(self.desk.source, expected, timeout), expected)
+
+    def assertViewerPane(self, expected, timeout=10):
+        self.assertEqual(self.desk.eventually(lambda: self.desk.pane(1), expected, timeout),
+                         expected)
+
+    def assertStaysOpen(self):
+        time.sleep(0.5)
+        self.assertIsNone(self.desk.vexa.poll(), "vexa ended")
+        self.assertTrue(self.desk.window_exists(TITLE))
+
+    def assertClosesWithZero(self):
+        self.assertEqual(self.desk.exit_code(), 0)
+        self.assertFalse(self.desk.window_exists(TITLE))
+
+
+class StartUpTest(UiTest):
+    def test_without_arguments_decodes_the_clipboard_once(self):
+        self.desk.set_clipboard("abc " + CALL)
+        self.desk.start()
+        self.assertReport(lines(CALL_LINES))
+        self.assertSource(FROM_CLIPBOARD)
+        self.assertEqual(self.desk.pane(1), VIEWER_OFF)
+        self.assertEqual(self.desk.text("focus"), b"1000\n")
+        # Viewer mode is off, so a later change is not picked up.
+        self.desk.set_clipboard(LOST)
+        time.sleep(1.5)
+        self.assertEqual(self.desk.report(), lines(CALL_LINES))
+
+    def test_file_argument_and_prefix_options(self):
+        self.write("call.log", CALL)
+        cases = [
+            ([], ""),
+            (["+p"], "p "),
+            (["+"], " "),
+            (["-prefix", "s"], "s "),
+            (["-PREFIX", "> "], ">  "),
+            (["-noprefix"], ""),
+        ]
+        self.desk.set_clipboard(LOST)
+        for options, prefix in cases:
+            with self.subTest(options=options):
+                self.desk.start(*options, "call.log")
+                self.assertReport(lines(CALL_LINES, prefix))
+                self.assertSource("call.log")
+                self.assertEqual(self.desk.pane(1), VIEWER_OFF)
+                self.desk.vexa.kill()
+                self.desk.vexa.wait(10)
+                self.desk.wait_gone(TITLE)
+
+    def test_settings_file_next_to_the_program(self):
+        self.write("call.log", CALL)
+        exe = self.copy_program("ClipboardViewer=1\nPrefix=#\nOpenFileName=call.log\n")
+        self.desk.set_clipboard(LOST)
+        self.desk.start(exe=exe)
+        # The start-up file's report replaces the one viewer mode made on joining.
+        self.assertReport(lines(CALL_LINES, "# "))
+        self.assertSource("call.log")
+        self.assertViewerPane(VIEWER_ON)
+        self.desk.set_clipboard(SETUP, wait_for_windows=False)
+        self.assertReport(lines(SETUP_LINES, "# "))
+        self.assertSource(FROM_CLIPBOARD)
+
+    def test_command_line_wins_over_settings(self):
+        self.write("call.log", CALL)
+        self.write("other.log", RATE)
+        exe = self.copy_program("ClipboardViewer=1\nPrefix=#\nOpenFileName=call.log\n")
+        self.desk.set_clipboard(LOST)
+        self.desk.start("-noprefix", "/NoClipView", "other.log", exe=exe)
+        self.assertReport(lines(RATE_LINES))
+        self.assertSource("other.log")
+        self.assertEqual(self.desk.pane(1), VIEWER_OFF)
+
+    def test_settings_file_without_start_up_file_joins_the_viewer_chain(self):
+        exe = self.copy_program("ClipboardViewer=1\n")
+        self.desk.set_clipboard(LOST)
+        self.desk.start(exe=exe)
+        self.assertReport(lines(LOST_LINES))
+        self.assertSource(FROM_CLIPBOARD)
+        self.assertViewerPane(VIEWER_ON)
+
+    def test_bad_command_lines_show_the_usage_box(self):
+        cases = [
+            ["-h"],
+            ["/?"],
+            ["?x"],
+            ["-prefix"],
+            ["+a", "-noprefix"],
+            ["-clipview", "-noclipview"],
+            ["one.log", "two.log"],
+        ]
+        for options in cases:
+            with self.subTest(options=options):
+                self.desk.start(*options, wait=False)
+                self.desk.wait_window("vexa")
+                self.assertEqual(self.desk.text("box", "vexa").decode(), USAGE)
+                self.assertFalse(self.desk.window_exists(TITLE))
+                self.desk.keys("Return", title="vexa")
+                self.assertEqual(self.desk.exit_code(), 0)
+                self.assertFalse(self.desk.window_exists(TITLE))
+
+    def test_start_up_file_that_cannot_be_opened(self):
+        self.desk.set_clipboard(CALL)
+        for name in ["missing.log", "-x"]:
+            with self.subTest(name=name):
+                self.desk.start(name, wait=False)
+                self.desk.wait_window("Cannot open file")
+                self.assertEqual(self.desk.text("box", "Cannot open file").decode(),
+                                 "No such file or directory")
+                self.desk.keys("Return", title="Cannot open file")
+                self.desk.wait_window(TITLE)
+                # A start-up file was named, so the clipboard is not decoded.
+                time.sleep(0.5)
+                self.assertEqual(self.desk.report(), b"")
+                self.assertEqual(self.desk.source(), "")
+                self.desk.keys("alt+F4")
+                self.assertClosesWithZero()
+
+
+class CommandTest(UiTest):
+    def test_open_dialog_loads_the_chosen_file(self):
+        log = self.write("call.log", CALL)
+        self.write("first.log", LOST)
+        self.desk.start("first.log")
+        self.assertReport(lines(LOST_LINES))
+        self.desk.keys("ctrl+l")
+        self.desk.wait_window("Open")
+        self.desk.type(windows_path(log), title="Open")
+        self.desk.keys("Return", title="Open")
+        self.desk.wait_gone("Open")
+        self.assertReport(lines(CALL_LINES))
+        self.assertSource(windows_path(log))
+
+    def test_open_dialog_cancelled_keeps_the_report(self):
+        self.write("call.log", CALL)
+        self.desk.start("call.log")
+        self.assertReport(lines(CALL_LINES))
+        self.desk.keys("ctrl+l")
+        self.desk.wait_window("Open")
+        self.desk.keys("Escape", title="Open")
+        self.desk.wait_gone("Open")
+        self.assertEqual(self.desk.report(), lines(CALL_LINES))
+        self.assertEqual(self.desk.source(), "call.log")
+
+    def test_save_adds_the_extension_and_writes_header_and_report(self):
+        self.write("call.log", ODD)
+        self.desk.start("+p", "call.log")
+        self.assertReport(lines(ODD_LINES, "p "))
+        self.desk.keys("ctrl+s")
+        self.desk.wait_window("Save As")
+        self.desk.type(windows_path(os.path.join(self.dir, "saved")), title="Save As")
+        self.desk.keys("Return", title="Save As")
+        self.desk.wait_gone("Save As")
+        path = os.path.join(self.dir, "saved.log")
+        deadline = time.monotonic() + 5
+        while not os.path.exists(path) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        self.assertFalse(os.path.exists(os.path.join(self.dir, "saved")))
+        with open(path, "rb") as f:
+            saved = f.read()
+        banner, notice, rule, report = saved.split(b"\r\n", 3)
+        self.assertEqual(banner, b"p " + BANNER.encode())
+        self.assertTrue(notice.startswith(b"p ") and len(notice) > 2, notice)
+        self.assertNotIn(b"\n", notice)
+        self.assertEqual(rule, b"p " + RULE.encode())
+        self.assertEqual(report, lines(ODD_LINES, "p "))
+
+    def test_clipboard_keys_decode_the_clipboard(self):
+        self.write("call.log", CALL)
+        self.desk.start("call.log")
+        self.assertReport(lines(CALL_LINES))
+        # Click into the report view first: the accelerators must work while
+        # it has the focus.
+        self.desk.click(*self.desk.screen_point("view"))
+        self.assertEqual(self.desk.text("focus"), b"1000\n")
+        for key, text, expected in [
+            ("F5", LOST, LOST_LINES),
+            ("ctrl+v", SETUP, SETUP_LINES),
+            ("shift+Insert", RATE, RATE_LINES),
+            ("F5", "no marker here", [NO_STATISTICS]),
+        ]:
+            with self.subTest(key=key):
+                self.desk.set_clipboard(text)
+                self.desk.keys(key)
+                self.assertReport(lines(expected))
+                self.assertSource(FROM_CLIPBOARD)
+
+    def test_picture_on_the_clipboard(self):
+        self.write("call.log", CALL)
+        self.desk.start("-prefix", "x", "call.log")
+        self.assertReport(lines(CALL_LINES, "x "))
+        self.desk.set_clipboard(tiny_png(), target="image/png")
+        time.sleep(0.5)
+        self.desk.keys("F5")
+        self.assertReport(lines([NO_TEXT], "x "))
+        self.assertSource(FROM_CLIPBOARD)
+
+    def test_log_is_read_up_to_ctrl_z(self):
+        self.write("cut.log", "DIAG <2A4D3263 0=10 1=0>\r\n\x1aDIAG <2A4D3263 60=3C>\r\nOK\r\n")
+        self.desk.start("cut.log")
+        self.assertReport(lines(SETUP_LINES))
+
+    def test_select_all_and_copy_puts_header_and_report_on_the_clipboard(self):
+        self.write("call.log", CALL)
+        for prefix in ["", "p"]:
+            with self.subTest(prefix=prefix):
+                self.desk.start(*(["+" + prefix] if prefix else []), "call.log")
+                shown = lines(CALL_LINES, prefix + " " if prefix else "")
+                self.assertReport(shown)
+                self.desk.keys("ctrl+a", "ctrl+c")
+                copied = self.desk.eventually(
+                    lambda: self.desk.probe("clipboard", check=False).stdout[:len(BANNER)],
+                    BANNER.encode())
+                self.assertEqual(copied, BANNER.encode())
+                text = self.desk.text("clipboard")
+                banner, notice, rule, report = text.split(b"\r\n", 3)
+                self.assertEqual(banner, BANNER.encode())
+                self.assertTrue(notice and not notice.startswith(b"p "), notice)
+                self.assertEqual(rule, RULE.encode())
+                self.assertEqual(report, shown)
+                # Other X programs get the same text.
+                self.assertEqual(self.desk.x_clipboard().replace(b"\r\n", b"\n"),
+                                 text.replace(b"\r\n", b"\n"))
+                # Copying did not change the report, the clipboard is not re-read.
+                self.assertEqual(self.desk.report(), shown)
+                self.assertEqual(self.desk.text("sel").split(), [b"0", str(len(shown)).encode()])
+                self.desk.vexa.kill()
+                self.desk.vexa.wait(10)
+                self.desk.wait_gone(TITLE)
+
+    def test_about_box(self):
+        self.write("call.log", CALL)
+        self.desk.start("call.log")
+        self.assertReport(lines(CALL_LINES))
+        for key in ["Escape", "Return"]:
+            with self.subTest(closed_by=key):
+                self.desk.keys("F1")
+                self.desk.wait_window("About")
+                banner, maker, contact = self.desk.text("about").decode().split("\n")[:3]
+                self.assertEqual(banner, BANNER)
+                self.assertTrue(maker and contact and maker != contact, (maker, contact))
+                self.assertEqual(self.desk.text("enabled"), b"0\n")
+                self.desk.keys(key, title="About")
+                self.desk.wait_gone("About")
+                self.assertEqual(self.desk.text("enabled"), b"1\n")
+                self.assertEqual(self.desk.report(), lines(CALL_LINES))
+
+    def test_enter_and_escape_do_not_close_the_window(self):
+        self.write("call.log", CALL)
+        self.desk.start("call.log")
+        self.assertReport(lines(CALL_LINES))
+        self.desk.keys("Return", "Escape")
+        self.assertStaysOpen()
+        self.assertEqual(self.desk.report(), lines(CALL_LINES))
+
+    def test_menu_help_in_the_status_bar(self):
+        self.write("call.log", CALL)
+        self.desk.start("call.log")
+        self.assertSource("call.log")
+        self.desk.keys("alt+f")
+        expected = [
+            ("Save the decoded report to file...", None),
+            ("Load modem statistics from file and decode...", "Down"),
+            ("Decode modem statistics from clipboard", "Down"),
+            ("Toggle clipboard viewer mode", "Down"),
+            ("Close program", "Down"),
+            ("About Veltrano Statistics", "Right"),
+        ]
+        for help_text, key in expected:
+            with self.subTest(help=help_text):
+                if key:
+                    run(["xdotool", "key", key])
+                self.assertEqual(self.desk.eventually(lambda: self.desk.pane(255), help_text),
+                                 help_text)
+                self.assertEqual(self.desk.text("simple"), b"1\n")
+        run(["xdotool", "key", "Escape", "Escape"])
+        self.assertEqual(self.desk.eventually(lambda: self.desk.text("simple"), b"0\n"), b"0\n")
+        self.assertEqual(self.desk.source(), "call.log")
+        self.assertEqual(self.desk.pane(1), VIEWER_OFF)
+        self.assertStaysOpen()
+
+    def test_resizing_lays_out_view_and_status_bar(self):
+        self.desk.set_clipboard(CALL)
+        self.desk.start()
+        self.assertReport(lines(CALL_LINES))
+        window = self.desk.x_window(TITLE)
+        for width, height in [(700, 500), (220, 200), (420, 300)]:
+            with self.subTest(size=(width, height)):
+                run(["xdotool", "windowsize", "--sync", window, str(width), str(height)])
+                time.sleep(0.5)
+                g = self.desk.geometry()
+                client_w, client_h = g["client"]
+                bar, view = g["bar"], g["view"]
+                self.assertEqual(bar[2] - bar[0], client_w)
+                self.assertEqual(bar[3], client_h)
+                self.assertEqual(view[:3], [0, 0, client_w])
+                self.assertEqual(view[3], bar[1])
+                edge = max(50, client_w - 150)
+                self.assertEqual(self.desk.text("parts").decode().split(), [str(edge), "-1"])
+                self.assertEqual(self.desk.pane(1), VIEWER_OFF)
+                self.assertEqual(self.desk.source(), FROM_CLIPBOARD)
+
+
+class ClosingTest(UiTest):
+    def test_every_way_to_close_ends_with_code_zero(self):
+        def menu_close():
+            self.desk.keys("alt+f")
+            time.sleep(0.3)
+            run(["xdotool", "key", "c"])
+
+        def close_box():
+            (x, y, w, _), (_, right, top, _) = self.desk.frame()
+            # The window manager's close button sits at the right end of its
+            # title bar.
+            self.desk.click(x + w - right - top // 2 - 2, y + top // 2)
+
+        for name, close in [("menu Close", menu_close), ("close box", close_box),
+                            ("Alt+F4", lambda: self.desk.keys("alt+F4"))]:
+            with self.subTest(way=name):
+                self.desk.set_clipboard(CALL)
+                self.desk.start("-clipview")
+                self.assertReport(lines(CALL_LINES))
+                close()
+                self.assertClosesWithZero()
+
+
+class ViewerModeTest(UiTest):
+    def viewer_pane_point(self):
+        edge = int(self.desk.text("parts").split()[0])
+        width = self.desk.geometry()["client"][0]
+        # Halfway between the pane edge and the size grip.
+        return self.desk.screen_point("bar", (edge + width) // 2 - 10)
+
+    def source_pane_point(self):
+        return self.desk.screen_point("bar", 20)
+
+    def test_viewer_mode_follows_other_programs_and_ignores_its_own_copy(self):
+        self.desk.set_clipboard(CALL)
+        self.desk.start("-clipview")
+        self.assertReport(lines(CALL_LINES))
+        self.assertViewerPane(VIEWER_ON)
+
+        self.desk.set_clipboard(LOST, wait_for_windows=False)
+        self.assertReport(lines(LOST_LINES))
+        self.assertSource(FROM_CLIPBOARD)
+
+        # The program's own copy: the report and its selection stay.
+        self.desk.keys("ctrl+a", "ctrl+c")
+        self.assertEqual(self.desk.eventually(lambda: self.desk.x_clipboard()[:len(BANNER)],
+                                              BANNER.encode()), BANNER.encode())
+        time.sleep(1)
+        self.assertEqual(self.desk.report(), lines(LOST_LINES))
+        self.assertEqual(self.desk.text("sel").split(),
+                         [b"0", str(len(lines(LOST_LINES))).encode()])
+
+        # ... and the next change by someone else is decoded again.
+        self.desk.set_clipboard(SETUP, wait_for_windows=False)
+        self.assertReport(lines(SETUP_LINES))
+
+        self.desk.set_clipboard(tiny_png(), target="image/png")
+        self.assertReport(lines([NO_TEXT]))
+
+        self.desk.keys("F3")
+        self.assertViewerPane(VIEWER_OFF)
+        self.desk.set_clipboard(RATE)
+        time.sleep(1.5)
+        self.assertEqual(self.desk.report(), lines([NO_TEXT]))
+
+        # Joining again decodes the clipboard at once.
+        self.desk.keys("F3")
+        self.assertViewerPane(VIEWER_ON)
+        self.assertReport(lines(RATE_LINES))
+
+    def test_click_on_the_viewer_pane_toggles_the_mode(self):
+        self.write("call.log", CALL)
+        self.desk.set_clipboard(LOST)
+        self.desk.start("call.log")
+        self.assertReport(lines(CALL_LINES))
+        self.assertEqual(self.desk.pane(1), VIEWER_OFF)
+
+        self.desk.click(*self.source_pane_point())
+        time.sleep(0.5)
+        self.assertEqual(self.desk.pane(1), VIEWER_OFF)
+        self.assertEqual(self.desk.report(), lines(CALL_LINES))
+
+        self.desk.click(*self.viewer_pane_point())
+        self.assertViewerPane(VIEWER_ON)
+        self.assertReport(lines(LOST_LINES))
+        self.assertSource(FROM_CLIPBOARD)
+
+        self.desk.click(*self.viewer_pane_point())
+        self.assertViewerPane(VIEWER_OFF)
+        self.desk.set_clipboard(SETUP)
+        time.sleep(1.5)
+        self.assertEqual(self.desk.report(), lines(LOST_LINES))
+
+
+def architecture(exe):
+    """'x86' or 'x64' from the PE header's machine field."""
+    with open(exe, "rb") as f:
+        head = f.read(4096)
+    pe = struct.unpack_from("<I", head, 0x3C)[0]
+    machine = struct.unpack_from("<H", head, pe + 4)[0]
+    return {0x14C: "x86", 0x8664: "x64"}.get(machine, hex(machine))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--exe", required=True)
+    parser.add_argument("--probe", required=True)
+    options, rest = parser.parse_known_args()
+    CONFIG["exe"] = os.path.abspath(options.exe)
+    CONFIG["probe"] = os.path.abspath(options.probe)
+    CONFIG["wine"] = shlex.split(os.environ.get("VEXA_WINE", "")) or [
+        os.path.join(REPO, "scripts", "wine-run")]
+    os.environ.setdefault("WINEPREFIX", os.path.expanduser("~/.wine-vexa"))
+    os.environ.setdefault("WINEDEBUG", "-all")
+    if not os.environ.get("DISPLAY"):
+        sys.exit("test_ui.py needs DISPLAY with a window manager (run it under scripts/with-display)")
+
+    # Start the server once, so each test's start-up stays short.
+    subprocess.run(["wineserver", "-p"], timeout=30)
+    try:
+        check = run(CONFIG["wine"] + [CONFIG["probe"], "windows"], timeout=120)
+    except subprocess.TimeoutExpired:
+        sys.exit("the probe did not start under %s" % CONFIG["wine"])
+    if check.returncode != 0:
+        if architecture(CONFIG["probe"]) == "x86":
+            print("skipped: Wine here cannot run 32-bit programs: %s"
+                  % check.stderr.decode(errors="replace").strip(), file=sys.stderr)
+            sys.exit(77)
+        sys.exit("the probe does not run: %s" % check.stderr.decode(errors="replace"))
+    unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
+
+
+if __name__ == "__main__":
+    main()
