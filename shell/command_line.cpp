@@ -90,8 +90,7 @@ void splitCommandLine(const char* argumentText, char** arguments, char* texts, i
     *textBytes = out.bytes;
 }
 
-bool parseOptions(int count, char* const* arguments, CommandLineOptions* options,
-                  int* viewerMode) {
+bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, int* viewerMode) {
     bool prefixGroupUsed = false;
     bool viewerGroupUsed = false;
     for (int i = 0; i < count; ++i) {

@@ -26,5 +26,4 @@ struct CommandLineOptions {
 // False when the command line is not accepted (the caller shows the usage
 // box). The viewer options write *viewerMode directly; it keeps its value
 // when neither is given.
-bool parseOptions(int count, char* const* arguments, CommandLineOptions* options,
-                  int* viewerMode);
+bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, int* viewerMode);

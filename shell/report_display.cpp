@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "decoder.h"
 #include "main_window.h"
 #include "message_buffer.h"

@@ -14,6 +14,6 @@ const char* const kAboutMakerLine = "Copyright (c) 2001 Veltrano Communications"
 const char* const kAboutContactLine = "support@veltrano.example  -  www.veltrano.example";
 
 std::size_t reportHeaderLength() {
-    return std::strlen(kVersionBanner) + 2 + std::strlen(kNoticeLine) + 2 +
-           std::strlen(kRuleLine) + 2;
+    return std::strlen(kVersionBanner) + 2 + std::strlen(kNoticeLine) + 2 + std::strlen(kRuleLine) +
+           2;
 }

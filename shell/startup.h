@@ -14,7 +14,7 @@
 
 // Fixed during start-up; lives until the program ends.
 struct StartupState {
-    HINSTANCE instance = nullptr;  // where templates, menu and icons load from
+    HINSTANCE instance = nullptr;           // where templates, menu and icons load from
     const char* startupFileName = nullptr;  // decoded when the window opens
     // The prefix and file-name settings are kept here because the start-up
     // state may refer into them for the whole run.

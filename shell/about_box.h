@@ -1,0 +1,8 @@
+// The About box (template 103): version banner, maker line, contact line.
+// Modal to the main window; closing it changes nothing.
+#pragma once
+
+#include <windows.h>
+
+void showAboutBox(HWND owner);
+INT_PTR CALLBACK aboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

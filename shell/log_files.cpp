@@ -1,0 +1,122 @@
+// Loading log files and saving reports.
+#include "log_files.h"
+
+#include <share.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "decoder.h"
+#include "main_window.h"
+#include "message_boxes.h"
+#include "message_buffer.h"
+#include "report_display.h"
+#include "report_header.h"
+
+LogFileState logFileState;
+FileDialogFunction runSaveDialog = GetSaveFileNameA;
+FileDialogFunction runOpenDialog = GetOpenFileNameA;
+
+namespace {
+
+// Double-zero terminated: the literal's own zero ends the list.
+const char kLogFileFilter[] = "Log Files (*.log)\0*.log\0All Files (*.*)\0*.*\0";
+
+OPENFILENAMEA dialogRequest(HWND owner, char* name, DWORD flags) {
+    OPENFILENAMEA request = {};
+    // The size of the record without the Windows 2000 fields, so that older
+    // dialogs accept it too.
+    request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    request.hwndOwner = owner;
+    request.lpstrFilter = kLogFileFilter;
+    request.nFilterIndex = 1;
+    request.lpstrFile = name;
+    request.nMaxFile = MAX_PATH;
+    request.Flags = flags;
+    request.lpstrDefExt = "log";
+    return request;
+}
+
+// The report view's whole text, zero-terminated; null (errno set) when the
+// storage cannot be had.
+char* copyReportViewText() {
+    LRESULT length = SendMessageA(windowState.reportView, WM_GETTEXTLENGTH, 0, 0);
+    std::size_t size = static_cast<std::size_t>(length) + 1;
+    char* text = static_cast<char*>(std::malloc(size));
+    if (text != nullptr) {
+        text[0] = '\0';
+        SendMessageA(windowState.reportView, WM_GETTEXT, size, reinterpret_cast<LPARAM>(text));
+    }
+    return text;
+}
+
+void writeReport(std::FILE* file, const char* text) {
+    const char* prefix = linePrefix();
+    std::fprintf(file, "%s%s\r\n", prefix, kVersionBanner);
+    std::fprintf(file, "%s%s\r\n", prefix, kNoticeLine);
+    std::fprintf(file, "%s%s\r\n", prefix, kRuleLine);
+    std::size_t length = std::strlen(text);
+    if (length > 0) {
+        std::fwrite(text, 1, length, file);
+    }
+}
+
+void writeReportFile(const char* path, const char* text) {
+    std::FILE* file = _fsopen(path, "wb", _SH_DENYWR);
+    if (file == nullptr) {
+        showFileErrorBox("Cannot create file");
+        return;
+    }
+    writeReport(file, text);
+    if (std::ferror(file)) {
+        showFileErrorBox("cannot save file");
+        std::fclose(file);
+        return;
+    }
+    // A small report is still in the stream's buffer here: a full disk is
+    // met only by the flush inside fclose.
+    if (std::fclose(file) != 0) {
+        showFileErrorBox("cannot save file");
+    }
+}
+
+}  // namespace
+
+void saveReport(HWND owner) {
+    OPENFILENAMEA request = dialogRequest(
+        owner, logFileState.saveDialogName,
+        OFN_OVERWRITEPROMPT | OFN_EXTENSIONDIFFERENT | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN);
+    if (!runSaveDialog(&request)) {
+        return;
+    }
+    char* text = copyReportViewText();
+    if (text == nullptr) {
+        showFileErrorBox("cannot save file");
+        return;
+    }
+    writeReportFile(logFileState.saveDialogName, text);
+    std::free(text);
+}
+
+void openLogFile(HWND owner) {
+    OPENFILENAMEA request = dialogRequest(
+        owner, logFileState.openDialogName,
+        OFN_READONLY | OFN_EXTENSIONDIFFERENT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
+    if (runOpenDialog(&request)) {
+        loadLogFile(logFileState.openDialogName);
+    }
+}
+
+void loadLogFile(const char* path) {
+    std::FILE* file = _fsopen(path, "rt", _SH_DENYWR);
+    if (file == nullptr) {
+        showFileErrorBox("Cannot open file");
+        return;
+    }
+    emptyMessageBuffer();
+    decodeReport(file);
+    std::fclose(file);
+    showMessageBuffer();
+    showReportSource(path);
+}

@@ -1,0 +1,30 @@
+// Log files and saved reports: the open and save dialogs, decoding a log
+// file named by path, writing the shown report with the report header, and
+// the file-error box for what fails on the way.
+//
+// The two dialogs remember their last names separately, in memory only.
+// Both go through replaceable functions (GetOpenFileNameA and
+// GetSaveFileNameA unless a test answers instead).
+#pragma once
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+struct LogFileState {
+    char saveDialogName[MAX_PATH] = {};
+    char openDialogName[MAX_PATH] = {};
+};
+extern LogFileState logFileState;
+
+using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA* request);
+extern FileDialogFunction runSaveDialog;
+extern FileDialogFunction runOpenDialog;
+
+// Save dialog, then the header and the report view's text into the file.
+void saveReport(HWND owner);
+// Open dialog, then loadLogFile with the chosen name.
+void openLogFile(HWND owner);
+// Decodes the file and shows the result, the path in the source pane. A
+// file that cannot be opened leaves everything as it was.
+void loadLogFile(const char* path);

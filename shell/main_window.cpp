@@ -1,0 +1,224 @@
+// The main window procedure: a short switch, one handler per message.
+#include "main_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "about_box.h"
+#include "command_ids.h"
+#include "log_files.h"
+#include "report_display.h"
+#include "report_view.h"
+#include "startup.h"
+#include "viewer_mode.h"
+
+WindowState windowState;
+
+namespace {
+
+using LoadImageFunction = HANDLE(WINAPI*)(HINSTANCE, LPCSTR, UINT, int, int, UINT);
+
+void setWindowIcons(HWND window) {
+    HICON icon = LoadIconA(startupState.instance, MAKEINTRESOURCEA(IDI_PROGRAM));
+    SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+}
+
+void installReportView(HWND window) {
+    windowState.reportView = GetDlgItem(window, IDC_REPORT_VIEW);
+    windowState.previousReportViewProc =
+        reinterpret_cast<WNDPROC>(GetWindowLongPtrA(windowState.reportView, GWLP_WNDPROC));
+    SetWindowLongPtrA(windowState.reportView, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(reportViewProc));
+}
+
+// LoadImageA is looked up at run time: on a system without it the viewer
+// pane simply shows no icon.
+void loadViewerIcons() {
+    HMODULE user32 = GetModuleHandleA("USER32.DLL");
+    FARPROC found = user32 != nullptr ? GetProcAddress(user32, "LoadImageA") : nullptr;
+    if (found == nullptr) {
+        return;
+    }
+    // Through void(*)(): the one function type any other converts to cleanly.
+    auto loadImage = reinterpret_cast<LoadImageFunction>(reinterpret_cast<void (*)()>(found));
+    windowState.viewerOnIcon = static_cast<HICON>(
+        loadImage(startupState.instance, MAKEINTRESOURCEA(IDI_VIEWER_ON), IMAGE_ICON, 0, 0, 0));
+    windowState.viewerOffIcon = static_cast<HICON>(
+        loadImage(startupState.instance, MAKEINTRESOURCEA(IDI_VIEWER_OFF), IMAGE_ICON, 0, 0, 0));
+}
+
+void readReportBackground() {
+    windowState.background = GetSysColor(COLOR_WINDOW);
+    windowState.backgroundBrush = GetSysColorBrush(COLOR_WINDOW);
+}
+
+void onInitDialog(HWND window) {
+    setWindowIcons(window);
+    installReportView(window);
+    windowState.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
+                                                "", window, IDC_STATUS_BAR);
+    loadViewerIcons();
+    windowState.menu = GetMenu(window);
+    windowState.fileMenu = GetSubMenu(windowState.menu, 0);
+    readReportBackground();
+    if (viewerState.mode != 0) {
+        // The toggle turns the mode back on and really joins the chain.
+        viewerState.mode = 0;
+        SendMessageA(window, WM_COMMAND, IDM_CLIPBOARD_VIEWER, 0);
+    }
+    if (viewerState.mode == 0 && startupState.startupFileName == nullptr) {
+        // Posted, so the clipboard is decoded once the window is on screen.
+        PostMessageA(window, WM_COMMAND, IDM_PROCESS_CLIPBOARD, 0);
+    }
+    if (startupState.startupFileName != nullptr) {
+        loadLogFile(startupState.startupFileName);
+    }
+    PostMessageA(windowState.reportView, EM_SETSEL, 0, 0);
+}
+
+void onSize(int width, int height) {
+    // A dialog may see WM_SIZE while it is being created, before
+    // WM_INITDIALOG has made the status bar: there is nothing to lay out yet.
+    if (windowState.statusBar == nullptr) {
+        return;
+    }
+    RECT bar = {};
+    GetWindowRect(windowState.statusBar, &bar);
+    int barHeight = bar.bottom - bar.top;
+    MoveWindow(windowState.statusBar, 0, height - barHeight, width, barHeight, TRUE);
+    MoveWindow(windowState.reportView, 0, 0, width, height - barHeight, TRUE);
+    int sourceEdge = width - 150;
+    windowState.paneEdges[0] = sourceEdge < 50 ? 50 : sourceEdge;
+    windowState.paneEdges[1] = -1;
+    SendMessageA(windowState.statusBar, SB_SETPARTS, 2,
+                 reinterpret_cast<LPARAM>(windowState.paneEdges));
+    showViewerPane();
+}
+
+BOOL onCommand(HWND window, int id) {
+    switch (id) {
+        case IDM_SAVE_REPORT:
+            saveReport(window);
+            return TRUE;
+        case IDM_LOAD_LOG_FILE:
+            openLogFile(window);
+            return TRUE;
+        case IDM_PROCESS_CLIPBOARD:
+            processClipboard();
+            return TRUE;
+        case IDM_SELECT_ALL:
+            SendMessageA(windowState.reportView, EM_SETSEL, 0, -1);
+            return TRUE;
+        case IDM_ABOUT:
+            showAboutBox(window);
+            return TRUE;
+        case IDM_CLIPBOARD_VIEWER:
+            toggleViewerMode(window);
+            return TRUE;
+        case IDM_CLOSE:
+            DestroyWindow(window);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+void onMenuSelect(WPARAM wParam, LPARAM lParam) {
+    MenuHelp(WM_MENUSELECT, wParam, lParam, windowState.menu, startupState.instance,
+             windowState.statusBar, windowState.menuHelpIds);
+}
+
+BOOL onNotify(HWND window, const NMHDR* header) {
+    if (header->idFrom != IDC_STATUS_BAR || header->code != static_cast<UINT>(NM_CLICK) ||
+        reinterpret_cast<const NMMOUSE*>(header)->dwItemSpec != 1) {
+        return FALSE;
+    }
+    SendMessageA(window, WM_COMMAND, IDM_CLIPBOARD_VIEWER, 0);
+    return TRUE;
+}
+
+void onDropFiles(HDROP drop) {
+    // One byte more than the name may take, so the name stays terminated
+    // whatever the shell writes.
+    char name[MAX_PATH + 1] = {};
+    DragQueryFileA(drop, 0, name, MAX_PATH);
+    loadLogFile(name);
+    DragFinish(drop);
+}
+
+INT_PTR onControlColour(HDC dc, HWND control) {
+    if (control != windowState.reportView || control == nullptr) {
+        return FALSE;
+    }
+    // A read-only edit asks with WM_CTLCOLORSTATIC and would get the grey
+    // dialog colour; the report reads better on the window colour.
+    SetBkColor(dc, windowState.background);
+    return reinterpret_cast<INT_PTR>(windowState.backgroundBrush);
+}
+
+void onDestroy(HWND window) {
+    PostQuitMessage(0);
+    if (viewerState.mode != 0) {
+        leaveViewerChain(window);
+    }
+    // Destroys the pop-up menus with it, the File menu among them.
+    DestroyMenu(windowState.menu);
+    windowState.menu = nullptr;
+    windowState.fileMenu = nullptr;
+    if (windowState.viewerOnIcon != nullptr) {
+        DestroyIcon(windowState.viewerOnIcon);
+    }
+    if (windowState.viewerOffIcon != nullptr) {
+        DestroyIcon(windowState.viewerOffIcon);
+    }
+    windowState.viewerOnIcon = nullptr;
+    windowState.viewerOffIcon = nullptr;
+    // The controls go after this message; the edit control still needs its
+    // own procedure until then, so only the handles are forgotten.
+    windowState.reportView = nullptr;
+    windowState.statusBar = nullptr;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            onInitDialog(window);
+            return TRUE;
+        case WM_SIZE:
+            onSize(LOWORD(lParam), HIWORD(lParam));
+            return FALSE;
+        case WM_COMMAND:
+            return onCommand(window, LOWORD(wParam));
+        case WM_MENUSELECT:
+            onMenuSelect(wParam, lParam);
+            return FALSE;
+        case WM_NOTIFY:
+            return onNotify(window, reinterpret_cast<const NMHDR*>(lParam));
+        case WM_DROPFILES:
+            onDropFiles(reinterpret_cast<HDROP>(wParam));
+            return TRUE;
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+            return onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_SYSCOLORCHANGE:
+            readReportBackground();
+            return FALSE;
+        case WM_CLOSE:
+            DestroyWindow(window);
+            return TRUE;
+        case WM_DESTROY:
+            onDestroy(window);
+            return FALSE;
+        case WM_DRAWCLIPBOARD:
+            onDrawClipboard(window, wParam, lParam);
+            return FALSE;
+        case WM_CHANGECBCHAIN:
+            onChangeClipboardChain(wParam, lParam);
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}

@@ -1,0 +1,66 @@
+// Joining and leaving the clipboard viewer chain, and passing its
+// notifications on.
+#include "viewer_mode.h"
+
+#include <commctrl.h>
+
+#include "command_ids.h"
+#include "main_window.h"
+
+ViewerState viewerState;
+
+namespace {
+
+void showMode() {
+    CheckMenuItem(windowState.fileMenu, IDM_CLIPBOARD_VIEWER,
+                  MF_BYCOMMAND | (viewerState.mode != 0 ? MF_CHECKED : MF_UNCHECKED));
+    showViewerPane();
+}
+
+}  // namespace
+
+void showViewerPane() {
+    const char* text = viewerState.mode != 0 ? "Clipboard Viewer On" : "Clipboard Viewer Off";
+    HICON icon = viewerState.mode != 0 ? windowState.viewerOnIcon : windowState.viewerOffIcon;
+    SendMessageA(windowState.statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text));
+    SendMessageA(windowState.statusBar, SB_SETICON, 1, reinterpret_cast<LPARAM>(icon));
+}
+
+void toggleViewerMode(HWND mainWindow) {
+    if (viewerState.mode == 0) {
+        // Joining sends the first WM_DRAWCLIPBOARD from inside this call,
+        // while the next viewer is still none: it decodes, passes nothing on.
+        viewerState.nextViewer = SetClipboardViewer(mainWindow);
+        viewerState.mode = 1;
+    } else {
+        leaveViewerChain(mainWindow);
+    }
+    showMode();
+}
+
+void leaveViewerChain(HWND mainWindow) {
+    ChangeClipboardChain(mainWindow, viewerState.nextViewer);
+    viewerState.nextViewer = nullptr;
+    viewerState.mode = 0;
+}
+
+void onDrawClipboard(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
+    if (viewerState.ignoreNextChange == 0) {
+        SendMessageA(mainWindow, WM_COMMAND, IDM_PROCESS_CLIPBOARD, 0);
+    }
+    viewerState.ignoreNextChange = 0;
+    // A window that joined twice gets itself back as its next viewer;
+    // sending itself the notification would decode without end.
+    if (viewerState.nextViewer != nullptr && viewerState.nextViewer != mainWindow) {
+        SendMessageA(viewerState.nextViewer, WM_DRAWCLIPBOARD, wParam, lParam);
+    }
+}
+
+void onChangeClipboardChain(WPARAM wParam, LPARAM lParam) {
+    HWND leaving = reinterpret_cast<HWND>(wParam);
+    if (leaving == viewerState.nextViewer) {
+        viewerState.nextViewer = reinterpret_cast<HWND>(lParam);
+    } else if (viewerState.nextViewer != nullptr) {
+        SendMessageA(viewerState.nextViewer, WM_CHANGECBCHAIN, wParam, lParam);
+    }
+}

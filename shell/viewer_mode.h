@@ -1,0 +1,28 @@
+// Clipboard viewer mode: while it is on, the main window is in the
+// clipboard viewer chain and decodes every clipboard change by itself.
+//
+// The report copy marks its own clipboard write with ignoreNextChange, so
+// the change it causes is passed on but not decoded.
+#pragma once
+
+#include <windows.h>
+
+struct ViewerState {
+    int mode = 0;               // 1 while in the chain; seeded at start-up
+    HWND nextViewer = nullptr;  // the window after ours in the chain
+    int ignoreNextChange = 0;   // skip decoding the next change once
+};
+extern ViewerState viewerState;
+
+// The Clipboard Viewer command: join or leave the chain, and show the mode
+// in the menu's check mark and the viewer pane.
+void toggleViewerMode(HWND mainWindow);
+
+// Viewer pane (pane 1): text and icon for the current mode.
+void showViewerPane();
+
+void onDrawClipboard(HWND mainWindow, WPARAM wParam, LPARAM lParam);
+void onChangeClipboardChain(WPARAM wParam, LPARAM lParam);
+
+// Leaving while the window is destroyed: menu and pane are left alone.
+void leaveViewerChain(HWND mainWindow);
