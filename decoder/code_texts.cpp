@@ -22,18 +22,12 @@ const CodeText CallSetupResultTexts[] = {
 };
 
 const CodeText MultiMediaModeTexts[] = {
-    {0x00, "Data Only"},
-    {0x01, "FAX Only"},
-    {0x02, "Voice Only"},
-    {0x03, "VoiceViewT"},
-    {0x04, "ASVD, V.61"},
-    {0x05, "ASVD, <V.34Q>"},
-    {0x06, "DSVD, Multi-Tech"},
-    {0x07, "DSVD, 1.2"},
-    {0x08, "DSVD, V.70"},
-    {0x09, "Video-telephony, H.324"},
-    {0x0A, "Other V.80 call"},
-    {CodeEnd, nullptr},
+    {0x00, "Data Only"},        {0x01, "FAX Only"},
+    {0x02, "Voice Only"},       {0x03, "VoiceViewT"},
+    {0x04, "ASVD, V.61"},       {0x05, "ASVD, <V.34Q>"},
+    {0x06, "DSVD, Multi-Tech"}, {0x07, "DSVD, 1.2"},
+    {0x08, "DSVD, V.70"},       {0x09, "Video-telephony, H.324"},
+    {0x0A, "Other V.80 call"},  {CodeEnd, nullptr},
 };
 
 const CodeText InterfaceModeTexts[] = {

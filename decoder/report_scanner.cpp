@@ -32,7 +32,7 @@ bool startsWith(const char* text, const char* prefix) {
 // in place and keeping its place between calls, but each call may use its
 // own delimiter set.
 class Tokenizer {
-public:
+  public:
     explicit Tokenizer(char* text) : next_(text) {}
 
     char* take(const char* delimiters) {
@@ -48,7 +48,7 @@ public:
         return token;
     }
 
-private:
+  private:
     char* next_;
 };
 

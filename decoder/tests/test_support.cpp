@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 
 #include "decoder.h"
@@ -13,11 +14,16 @@ namespace {
 
 std::atomic<int> fileCounter{0};
 
+// Test cases run as parallel processes, so the name needs more than a count.
+const std::string& processTag() {
+    static const std::string tag = std::to_string(std::random_device{}());
+    return tag;
+}
+
 }  // namespace
 
 TempFile::TempFile(const std::string& bytes) {
-    const auto name = "vexa-test-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) +
-                      "-" + std::to_string(fileCounter++) + ".log";
+    const auto name = "vexa-test-" + processTag() + "-" + std::to_string(fileCounter++) + ".log";
     path_ = (std::filesystem::temp_directory_path() / name).string();
     std::FILE* file = std::fopen(path_.c_str(), "wb");
     if (file == nullptr) {

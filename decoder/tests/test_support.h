@@ -11,7 +11,7 @@
 
 // A temporary file holding exactly the given bytes, removed on destruction.
 class TempFile {
-public:
+  public:
     explicit TempFile(const std::string& bytes);
     ~TempFile();
     TempFile(const TempFile&) = delete;
@@ -21,7 +21,7 @@ public:
     // Opens the file as a log is opened: for reading, in text mode.
     std::FILE* openText() const;
 
-private:
+  private:
     std::string path_;
 };
 

@@ -1,0 +1,236 @@
+#include "decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory_resource>
+#include <string>
+
+#include "decode_run.h"
+#include "message_buffer.h"
+#include "test_support.h"
+
+namespace {
+
+const char Rev10[] = "Diag Command Specification rev.: 1.0\r\n";
+const char CallSetup0[] = "Call Setup Result code         : No previous call\r\n";
+const char MultiMedia0[] = "Multi-media mode               : Data Only\r\n";
+const char NoData[] = "no recognizable data found!\r\n";
+
+class DecodeReport : public ::testing::Test {
+  protected:
+    void SetUp() override { resetMessageBuffer(); }
+    void TearDown() override {
+        setLinePrefix("");
+        clearTestClipboard();
+    }
+
+    // One run over the clipboard; the result goes to *result.
+    std::string decodeClipboard(int* result) {
+        emptyMessageBuffer();
+        *result = decodeReport(nullptr);
+        return bufferText();
+    }
+};
+
+// A marker line of exactly length characters: "DIAG <2A4D3263 0=10", spaces,
+// then tail at its very end.
+std::string markerLine(std::size_t length, const std::string& tail) {
+    std::string line = "DIAG <2A4D3263 0=10";
+    line.append(length - line.size() - tail.size(), ' ');
+    return line + tail;
+}
+
+TEST_F(DecodeReport, WorkedExample) {
+    EXPECT_EQ(crlfLines({
+                  "Diag Command Specification rev.: 1.0",
+                  "Call Setup Result code         : No previous call",
+                  "Multi-media mode               : Data Only",
+                  "DTE-DCE interface mode         : Async data",
+                  "TX/RX signal power level, -dBm : 26/28",
+                  "Termination Cause              : Carrier Lost",
+              }),
+              decodeLog("DIAG <2A4D3263 0=10 1=0 2=0 3=0 11=1A 10=1C 60=3C>\r\nOK\r\n"));
+}
+
+struct FileCase {
+    const char* name;
+    std::string bytes;
+    std::string expected;
+};
+
+const std::string Chars4660 = "TX/RX chars sent               : 4660/NA\r\n";
+
+const FileCase FileCases[] = {
+    {"empty file", "", NoData},
+    {"no marker line", "ATZ\r\nOK\r\nATDT5551234\r\nNO CARRIER\r\n", NoData},
+    {"line of 511 characters is read whole", markerLine(511, "52=1234") + "\n",
+     std::string(Rev10) + Chars4660},
+    {"line of 512: the token cut at 511 is taken as far as it reaches",
+     markerLine(512, "52=12345") + "\n", std::string(Rev10) + Chars4660},
+    {"the rest of a long line is a new input line",
+     markerLine(511, "") + "DIAG <2A4D3263 1=0 2=0" + "\n",
+     std::string(Rev10) + CallSetup0 + MultiMedia0},
+    {"the rest beginning with OK ends the scan",
+     markerLine(511, "") + "OK" + std::string(510, ' ') + "x\nDIAG <2A4D3263 1=0>\n", Rev10},
+    {"line of 1023 characters: a token cut after its '=' lacks its value",
+     markerLine(511, "") + "DIAG <2A4D3263 1=0" + std::string(491, ' ') + "2=" + "0\n",
+     std::string("unrecognized format 'DIAG <2A4D3263 1=0'!\r\n") + Rev10 + CallSetup0},
+    {"0x1A ends the input",
+     "DIAG <2A4D3263 0=10>\n\x1A"
+     "DIAG <2A4D3263 1=0>\n",
+     Rev10},
+    {"0x1A inside a block line", "DIAG <2A4D3263 0=10 1=0\x1A 2=0>\n",
+     std::string(Rev10) + CallSetup0},
+    {"nothing after 0x1A, not even a line end", "DIAG <2A4D3263 0=10>\x1A\nOK\n", Rev10},
+    {"NUL ends the chunk's text",
+     std::string("DIAG <2A4D3263 0=10") + '\0' + " 1=0>\nDIAG <2A4D3263 2=0>\n",
+     std::string(Rev10) + MultiMedia0},
+    {"lone CR separates input lines", "DIAG <2A4D3263 0=10\r1=0>\rDIAG <2A4D3263 2=0>\r\n",
+     std::string(Rev10) + MultiMedia0},
+};
+
+TEST_F(DecodeReport, FileSource) {
+    for (const FileCase& c : FileCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.expected, decodeLog(c.bytes));
+    }
+}
+
+std::string withCrLf(const std::string& text) {
+    std::string converted;
+    for (char c : text) {
+        if (c == '\n') {
+            converted += '\r';
+        }
+        converted += c;
+    }
+    return converted;
+}
+
+// Lines around the chunk length, some cut inside a token: CR LF and LF line
+// ends must give the same report.
+TEST_F(DecodeReport, CrLfAndLfLogsDecodeAlike) {
+    std::string log = "ATDT5551234\nCONNECT 33600\n";
+    for (std::size_t length : {508, 509, 510, 511, 512, 513}) {
+        log += markerLine(length, "52=" + std::to_string(length)) + "\n";
+    }
+    log += markerLine(510, "53=FF") + "\n" + markerLine(511, "22=D65") + "\n";
+    log += "OK\nDIAG <2A4D3263 1=0>\n";
+    const std::string lf = decodeLog(log);
+    EXPECT_EQ(lf, decodeLog(withCrLf(log)));
+    // The last "52=513" was cut to "52=5" at the chunk's end.
+    EXPECT_NE(std::string::npos, lf.find("TX/RX chars sent               : 5/255")) << lf;
+    EXPECT_NE(std::string::npos, lf.find("TX/RX Symbol Rate              : 3429/NA")) << lf;
+}
+
+TEST_F(DecodeReport, ReadsOnFromTheCurrentPositionAndLeavesTheFileOpen) {
+    TempFile log("DIAG <2A4D3263 0=10>\nDIAG <2A4D3263 1=0>\n");
+    std::FILE* file = log.openText();
+    ASSERT_NE(nullptr, file);
+    char first[64];
+    ASSERT_NE(nullptr, std::fgets(first, sizeof first, file));
+    emptyMessageBuffer();
+    EXPECT_EQ(0, decodeReport(file));
+    EXPECT_EQ(CallSetup0, bufferText());
+    EXPECT_EQ(EOF, std::fgetc(file));
+    EXPECT_EQ(0, std::fclose(file));
+}
+
+// Owned texts that cannot get storage leave their slots alone; the rest of
+// the report still arrives.
+TEST_F(DecodeReport, RunGoesOnWhenStorageRunsOut) {
+    const std::string big(480, 'B');
+    TempFile log("DIAG <2A4D3263 0=10 1=0\nDIAG <2A4D3263 FE=" + big + "\nDIAG <2A4D3263 04=" +
+                 big + "\nDIAG <2A4D3263 05=" + big + "\nDIAG <2A4D3263 12=10 2=0>\n");
+    std::FILE* file = log.openText();
+    ASSERT_NE(nullptr, file);
+    emptyMessageBuffer();
+    EXPECT_EQ(0, decodeReportWithStorage(file, *std::pmr::null_memory_resource()));
+    std::fclose(file);
+    EXPECT_EQ(std::string(Rev10) + CallSetup0 + MultiMedia0 + "V.8 CM/JM octet string         : " +
+                  big + "/NA\r\n" + "Estimated noise level, -dBm    : 16\r\n" +
+                  "Manufacturer key               : " + big + "\r\n",
+              bufferText());
+}
+
+TEST_F(DecodeReport, TwoRunsWithEmptying) {
+    decodeLog("DIAG <2A4D3263 0=10>\r\nOK\r\n");
+    EXPECT_EQ(Rev10, bufferText());
+    EXPECT_EQ(CallSetup0, decodeLog("DIAG <2A4D3263 1=0>\r\nOK\r\n"));
+}
+
+TEST_F(DecodeReport, RunAppendsWithoutClearing) {
+    appendLine("earlier");
+    TempFile log("DIAG <2A4D3263 0=10>\n");
+    std::FILE* file = log.openText();
+    ASSERT_NE(nullptr, file);
+    decodeReport(file);
+    std::fclose(file);
+    EXPECT_EQ(std::string("earlier\r\n") + Rev10, bufferText());
+}
+
+TEST_F(DecodeReport, PrefixOnMessagesAndReportLines) {
+    setLinePrefix("xx ");
+    EXPECT_EQ("xx unrecognized key 7f!\r\nxx Diag Command Specification rev.: 1.0\r\n",
+              decodeLog("DIAG <2A4D3263 7F=0 0=10>\nOK\n"));
+    EXPECT_EQ("xx no recognizable data found!\r\n", decodeLog("OK\n"));
+}
+
+struct ClipboardCase {
+    const char* name;
+    MemoryClipboardState state;
+    const char* text;
+    int result;
+    std::string expected;
+};
+
+const ClipboardCase ClipboardCases[] = {
+    {"unavailable", MemoryClipboardState::Unavailable, "", 1, "cannot open clipboard!\r\n"},
+    {"no text", MemoryClipboardState::Empty, "", 1, "no text data in clipboard available!\r\n"},
+    {"text without a marker", MemoryClipboardState::HasText, "ATZ\r\nOK\r\n", 1,
+     "no statistics data in clipboard available!\r\n"},
+    {"text before the marker is ignored", MemoryClipboardState::HasText,
+     "abc DIAG <2A4D3263 0=10>\r\nOK", 0, Rev10},
+    {"the scan ends at OK", MemoryClipboardState::HasText,
+     "DIAG <2A4D3263 0=10>\r\nOK\r\nDIAG <2A4D3263 1=0>\r\n", 0, Rev10},
+    {"the copy begins at the spaced marker", MemoryClipboardState::HasText,
+     "DIAG<2A4D3263 1=0>\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n", 0, Rev10},
+    {"unspaced marker alone", MemoryClipboardState::HasText, "x DIAG<2A4D3263 0=10>", 0, Rev10},
+    {"marker directly followed by '>'", MemoryClipboardState::HasText, "DIAG <2A4D3263 >", 0,
+     NoData},
+    {"messages come before the report", MemoryClipboardState::HasText,
+     "DIAG <2A4D3263 60=3C 7F=1 0=10>", 0,
+     std::string("unrecognized key 7f!\r\n") + Rev10 +
+         "Termination Cause              : Carrier Lost\r\n"},
+};
+
+TEST_F(DecodeReport, ClipboardSource) {
+    for (const ClipboardCase& c : ClipboardCases) {
+        SCOPED_TRACE(c.name);
+        setTestClipboard(c.state, c.text);
+        int result = -1;
+        EXPECT_EQ(c.expected, decodeClipboard(&result));
+        EXPECT_EQ(c.result, result);
+        EXPECT_FALSE(testClipboardLeftOpen());
+    }
+}
+
+TEST_F(DecodeReport, ClipboardMessageCarriesThePrefix) {
+    setLinePrefix("> ");
+    setTestClipboard(MemoryClipboardState::Unavailable);
+    int result = -1;
+    EXPECT_EQ("> cannot open clipboard!\r\n", decodeClipboard(&result));
+    EXPECT_EQ(1, result);
+}
+
+TEST_F(DecodeReport, ClipboardCopyWithoutStorage) {
+    setTestClipboard(MemoryClipboardState::HasText,
+                     "DIAG <2A4D3263 0=10>" + std::string(3000, ' '));
+    emptyMessageBuffer();
+    EXPECT_EQ(1, decodeReportWithStorage(nullptr, *std::pmr::null_memory_resource()));
+    EXPECT_EQ("stack overflow!\r\n", bufferText());
+    EXPECT_FALSE(testClipboardLeftOpen());
+}
+
+}  // namespace
