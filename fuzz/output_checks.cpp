@@ -1,0 +1,144 @@
+// Output checks shared by the fuzz targets.
+
+#include "output_checks.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "catalogue.h"
+#include "message_buffer.h"
+
+namespace {
+
+constexpr std::size_t LabelWidth = 31;
+
+const char* const Prefixes[] = {
+    "",
+    "vexa ",
+    "",
+    ("modem-log-of-a-very-long-prefix-that-is-longer-than-one-hundred-and-twenty-seven-characters-"
+     "so-no-formatting-limit-can-hold-a-line-with-it "),
+};
+
+bool startsWith(const std::string& text, const char* start) {
+    return text.compare(0, std::strlen(start), start) == 0;
+}
+
+bool endsWith(const std::string& text, const char* end) {
+    const std::size_t length = std::strlen(end);
+    return text.size() >= length && text.compare(text.size() - length, length, end) == 0;
+}
+
+bool isUnrecognizedKey(const std::string& line) {
+    const char start[] = "unrecognized key ";
+    if (!startsWith(line, start) || !endsWith(line, "!")) {
+        return false;
+    }
+    const std::string digits = line.substr(sizeof start - 1, line.size() - sizeof start);
+    if (digits.empty() || digits.size() > 8 || (digits.size() > 1 && digits[0] == '0')) {
+        return false;
+    }
+    return digits.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+bool isUnrecognizedFormat(const std::string& line) {
+    return (startsWith(line, "unrecognized format 'DIAG <2A4D3263 ") ||
+            startsWith(line, "unrecognized format 'DIAG<2A4D3263 ")) &&
+           endsWith(line, "'!");
+}
+
+// The catalogue entry whose padded label starts the line, or -1.
+int reportEntry(const std::string& line) {
+    for (int entry = 0; entry < KeyEntryCount; ++entry) {
+        const char* label = KeyCatalogue[entry].label;
+        if (label == nullptr || !startsWith(line, label)) {
+            continue;
+        }
+        const std::size_t length = std::strlen(label);
+        if (line.size() < LabelWidth + 2 ||
+            line.find_first_not_of(' ', length) != LabelWidth ||
+            line.compare(LabelWidth, 2, ": ") != 0) {
+            continue;
+        }
+        return entry;
+    }
+    return -1;
+}
+
+}  // namespace
+
+void require(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "output check failed: %s\n", what);
+        std::abort();
+    }
+}
+
+const char* fuzzPrefix(unsigned selector) {
+    return Prefixes[selector % 4];
+}
+
+void startRun(const char* prefix) {
+    createMessageBuffer();
+    emptyMessageBuffer();
+    setLinePrefix(prefix);
+}
+
+std::vector<std::string> finishRun(const char* prefix) {
+    const char* text = messageBufferText();
+    const std::size_t length = messageBufferLength();
+    require(std::strlen(text) == length, "buffer length equals the text's length");
+    require(messageBufferCapacity() > length, "buffer capacity holds text and terminator");
+
+    const std::size_t prefixLength = std::strlen(prefix);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < length) {
+        const char* end = std::strstr(text + start, "\r\n");
+        require(end != nullptr, "every line ends with CR LF");
+        const std::string line(text + start, end);
+        require(line.compare(0, prefixLength, prefix) == 0, "every line begins with the prefix");
+        const std::string body = line.substr(prefixLength);
+        require(body.find_first_of("\r\n") == std::string::npos, "no CR or LF inside a line");
+        lines.push_back(body);
+        start = static_cast<std::size_t>(end - text) + 2;
+    }
+    return lines;
+}
+
+void checkScanOutput(const std::vector<std::string>& lines) {
+    const auto noData = std::string("no recognizable data found!");
+    bool reportStarted = false;
+    int lastEntry = -1;
+    for (const std::string& line : lines) {
+        if (line == noData) {
+            require(lines.size() == 1, "no-data message only alone");
+            continue;
+        }
+        if (isUnrecognizedKey(line) || isUnrecognizedFormat(line)) {
+            require(!reportStarted, "messages come before report lines");
+            continue;
+        }
+        const int entry = reportEntry(line);
+        require(entry >= 0, "a line is a known message or a labelled report line");
+        require(entry > lastEntry, "report lines in catalogue order, each at most once");
+        const KeyEntry& catalogueEntry = KeyCatalogue[entry];
+        require(catalogueEntry.key2 == KeyNone ||
+                    line.find('/', LabelWidth + 2) != std::string::npos,
+                "a two-value line holds its separator");
+        reportStarted = true;
+        lastEntry = entry;
+    }
+}
+
+MemoryLog::MemoryLog(const std::uint8_t* data, std::size_t size)
+    : bytes_(data, data + size), stream_(nullptr) {
+    bytes_.push_back('\0');  // a valid buffer even for an empty log
+    stream_ = fmemopen(bytes_.data(), size, "r");
+    require(stream_ != nullptr, "memory stream opens");
+}
+
+MemoryLog::~MemoryLog() {
+    std::fclose(stream_);
+}
