@@ -1,0 +1,56 @@
+#!/bin/sh
+# check-output.sh [options] -- COMMAND...: runs a vexa-decode command and
+# checks what it writes and how it ends. Options:
+#   --stdout FILE         standard output must equal FILE byte for byte
+#   --stdout-begins TEXT  standard output must begin with TEXT
+#   --stderr-begins TEXT  standard error must begin with TEXT
+#   --exit N              the exit code must be N (default 0)
+#   --stdin FILE          standard input comes from FILE (default /dev/null)
+# Exits 77 (skipped) when the command does, as wine-run does on machines that
+# cannot run the program.
+expected_stdout="" stdout_begins="" stderr_begins="" expected_exit=0 stdin=/dev/null
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --stdout) expected_stdout=$2; shift 2 ;;
+        --stdout-begins) stdout_begins=$2; shift 2 ;;
+        --stderr-begins) stderr_begins=$2; shift 2 ;;
+        --exit) expected_exit=$2; shift 2 ;;
+        --stdin) stdin=$2; shift 2 ;;
+        --) shift; break ;;
+        *) echo "check-output.sh: unknown option $1" >&2; exit 2 ;;
+    esac
+done
+
+work=$(mktemp -d) || exit 1
+trap 'rm -rf "$work"' EXIT
+"$@" <"$stdin" >"$work/stdout" 2>"$work/stderr"
+status=$?
+[ "$status" -eq 77 ] && { cat "$work/stderr" >&2; exit 77; }
+
+failed=0
+if [ "$status" -ne "$expected_exit" ]; then
+    echo "exit code $status, expected $expected_exit" >&2
+    failed=1
+fi
+if [ -n "$expected_stdout" ] && ! cmp -s "$expected_stdout" "$work/stdout"; then
+    echo "standard output differs from $expected_stdout:" >&2
+    diff "$expected_stdout" "$work/stdout" | cat -A >&2
+    failed=1
+fi
+begins() {
+    length=$(printf '%s' "$2" | wc -c)
+    [ "$(head -c "$length" "$1")" = "$2" ]
+}
+if [ -n "$stdout_begins" ] && ! begins "$work/stdout" "$stdout_begins"; then
+    echo "standard output does not begin with '$stdout_begins'" >&2
+    failed=1
+fi
+if [ -n "$stderr_begins" ] && ! begins "$work/stderr" "$stderr_begins"; then
+    echo "standard error does not begin with '$stderr_begins'" >&2
+    failed=1
+fi
+if [ "$failed" -ne 0 ]; then
+    echo "--- standard error:" >&2
+    cat "$work/stderr" >&2
+fi
+exit "$failed"
