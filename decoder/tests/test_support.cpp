@@ -10,6 +10,11 @@
 #include "decoder.h"
 #include "message_buffer.h"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <stdlib.h>
+#endif
+
 namespace {
 
 std::atomic<int> fileCounter{0};
@@ -41,6 +46,21 @@ TempFile::~TempFile() {
 
 std::FILE* TempFile::openText() const {
     return std::fopen(path_.c_str(), "rt");
+}
+
+std::FILE* openCharacterDevice() {
+#ifdef _WIN32
+    return std::fopen("NUL", "rt");
+#else
+    // The terminal side of a fresh pseudo terminal; the master is leaked on
+    // purpose so the terminal stays usable until the process ends.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+        return nullptr;
+    }
+    const char* name = ptsname(master);
+    return name != nullptr ? std::fopen(name, "r") : nullptr;
+#endif
 }
 
 void resetMessageBuffer() {

@@ -25,6 +25,10 @@ class TempFile {
     std::string path_;
 };
 
+// A stream on a character device (a pseudo terminal, or NUL on Windows),
+// or null when the platform gives none. Close it with fclose.
+std::FILE* openCharacterDevice();
+
 // Empties the message buffer (creating it if needed) and clears the prefix.
 void resetMessageBuffer();
 

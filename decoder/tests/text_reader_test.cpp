@@ -81,4 +81,13 @@ TEST(TextReader, ALogFileIsNoCharacterDevice) {
     std::fclose(file);
 }
 
+TEST(TextReader, ATerminalIsACharacterDevice) {
+    std::FILE* device = openCharacterDevice();
+    if (device == nullptr) {
+        GTEST_SKIP() << "no character device to open here";
+    }
+    EXPECT_TRUE(isCharacterDevice(device));
+    std::fclose(device);
+}
+
 }  // namespace
