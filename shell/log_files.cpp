@@ -20,6 +20,16 @@ FileDialogFunction runOpenDialog = GetOpenFileNameA;
 
 namespace {
 
+int closeFile(std::FILE* file) {
+    return std::fclose(file);
+}
+
+}  // namespace
+
+CloseFileFunction closeSavedFile = closeFile;
+
+namespace {
+
 // Double-zero terminated: the literal's own zero ends the list.
 const char kLogFileFilter[] = "Log Files (*.log)\0*.log\0All Files (*.*)\0*.*\0";
 
@@ -69,14 +79,14 @@ void writeReportFile(const char* path, const char* text) {
         return;
     }
     writeReport(file, text);
-    if (std::ferror(file)) {
+    // The rest of a small report is still buffered here, so a full disk may
+    // show only in the final flush. Flush explicitly: some C runtimes'
+    // fclose drops the flush's failure from its result.
+    bool failed = std::ferror(file) != 0 || std::fflush(file) != 0;
+    if (failed) {
         showFileErrorBox("cannot save file");
-        std::fclose(file);
-        return;
     }
-    // A small report is still in the stream's buffer here: a full disk is
-    // met only by the flush inside fclose.
-    if (std::fclose(file) != 0) {
+    if (closeSavedFile(file) != 0 && !failed) {
         showFileErrorBox("cannot save file");
     }
 }

@@ -11,6 +11,8 @@
 
 #include <commdlg.h>
 
+#include <cstdio>
+
 struct LogFileState {
     char saveDialogName[MAX_PATH] = {};
     char openDialogName[MAX_PATH] = {};
@@ -20,6 +22,11 @@ extern LogFileState logFileState;
 using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA* request);
 extern FileDialogFunction runSaveDialog;
 extern FileDialogFunction runOpenDialog;
+
+// Closes a saved file: std::fclose, unless a test stands in a close that
+// fails the way a full disk does at the final flush.
+using CloseFileFunction = int (*)(std::FILE* file);
+extern CloseFileFunction closeSavedFile;
 
 // Save dialog, then the header and the report view's text into the file.
 void saveReport(HWND owner);

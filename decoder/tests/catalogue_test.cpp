@@ -117,40 +117,6 @@ TEST(Catalogue, TableInvariants) {
     EXPECT_EQ(1, unlabelled);
 }
 
-struct RowCase {
-    int entry;
-    EntryKind kind;
-    const char* label;
-    std::uint16_t key1, key2, limit1, limit2;
-};
-
-// Rows whose exact keys and limits are easy to get wrong.
-const RowCase Rows[] = {
-    {5, EntryKind::Decimal, "TX/RX signal power level, -dBm", 0x11, 0x10, 31, 47},
-    {9, EntryKind::Decimal, "Round Trip/Far echo delay, ms", 0x17, 0x16, 4095, 63},
-    {12, EntryKind::Special, "Freq offset Caller/Answer, Hz", KeyDerived, KeyDerived, 0, 0},
-    {16, EntryKind::Decimal, "TX/RX Symbol Rate", 0x22, 0x23, 8000, 8000},
-    {19, EntryKind::Decimal, "RX data rate (Last/Init)", 0x35, 0x27, 64000, 64000},
-    {24, EntryKind::Decimal, "Error control frame size, bytes", 0x41, KeyNone, 1024, 0},
-    {27, EntryKind::Decimal, "Compression dict. size, bytes", 0x45, KeyNone, 2048, 0},
-    {29, EntryKind::Decimal, "TX/RX chars sent", 0x52, 0x53, 0, 0},
-    {30, EntryKind::Decimal, "TX/RX chars lost (data overrun)", 0x54, 0x55, 65535, 65535},
-    {35, EntryKind::Verbatim, "Manufacturer key", 0xFF, KeyNone, 0, 0},
-};
-
-TEST(Catalogue, SelectedRows) {
-    for (const RowCase& c : Rows) {
-        SCOPED_TRACE(c.label);
-        const KeyEntry& entry = KeyCatalogue[c.entry];
-        EXPECT_EQ(c.kind, entry.kind);
-        EXPECT_STREQ(c.label, entry.label);
-        EXPECT_EQ(c.key1, entry.key1);
-        EXPECT_EQ(c.key2, entry.key2);
-        EXPECT_EQ(c.limit1, entry.limit1);
-        EXPECT_EQ(c.limit2, entry.limit2);
-    }
-}
-
 TEST(Catalogue, FindEntryByLabel) {
     EXPECT_EQ(11, findEntryByLabel("Remote Power Drop support"));
     EXPECT_EQ(14, findEntryByLabel("V.34 Rate Asymmetry"));

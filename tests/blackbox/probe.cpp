@@ -3,12 +3,15 @@
 // status bar's panes through memory borrowed inside vexa's own process,
 // because pointer-carrying common-control messages are not marshalled.
 // Output is written raw, so CR LF in the report can be compared byte for byte.
+// Exit codes: 0 done, 10 what was asked for is not there (yet), 11 vexa's
+// window or control is missing; anything else comes from Wine itself.
 //
 //   probe wait-window TITLE SECONDS   exit 0 once a visible window has TITLE
 //   probe wait-gone TITLE SECONDS     exit 0 once no visible window has TITLE
 //   probe report                      the report view's text
 //   probe source                      WM_GETTEXT of the status bar (pane 0)
-//   probe pane N                      SB_GETTEXTA of pane N (255: simple mode)
+//   probe pane N                      SB_GETTEXTA of pane N (in simple mode,
+//                                     Wine gives the simple text for any N)
 //   probe parts                       the pane edges, "e0 e1"
 //   probe simple                      1 while the status bar is in simple mode
 //   probe box CAPTION                 a message box's text
@@ -37,6 +40,8 @@ const char MainTitle[] = "Veltrano Diagnostics";
 const int ReportViewId = 1000;
 const int StatusBarId = 1001;
 const UINT Timeout = 3000;
+const int NotThere = 10;
+const int Missing = 11;
 
 struct Search {
     const char* title;
@@ -64,7 +69,7 @@ HWND mainWindow() {
     HWND window = findVisible(MainTitle);
     if (!window) {
         std::fprintf(stderr, "probe: no window \"%s\"\n", MainTitle);
-        std::exit(2);
+        std::exit(Missing);
     }
     return window;
 }
@@ -73,7 +78,7 @@ HWND control(HWND parent, int id) {
     HWND child = GetDlgItem(parent, id);
     if (!child) {
         std::fprintf(stderr, "probe: no control %d\n", id);
-        std::exit(2);
+        std::exit(Missing);
     }
     return child;
 }
@@ -104,7 +109,7 @@ public:
             address_ = VirtualAllocEx(process_, nullptr, Size, MEM_COMMIT, PAGE_READWRITE);
         if (!address_) {
             std::fprintf(stderr, "probe: no memory in the target process\n");
-            std::exit(2);
+            std::exit(Missing);
         }
     }
     ~RemoteBlock() {
@@ -135,7 +140,7 @@ std::string paneText(HWND bar, int pane) {
     SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, pane, 0, SMTO_ABORTIFHUNG, Timeout, &result);
     if (LOWORD(result) >= RemoteBlock::Size) {
         std::fprintf(stderr, "probe: pane text too long\n");
-        std::exit(2);
+        std::exit(Missing);
     }
     SendMessageTimeoutA(bar, SB_GETTEXTA, pane, block.address(), SMTO_ABORTIFHUNG, Timeout, &result);
     std::vector<char> data = block.read();
@@ -148,7 +153,7 @@ int waitFor(const char* title, double seconds, bool present) {
         if ((findVisible(title) != nullptr) == present)
             return 0;
         if (static_cast<LONG>(GetTickCount() - deadline) >= 0)
-            return 1;
+            return NotThere;
         Sleep(50);
     }
 }
@@ -176,10 +181,10 @@ void printRect(const char* name, HWND window, HWND clientOf) {
 int printClipboard() {
     for (int attempt = 0; !OpenClipboard(nullptr); ++attempt) {
         if (attempt == 40)
-            return 2;
+            return Missing;
         Sleep(50);
     }
-    int result = 1;
+    int result = NotThere;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const char* text = static_cast<const char*>(GlobalLock(data))) {
             put(text);
@@ -216,7 +221,7 @@ int main(int argc, char** argv) {
     if (command == "box" && argc == 3) {
         HWND box = findVisible(argv[2]);
         if (!box)
-            return 1;
+            return NotThere;
         // Message boxes keep their text in a static control with id 0xFFFF.
         put(windowText(control(box, 0xFFFF)));
         return 0;
@@ -224,7 +229,7 @@ int main(int argc, char** argv) {
     if (command == "about") {
         HWND box = findVisible("About");
         if (!box)
-            return 1;
+            return NotThere;
         for (int id = 1002; id <= 1004; ++id)
             put(windowText(control(box, id)) + "\n");
         return 0;
