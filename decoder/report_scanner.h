@@ -4,7 +4,8 @@
 // A chunk is scanned in place: separators and token ends are overwritten
 // with zeros, so the chunk must be writable and is spoiled afterwards. Each
 // chunk starts a new input line. Scan messages are appended to the message
-// buffer as they arise.
+// buffer as they arise, at any length: a format message quotes a first
+// token of any size whole.
 #pragma once
 
 #include "value_slots.h"
