@@ -78,9 +78,17 @@ def tiny_png():
             + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 
 
-def run(command, timeout=20, **kwargs):
-    return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                          timeout=timeout, **kwargs)
+def run(command, timeout=20):
+    """Runs a command and returns its CompletedProcess with the output.
+    The output goes through files, not pipes: a Wine program may start Wine's
+    own services, which inherit its handles and outlive it, and a pipe would
+    then stay open until the timeout."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        result = subprocess.run(command, stdout=out, stderr=err, timeout=timeout)
+        out.seek(0)
+        err.seek(0)
+        result.stdout, result.stderr = out.read(), err.read()
+    return result
 
 
 class Desktop:
@@ -115,7 +123,7 @@ class Desktop:
                 except subprocess.TimeoutExpired:
                     # A Wine process that ignores SIGKILL is stuck in the
                     # server: stopping the server is all that is left.
-                    subprocess.run(["wineserver", "-k"], timeout=30)
+                    run(["wineserver", "-k"], timeout=30)
         self.log.close()
 
     def probe(self, *args, check=True, timeout=15):
@@ -687,6 +695,7 @@ class ViewerModeTest(UiTest):
         # first decode waits in GetClipboardData and decodes nested into the
         # same message buffer, so the report view shows the report twice.
         self.copy_in_viewer_mode()
+        time.sleep(1)
         self.desk.set_clipboard(SETUP, wait_for_windows=False)
         time.sleep(1.5)
         self.assertReport(lines(SETUP_LINES))
@@ -739,7 +748,9 @@ def main():
         sys.exit("test_ui.py needs DISPLAY with a window manager (run it under scripts/with-display)")
 
     # Start the server once, so each test's start-up stays short.
-    subprocess.run(["wineserver", "-p"], timeout=30)
+    # It must not hold this script's output open once it is gone.
+    subprocess.run(["wineserver", "-p60"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, timeout=30)
     try:
         check = run(CONFIG["wine"] + [CONFIG["probe"], "windows"], timeout=120)
     except subprocess.TimeoutExpired:
