@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,12 @@ const std::string NoData = "no recognizable data found!";
 template <class Case>
 std::string caseName(const ::testing::TestParamInfo<Case>& tested) {
     return tested.param.name;
+}
+
+// gtest would print a case as raw bytes, padding included; its name says more.
+template <class Case>
+void printCase(const Case& tested, std::ostream* os) {
+    *os << tested.name;
 }
 
 std::string manufacturerLine(const std::string& value) {
@@ -113,6 +120,10 @@ struct BackToBackCase {
     std::vector<std::string> perBlock;
 };
 
+void PrintTo(const BackToBackCase& tested, std::ostream* os) {
+    printCase(tested, os);
+}
+
 class BackToBackMarkers : public ::testing::TestWithParam<BackToBackCase> {};
 
 bool chunkOpensBlock(const std::string& line, std::size_t start, const std::string& marker) {
@@ -161,6 +172,10 @@ struct LogCase {
     std::string bytes;
     std::vector<std::string> expected;
 };
+
+void PrintTo(const LogCase& tested, std::ostream* os) {
+    printCase(tested, os);
+}
 
 class HostileLog : public ::testing::TestWithParam<LogCase> {};
 
@@ -324,6 +339,10 @@ struct ClipboardCase {
     int result;
     std::vector<std::string> expected;
 };
+
+void PrintTo(const ClipboardCase& tested, std::ostream* os) {
+    printCase(tested, os);
+}
 
 class HostileClipboard : public ::testing::TestWithParam<ClipboardCase> {};
 
