@@ -1,0 +1,162 @@
+// Command-line splitting and option parsing.
+#include "command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> split(const char* text) {
+    int count = -1;
+    std::size_t bytes = 0;
+    splitCommandLine(text, nullptr, nullptr, &count, &bytes);
+    std::vector<char*> list(static_cast<std::size_t>(count) + 1, nullptr);
+    // One byte more than asked for, to catch a fill pass writing past it.
+    std::vector<char> texts(bytes + 1, '#');
+    int filled = -1;
+    std::size_t filledBytes = 0;
+    splitCommandLine(text, list.data(), texts.data(), &filled, &filledBytes);
+    EXPECT_EQ(filled, count);
+    EXPECT_EQ(filledBytes, bytes);
+    EXPECT_EQ(texts[bytes], '#');
+    return std::vector<std::string>(list.begin(), list.begin() + filled);
+}
+
+TEST(SplitCommandLine, ProducesTheArgumentsOfEachExample) {
+    struct Case {
+        const char* name;
+        const char* text;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"quoted path", "\"C:\\My Logs\\call.log\"", {"C:\\My Logs\\call.log"}},
+        {"even backslashes before quote", "a\\\\\"b c\"", {"a\\b c"}},
+        {"odd backslashes before quote", "a\\\"b", {"a\"b"}},
+        {"doubled quote inside quotes", "\"a\"\"b\"", {"a\"b"}},
+        {"backslashes without quote", "a\\\\b", {"a\\\\b"}},
+        {"empty quoted argument", "\"\"", {""}},
+        {"two blanks between", "one  two", {"one", "two"}},
+        {"empty text", "", {}},
+        {"only blanks", " \t\r\n\v\f ", {}},
+        {"every blank separates", "a\tb\nc\vd\fe\rf", {"a", "b", "c", "d", "e", "f"}},
+        {"quoted blanks join", "x\" y \"z w", {"x y z", "w"}},
+        {"unclosed quote runs to end", "\"a b", {"a b"}},
+        {"three backslashes and quote", "a\\\\\\\"b", {"a\\\"b"}},
+        {"trailing backslashes", "a\\\\", {"a\\\\"}},
+        {"doubled quote leaves quoted mode", "\"a\"\" b\"", {"a\"", "b"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(split(c.text), c.expected);
+    }
+}
+
+TEST(SplitCommandLine, CountsTextBytesWithTheirTerminators) {
+    int count = 0;
+    std::size_t bytes = 0;
+    splitCommandLine("ab \"\" c", nullptr, nullptr, &count, &bytes);
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(bytes, 3u + 1u + 2u);
+}
+
+struct Parsed {
+    bool accepted;
+    PrefixChoice choice;
+    std::string prefix;
+    std::string fileName;  // "<none>" when none
+    int viewerMode;
+};
+
+Parsed parse(const char* text, int viewerMode) {
+    std::vector<std::string> words = split(text);
+    std::vector<char*> arguments;
+    for (std::string& word : words) {
+        arguments.push_back(&word[0]);
+    }
+    CommandLineOptions options;
+    Parsed result;
+    result.accepted =
+        parseOptions(static_cast<int>(arguments.size()), arguments.data(), &options, &viewerMode);
+    result.choice = options.prefixChoice;
+    result.prefix = options.prefix != nullptr ? options.prefix : "<none>";
+    result.fileName = options.fileName != nullptr ? options.fileName : "<none>";
+    result.viewerMode = viewerMode;
+    return result;
+}
+
+TEST(ParseOptions, AcceptsEachFormOfTheThreeGroups) {
+    struct Case {
+        const char* name;
+        const char* text;
+        int viewerBefore;
+        PrefixChoice choice;
+        const char* prefix;
+        const char* fileName;
+        int viewerAfter;
+    };
+    const PrefixChoice none = PrefixChoice::NotGiven;
+    const PrefixChoice text = PrefixChoice::Text;
+    const PrefixChoice off = PrefixChoice::NoPrefix;
+    const Case cases[] = {
+        {"nothing", "", 1, none, "<none>", "<none>", 1},
+        {"plus prefix", "+>", 0, text, ">", "<none>", 0},
+        {"bare plus is an empty prefix", "+", 0, text, "", "<none>", 0},
+        {"prefix option", "-prefix \"> \"", 0, text, "> ", "<none>", 0},
+        {"empty prefix option", "-prefix \"\"", 0, text, "", "<none>", 0},
+        {"prefix consumes an option word", "-prefix -clipview", 0, text, "-clipview", "<none>", 0},
+        {"noprefix", "-noprefix", 0, off, "<none>", "<none>", 0},
+        {"slash and any case", "/NoPrefix /CLIPVIEW", 0, off, "<none>", "<none>", 1},
+        {"clipview", "-clipview", 0, none, "<none>", "<none>", 1},
+        {"noclipview overrides setting", "-noclipview", 1, none, "<none>", "<none>", 0},
+        {"mixed-case noclipview", "/NoClipView", 1, none, "<none>", "<none>", 0},
+        {"file name", "C:\\logs\\call.log", 0, none, "<none>", "C:\\logs\\call.log", 0},
+        {"dash word is a file name", "-x", 0, none, "<none>", "-x", 0},
+        {"slash word is a file name", "/tmp/call.log", 0, none, "<none>", "/tmp/call.log", 0},
+        {"empty argument is a file name", "\"\"", 0, none, "<none>", "", 0},
+        {"all three groups", "+# -clipview a.log", 0, text, "#", "a.log", 1},
+        {"prefix option then file", "-PREFIX x y.log", 0, text, "x", "y.log", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Parsed got = parse(c.text, c.viewerBefore);
+        EXPECT_TRUE(got.accepted);
+        EXPECT_EQ(got.choice, c.choice);
+        EXPECT_EQ(got.prefix, c.prefix);
+        EXPECT_EQ(got.fileName, c.fileName);
+        EXPECT_EQ(got.viewerMode, c.viewerAfter);
+    }
+}
+
+TEST(ParseOptions, RefusesEveryBadCommandLine) {
+    const char* const cases[] = {
+        "-h",
+        "-help",
+        "/?",
+        "-?",
+        "/H",
+        "?x",
+        "?",
+        "-prefix",
+        "a.log -prefix",
+        "+a -noprefix",
+        "+a +b",
+        "-noprefix +a",
+        "-prefix x +y",
+        "-noprefix -noprefix",
+        "-clipview -noclipview",
+        "-clipview -clipview",
+        "-noclipview /clipview",
+        "a.log b.log",
+        "\"\" a.log",
+        "-x -y",
+        "a.log -hx",
+    };
+    for (const char* text : cases) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(parse(text, 0).accepted);
+    }
+}
+
+}  // namespace
