@@ -89,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The clipboard's text ends at its first NUL, as a C string does.
     const std::string text(bytes.c_str());
     if (state == MemoryClipboardState::Unavailable) {
-        require(result == 1 && lines == onlyLine("cannot open clipboard!"), "unavailable clipboard");
+        require(result == 1 && lines == onlyLine("cannot open clipboard!"),
+                "unavailable clipboard");
     } else if (state == MemoryClipboardState::Empty) {
         require(result == 1 && lines == onlyLine("no text data in clipboard available!"),
                 "clipboard without text");

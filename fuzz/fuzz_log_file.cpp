@@ -13,8 +13,7 @@
 
 namespace {
 
-std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size,
-                                   const char* prefix) {
+std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, const char* prefix) {
     MemoryLog log(data, size);
     startRun(prefix);
     require(decodeReport(log.stream()) == 0, "a file run returns 0");

@@ -57,8 +57,7 @@ int reportEntry(const std::string& line) {
             continue;
         }
         const std::size_t length = std::strlen(label);
-        if (line.size() < LabelWidth + 2 ||
-            line.find_first_not_of(' ', length) != LabelWidth ||
+        if (line.size() < LabelWidth + 2 || line.find_first_not_of(' ', length) != LabelWidth ||
             line.compare(LabelWidth, 2, ": ") != 0) {
             continue;
         }
@@ -129,9 +128,9 @@ void checkScanOutput(const std::vector<std::string>& lines) {
         require(entry >= 0, "a line is a known message or a labelled report line");
         require(entry > lastEntry, "report lines in catalogue order, each at most once");
         const KeyEntry& catalogueEntry = KeyCatalogue[entry];
-        require(catalogueEntry.key2 == KeyNone ||
-                    line.find('/', LabelWidth + 2) != std::string::npos,
-                "a two-value line holds its separator");
+        require(
+            catalogueEntry.key2 == KeyNone || line.find('/', LabelWidth + 2) != std::string::npos,
+            "a two-value line holds its separator");
         reportStarted = true;
         lastEntry = entry;
     }

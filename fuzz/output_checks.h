@@ -28,7 +28,7 @@ void checkScanOutput(const std::vector<std::string>& lines);
 
 // A memory stream over a copy of the bytes (fmemopen needs a writable buffer).
 class MemoryLog {
-public:
+  public:
     MemoryLog(const std::uint8_t* data, std::size_t size);
     ~MemoryLog();
     MemoryLog(const MemoryLog&) = delete;
@@ -36,7 +36,7 @@ public:
 
     std::FILE* stream() const { return stream_; }
 
-private:
+  private:
     std::vector<char> bytes_;
     std::FILE* stream_;
 };

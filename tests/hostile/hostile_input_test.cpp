@@ -160,11 +160,12 @@ TEST_P(BackToBackMarkers, OnlyChunksStartingOnAMarkerOpenABlock) {
 // the 497 characters after it (the last one cut to "DIAG<2A") is key 0xD.
 INSTANTIATE_TEST_SUITE_P(
     HostileInput, BackToBackMarkers,
-    ::testing::Values(
-        BackToBackCase{"Spaced", Marker,
-                       {"unrecognized key d!", "unrecognized format 'DIAG <2A4D3263 DIAG'!"}},
-        BackToBackCase{"Unspaced", UnspacedMarker,
-                       std::vector<std::string>(36, "unrecognized key d!")}),
+    ::testing::Values(BackToBackCase{"Spaced",
+                                     Marker,
+                                     {"unrecognized key d!",
+                                      "unrecognized format 'DIAG <2A4D3263 DIAG'!"}},
+                      BackToBackCase{"Unspaced", UnspacedMarker,
+                                     std::vector<std::string>(36, "unrecognized key d!")}),
     caseName<BackToBackCase>);
 
 struct LogCase {
@@ -219,27 +220,33 @@ std::string valueInFirstChunk(std::size_t length) {
 
 const LogCase LogCases[] = {
     {"MegabyteLineWithoutMarkerThenABlock",
-     std::string(Megabyte, 'x') + "\nDIAG <2A4D3263 0=10>\nOK\n", {Revision10}},
+     std::string(Megabyte, 'x') + "\nDIAG <2A4D3263 0=10>\nOK\n",
+     {Revision10}},
     {"MegabyteLineWithoutMarkerAlone", std::string(Megabyte, 'x'), {NoData}},
     // The run of 'a' is one token cut at the chunk's end: all hex digits, so
     // it overflows to key ffffffff. The rest of the line opens no block.
     {"MegabyteLineWithMarkerAtStart",
-     std::string(Marker) + "0=10 1=0 " + std::string(Megabyte, 'a') +
-         "\nOK\nDIAG <2A4D3263 2=1>\n",
+     std::string(Marker) + "0=10 1=0 " + std::string(Megabyte, 'a') + "\nOK\nDIAG <2A4D3263 2=1>\n",
      {"unrecognized key ffffffff!", Revision10, CallSetup0}},
     {"MegabyteLineOfTokens",
-     std::string(Marker) + manufacturerTokens(Megabyte) + "\nOK\n", {manufacturerLine("003D")}},
+     std::string(Marker) + manufacturerTokens(Megabyte) + "\nOK\n",
+     {manufacturerLine("003D")}},
     {"NothingButMarkers", markerLines(20000), {NoData}},
-    {"OkLinesAmongMarkersDoNotEndTheScan", markerLines(2000) + "DIAG <2A4D3263 0=10>\nOK\n",
+    {"OkLinesAmongMarkersDoNotEndTheScan",
+     markerLines(2000) + "DIAG <2A4D3263 0=10>\nOK\n",
      {Revision10}},
 
-    {"LineOf510CharactersIsOneChunk", blockLineOfLength(510) + "\nOK\n",
+    {"LineOf510CharactersIsOneChunk",
+     blockLineOfLength(510) + "\nOK\n",
      {Revision10, manufacturerLine(valueInFirstChunk(510))}},
-    {"LineOf511CharactersIsOneChunk", blockLineOfLength(511) + "\nOK\n",
+    {"LineOf511CharactersIsOneChunk",
+     blockLineOfLength(511) + "\nOK\n",
      {Revision10, manufacturerLine(valueInFirstChunk(511))}},
-    {"LineOf511CharactersWithCrLf", blockLineOfLength(511) + "\r\nOK\r\n",
+    {"LineOf511CharactersWithCrLf",
+     blockLineOfLength(511) + "\r\nOK\r\n",
      {Revision10, manufacturerLine(valueInFirstChunk(511))}},
-    {"LineOf512CharactersLosesItsLastCharacter", blockLineOfLength(512) + "\nOK\n",
+    {"LineOf512CharactersLosesItsLastCharacter",
+     blockLineOfLength(512) + "\nOK\n",
      {Revision10, manufacturerLine(valueInFirstChunk(512))}},
     // Chunk two begins exactly on the second marker and is cut one character
     // short of its line's end, so its manufacturer value loses one digit.
@@ -247,7 +254,8 @@ const LogCase LogCases[] = {
      blockLineOfLength(511) + std::string(Marker) + "1=0 81=" + hexPattern(512 - 22) + "\nOK\n",
      {Revision10, CallSetup0, manufacturerLine(hexPattern(512 - 22 - 1))}},
     {"MarkerAfter511CharactersOpensABlock",
-     std::string(ChunkSize, 'x') + "DIAG <2A4D3263 0=10>\nOK\n", {Revision10}},
+     std::string(ChunkSize, 'x') + "DIAG <2A4D3263 0=10>\nOK\n",
+     {Revision10}},
     {"OkAfter511CharactersEndsTheScan",
      blockLineOfLength(511) + "OK" + std::string(600, 'y') + "\nDIAG <2A4D3263 1=0>\n",
      {Revision10, manufacturerLine(valueInFirstChunk(511))}},
@@ -257,7 +265,8 @@ const LogCase LogCases[] = {
      literalBytes("DIAG <2A4D3263 0=10\0 1=0>\nDIAG <2A4D3263 3=0>\nOK\n"),
      {Revision10, reportLine("DTE-DCE interface mode", "Async data")}},
     {"NulAtTheStartHidesTheLine",
-     literalBytes("\0DIAG <2A4D3263 0=10>\nDIAG <2A4D3263 1=0>\nOK\n"), {CallSetup0}},
+     literalBytes("\0DIAG <2A4D3263 0=10>\nDIAG <2A4D3263 1=0>\nOK\n"),
+     {CallSetup0}},
     {"NulBeforeOkHidesTheEndWord",
      literalBytes("DIAG <2A4D3263 0=10>\n\0OK\nDIAG <2A4D3263 1=0>\nOK\n"),
      {Revision10, CallSetup0}},
@@ -265,15 +274,23 @@ const LogCase LogCases[] = {
 
     // 0x1A ends a log for good, as Windows text mode reads it.
     {"CtrlZLineEndsTheLog", "DIAG <2A4D3263 0=10>\n\x1A\nDIAG <2A4D3263 1=0>\nOK\n", {Revision10}},
-    {"CtrlZInsideATokenEndsTheLog", "DIAG <2A4D3263 0=10 1\x1A=0>\nOK\n",
+    {"CtrlZInsideATokenEndsTheLog",
+     "DIAG <2A4D3263 0=10 1\x1A=0>\nOK\n",
      {"unrecognized format 'DIAG <2A4D3263 0=10'!", Revision10}},
-    {"CtrlZInsideAValueEndsTheLog", "DIAG <2A4D3263 80=AB\x1A" "CD>\nOK\n", {manufacturerLine("AB")}},
-    {"CtrlZFirstLeavesNothing", "\x1A" "DIAG <2A4D3263 0=10>\n", {NoData}},
+    {"CtrlZInsideAValueEndsTheLog",
+     "DIAG <2A4D3263 80=AB\x1A"
+     "CD>\nOK\n",
+     {manufacturerLine("AB")}},
+    {"CtrlZFirstLeavesNothing",
+     "\x1A"
+     "DIAG <2A4D3263 0=10>\n",
+     {NoData}},
 
     {"LongFirstTokenInAFormatMessage",
      std::string(Marker) + "1" + std::string(480, 'x') + " 0=10>\n",
      {"unrecognized format '" + std::string(Marker) + "1" + std::string(480, 'x') + "'!"}},
-    {"LongKeyOverflows", std::string(Marker) + "99" + hexPattern(480) + "=1 0=10>\n",
+    {"LongKeyOverflows",
+     std::string(Marker) + "99" + hexPattern(480) + "=1 0=10>\n",
      {"unrecognized key ffffffff!", Revision10}},
 };
 
@@ -284,7 +301,8 @@ TEST(HostileInput, HundredMegabyteCaptureWithTheReportAtItsEnd) {
     const std::string capture = terminalCapture();
     ScratchFile log;
     log.write("");
-    for (std::size_t written = 0; written < CaptureMegabytes * Megabyte; written += capture.size()) {
+    for (std::size_t written = 0; written < CaptureMegabytes * Megabyte;
+         written += capture.size()) {
         log.append(capture);
     }
     log.append("ATI11\r\n" + WorkedBlock + "DIAG <2A4D3263 12=30>\r\nOK\r\n");
@@ -297,9 +315,17 @@ TEST(HostileInput, MillionUnknownKeysGiveOneMessageEach) {
         const char* shown;
     };
     static const UnknownKey Keys[] = {
-        {"6=1", "6"},     {"19=1", "19"},   {"28=0", "28"},         {"46=FF", "46"},
-        {"5A=1", "5a"},   {"62=1", "62"},   {"7F=1", "7f"},         {"100=1", "100"},
-        {"-1=5", "ffffffff"}, {"1FFFF=2", "1ffff"}, {"100000000=5", "ffffffff"},
+        {"6=1", "6"},
+        {"19=1", "19"},
+        {"28=0", "28"},
+        {"46=FF", "46"},
+        {"5A=1", "5a"},
+        {"62=1", "62"},
+        {"7F=1", "7f"},
+        {"100=1", "100"},
+        {"-1=5", "ffffffff"},
+        {"1FFFF=2", "1ffff"},
+        {"100000000=5", "ffffffff"},
     };
     constexpr std::size_t TokensPerLine = 40;  // keeps every line inside one chunk
     std::string log;
@@ -322,7 +348,9 @@ TEST(HostileInput, MillionUnknownKeysGiveOneMessageEach) {
 
 TEST(HostileInput, SecondRunOnTheSameStreamMeetsTheCtrlZAgain) {
     ScratchFile log;
-    log.write("DIAG <2A4D3263 0=10>\n\x1A" "DIAG <2A4D3263 1=0>\nOK\n");
+    log.write(
+        "DIAG <2A4D3263 0=10>\n\x1A"
+        "DIAG <2A4D3263 1=0>\nOK\n");
     std::FILE* file = std::fopen(log.path().c_str(), "r");
     ASSERT_NE(nullptr, file);
     EXPECT_EQ(joinLines({Revision10}), decodeStream(file));
@@ -362,32 +390,61 @@ const std::string Long600 = hexPattern(600);
 const std::string Slashed300 = std::string(150, '1') + "/" + std::string(149, '2');
 
 const ClipboardCase ClipboardCases[] = {
-    {"ValueOf600Characters", std::string(Marker) + "80=" + Long600 + ">\r\nOK", "", 0,
+    {"ValueOf600Characters",
+     std::string(Marker) + "80=" + Long600 + ">\r\nOK",
+     "",
+     0,
      {manufacturerLine(Long600)}},
-    {"ValueOf600CharactersWithPrefix", std::string(Marker) + "80=" + Long600 + ">", "modem ", 0,
+    {"ValueOf600CharactersWithPrefix",
+     std::string(Marker) + "80=" + Long600 + ">",
+     "modem ",
+     0,
      {manufacturerLine(Long600)}},
     {"PairOfLongValuesWithSlashes",
-     std::string(Marker) + "4=" + Slashed300 + " 5=" + Long600 + ">", "", 0,
+     std::string(Marker) + "4=" + Slashed300 + " 5=" + Long600 + ">",
+     "",
+     0,
      {reportLine("V.8 CM/JM octet string", Slashed300 + " / " + Long600)}},
     {"FormatMessageQuotesALongFirstToken",
-     std::string(Marker) + "80=" + Long600 + " 12 34>", "", 0,
+     std::string(Marker) + "80=" + Long600 + " 12 34>",
+     "",
+     0,
      {"unrecognized format '" + std::string(Marker) + "80=" + Long600 + "'!",
       manufacturerLine(Long600)}},
-    {"FormatMessageForALongBadToken", std::string(Marker) + "1" + std::string(900, 'x') + ">",
-     "", 0, {"unrecognized format '" + std::string(Marker) + "1" + std::string(900, 'x') + "'!"}},
-    {"LongKeyOverflows", std::string(Marker) + "99" + hexPattern(900) + "=1>", "", 0,
+    {"FormatMessageForALongBadToken",
+     std::string(Marker) + "1" + std::string(900, 'x') + ">",
+     "",
+     0,
+     {"unrecognized format '" + std::string(Marker) + "1" + std::string(900, 'x') + "'!"}},
+    {"LongKeyOverflows",
+     std::string(Marker) + "99" + hexPattern(900) + "=1>",
+     "",
+     0,
      {"unrecognized key ffffffff!"}},
     // Without chunks the second marker stays inside the first value.
     {"LineOf1023CharactersIsOneLine",
-     blockLineOfLength(511) + std::string(Marker) + "1=0 81=" + hexPattern(490) + ">", "", 0,
+     blockLineOfLength(511) + std::string(Marker) + "1=0 81=" + hexPattern(490) + ">",
+     "",
+     0,
      {"unrecognized format 'DIAG <2A4D3263 0=10'!", Revision10,
       manufacturerLine(valueInFirstChunk(511) + "DIAG")}},
-    {"NulEndsTheText", literalBytes("DIAG <2A4D3263 0=10>\0DIAG <2A4D3263 1=0>"), "", 0,
+    {"NulEndsTheText",
+     literalBytes("DIAG <2A4D3263 0=10>\0DIAG <2A4D3263 1=0>"),
+     "",
+     0,
      {Revision10}},
-    {"NulBeforeTheMarker", literalBytes("\0DIAG <2A4D3263 0=10>"), "", 1,
+    {"NulBeforeTheMarker",
+     literalBytes("\0DIAG <2A4D3263 0=10>"),
+     "",
+     1,
      {"no statistics data in clipboard available!"}},
-    {"CtrlZIsAnOrdinaryCharacter", "DIAG <2A4D3263 80=AB\x1A" "CD>\r\nOK", "", 0,
-     {manufacturerLine("AB\x1A" "CD")}},
+    {"CtrlZIsAnOrdinaryCharacter",
+     "DIAG <2A4D3263 80=AB\x1A"
+     "CD>\r\nOK",
+     "",
+     0,
+     {manufacturerLine("AB\x1A"
+                       "CD")}},
 };
 
 INSTANTIATE_TEST_SUITE_P(HostileInput, HostileClipboard, ::testing::ValuesIn(ClipboardCases),

@@ -129,8 +129,8 @@ std::string reportLine(const std::string& label, const std::string& value) {
     if (actual == expected) {
         return ::testing::AssertionSuccess();
     }
-    const auto mismatch = std::mismatch(actual.begin(), actual.end(), expected.begin(),
-                                        expected.end());
+    const auto mismatch =
+        std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
     const auto offset = static_cast<std::size_t>(mismatch.first - actual.begin());
     const std::size_t from = offset < 20 ? 0 : offset - 20;
     return ::testing::AssertionFailure()

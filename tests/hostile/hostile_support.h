@@ -11,7 +11,7 @@
 
 // A file in the temporary directory, removed on destruction.
 class ScratchFile {
-public:
+  public:
     ScratchFile();
     ~ScratchFile();
     ScratchFile(const ScratchFile&) = delete;
@@ -22,7 +22,7 @@ public:
     void write(const std::string& bytes);
     void append(const std::string& bytes);
 
-private:
+  private:
     std::string path_;
 };
 
