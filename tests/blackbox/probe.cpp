@@ -3,11 +3,13 @@
 // status bar's panes through memory borrowed inside vexa's own process,
 // because pointer-carrying common-control messages are not marshalled.
 // Output is written raw, so CR LF in the report can be compared byte for byte.
-// Exit codes: 0 done, 10 what was asked for is not there (yet), 11 vexa's
-// window or control is missing; anything else comes from Wine itself.
 //
-//   probe wait-window TITLE SECONDS   exit 0 once a visible window has TITLE
-//   probe wait-gone TITLE SECONDS     exit 0 once no visible window has TITLE
+// Results: 0 done, 10 what was asked for is not there (yet), 11 vexa's window
+// or control is missing. Run with a command, the result is the exit code;
+// anything else comes from Wine itself.
+//
+//   probe wait-window TITLE SECONDS   0 once a visible window has TITLE
+//   probe wait-gone TITLE SECONDS     0 once no visible window has TITLE
 //   probe report                      the report view's text
 //   probe source                      WM_GETTEXT of the status bar (pane 0)
 //   probe pane N                      SB_GETTEXTA of pane N (in simple mode,
@@ -20,8 +22,13 @@
 //   probe focus                       control id holding vexa's keyboard focus
 //   probe enabled                     1 while the main window takes input
 //   probe geometry                    client size and the controls' rectangles
-//   probe clipboard                   the clipboard's CF_TEXT, exit 1 without text
+//   probe clipboard                   the clipboard's CF_TEXT
 //   probe windows                     visible top-level windows, for debugging
+//   probe serve                       commands from standard input, one a line
+//                                     with TAB between the words; each answer
+//                                     is "RESULT LENGTH\n" and LENGTH bytes.
+//                                     Starting Wine for every question costs
+//                                     far more than the question.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -40,8 +47,14 @@ const char MainTitle[] = "Veltrano Diagnostics";
 const int ReportViewId = 1000;
 const int StatusBarId = 1001;
 const UINT Timeout = 3000;
+const int Done = 0;
 const int NotThere = 10;
 const int Missing = 11;
+
+// Thrown when vexa's window or one of its controls is not there.
+struct MissingPart {
+    std::string what;
+};
 
 struct Search {
     const char* title;
@@ -65,21 +78,10 @@ HWND findVisible(const char* title) {
     return search.found;
 }
 
-HWND mainWindow() {
-    HWND window = findVisible(MainTitle);
-    if (!window) {
-        std::fprintf(stderr, "probe: no window \"%s\"\n", MainTitle);
-        std::exit(Missing);
-    }
-    return window;
-}
-
 HWND control(HWND parent, int id) {
     HWND child = GetDlgItem(parent, id);
-    if (!child) {
-        std::fprintf(stderr, "probe: no control %d\n", id);
-        std::exit(Missing);
-    }
+    if (!child)
+        throw MissingPart{"no control " + std::to_string(id)};
     return child;
 }
 
@@ -93,8 +95,10 @@ std::string windowText(HWND window) {
     return std::string(text.data(), copied);
 }
 
-void put(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
+DWORD_PTR sendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_ABORTIFHUNG, Timeout, &result);
+    return result;
 }
 
 // A block of memory inside the process that owns a window: common controls
@@ -108,8 +112,9 @@ public:
         if (process_)
             address_ = VirtualAllocEx(process_, nullptr, Size, MEM_COMMIT, PAGE_READWRITE);
         if (!address_) {
-            std::fprintf(stderr, "probe: no memory in the target process\n");
-            std::exit(Missing);
+            if (process_)
+                CloseHandle(process_);
+            throw MissingPart{"no memory in the target process"};
         }
     }
     ~RemoteBlock() {
@@ -135,153 +140,202 @@ private:
 };
 
 std::string paneText(HWND bar, int pane) {
+    DWORD_PTR length = LOWORD(sendTo(bar, SB_GETTEXTLENGTHA, pane, 0));
+    if (length >= RemoteBlock::Size)
+        throw MissingPart{"pane text too long"};
     RemoteBlock block(bar);
-    DWORD_PTR result = 0;
-    SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, pane, 0, SMTO_ABORTIFHUNG, Timeout, &result);
-    if (LOWORD(result) >= RemoteBlock::Size) {
-        std::fprintf(stderr, "probe: pane text too long\n");
-        std::exit(Missing);
-    }
-    SendMessageTimeoutA(bar, SB_GETTEXTA, pane, block.address(), SMTO_ABORTIFHUNG, Timeout, &result);
+    DWORD_PTR copied = LOWORD(sendTo(bar, SB_GETTEXTA, pane, block.address()));
     std::vector<char> data = block.read();
-    return std::string(data.data(), LOWORD(result));
+    return std::string(data.data(), copied);
+}
+
+std::string paneEdges(HWND bar) {
+    RemoteBlock block(bar);
+    DWORD_PTR count = sendTo(bar, SB_GETPARTS, 8, block.address());
+    std::vector<char> data = block.read();
+    std::vector<int> edges(8);
+    std::memcpy(edges.data(), data.data(), edges.size() * sizeof(int));
+    std::string text;
+    for (DWORD_PTR i = 0; i < count && i < edges.size(); ++i)
+        text += (i ? " " : "") + std::to_string(edges[i]);
+    return text + "\n";
 }
 
 int waitFor(const char* title, double seconds, bool present) {
     DWORD deadline = GetTickCount() + static_cast<DWORD>(seconds * 1000);
     for (;;) {
         if ((findVisible(title) != nullptr) == present)
-            return 0;
+            return Done;
         if (static_cast<LONG>(GetTickCount() - deadline) >= 0)
             return NotThere;
         Sleep(50);
     }
 }
 
-BOOL CALLBACK listWindow(HWND window, LPARAM) {
+BOOL CALLBACK listWindow(HWND window, LPARAM param) {
     if (!IsWindowVisible(window))
         return TRUE;
     char title[256] = "", kind[256] = "";
     GetWindowTextA(window, title, sizeof title);
     GetClassNameA(window, kind, sizeof kind);
-    std::printf("%s\t%s\n", kind, title);
+    *reinterpret_cast<std::string*>(param) += std::string(kind) + "\t" + title + "\n";
     return TRUE;
 }
 
-void printRect(const char* name, HWND window, HWND clientOf) {
+std::string rectLine(const char* name, HWND window, HWND clientOf) {
     RECT rect;
     GetWindowRect(window, &rect);
     if (clientOf)
         MapWindowPoints(nullptr, clientOf, reinterpret_cast<POINT*>(&rect), 2);
-    std::printf("%s=%ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right, rect.bottom);
+    char line[128];
+    std::snprintf(line, sizeof line, "%s=%ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right,
+                  rect.bottom);
+    return line;
 }
 
 // The clipboard as Windows programs see it, CR LF and all; the X side
 // gets the text with its line ends rewritten.
-int printClipboard() {
+int readClipboard(std::string& out) {
     for (int attempt = 0; !OpenClipboard(nullptr); ++attempt) {
         if (attempt == 40)
-            return Missing;
+            throw MissingPart{"the clipboard stays open"};
         Sleep(50);
     }
     int result = NotThere;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const char* text = static_cast<const char*>(GlobalLock(data))) {
-            put(text);
+            out = text;
             GlobalUnlock(data);
-            result = 0;
+            result = Done;
         }
     }
     CloseClipboard();
     return result;
 }
 
-int usage() {
-    std::fprintf(stderr, "usage: probe wait-window|wait-gone|report|source|pane|parts|simple|box|"
-                         "about|sel|focus|enabled|geometry|clipboard|windows ...\n");
-    return 2;
+int focusedControl(HWND window, std::string& out) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus)
+        out = "none\n";
+    else if (info.hwndFocus == window)
+        out = "main\n";
+    else
+        out = std::to_string(GetDlgCtrlID(info.hwndFocus)) + "\n";
+    return Done;
 }
 
-}  // namespace
+int usage(std::string& out) {
+    out = "usage: probe wait-window|wait-gone|report|source|pane|parts|simple|box|about|sel|"
+          "focus|enabled|geometry|clipboard|windows|serve ...\n";
+    return Missing;
+}
 
-int main(int argc, char** argv) {
-    _setmode(_fileno(stdout), _O_BINARY);
-    if (argc < 2)
-        return usage();
-    std::string command = argv[1];
-
-    if ((command == "wait-window" || command == "wait-gone") && argc == 4)
-        return waitFor(argv[2], std::atof(argv[3]), command == "wait-window");
-    if (command == "clipboard")
-        return printClipboard();
+// One command; its answer goes to out.
+int runCommand(const std::vector<std::string>& args, std::string& out) {
+    const std::string& command = args[0];
+    if ((command == "wait-window" || command == "wait-gone") && args.size() == 3)
+        return waitFor(args[1].c_str(), std::atof(args[2].c_str()), command == "wait-window");
     if (command == "windows") {
-        EnumWindows(listWindow, 0);
-        return 0;
+        EnumWindows(listWindow, reinterpret_cast<LPARAM>(&out));
+        return Done;
     }
-    if (command == "box" && argc == 3) {
-        HWND box = findVisible(argv[2]);
+    if (command == "clipboard")
+        return readClipboard(out);
+    if (command == "box" && args.size() == 2) {
+        HWND box = findVisible(args[1].c_str());
         if (!box)
             return NotThere;
         // Message boxes keep their text in a static control with id 0xFFFF.
-        put(windowText(control(box, 0xFFFF)));
-        return 0;
+        out = windowText(control(box, 0xFFFF));
+        return Done;
     }
     if (command == "about") {
         HWND box = findVisible("About");
         if (!box)
             return NotThere;
         for (int id = 1002; id <= 1004; ++id)
-            put(windowText(control(box, id)) + "\n");
-        return 0;
+            out += windowText(control(box, id)) + "\n";
+        return Done;
     }
 
-    HWND window = mainWindow();
+    HWND window = findVisible(MainTitle);
+    if (!window)
+        throw MissingPart{std::string("no window \"") + MainTitle + "\""};
     HWND view = control(window, ReportViewId);
     HWND bar = control(window, StatusBarId);
     if (command == "report") {
-        put(windowText(view));
+        out = windowText(view);
     } else if (command == "source") {
-        put(windowText(bar));
-    } else if (command == "pane" && argc == 3) {
-        put(paneText(bar, std::atoi(argv[2])));
+        out = windowText(bar);
+    } else if (command == "pane" && args.size() == 2) {
+        out = paneText(bar, std::atoi(args[1].c_str()));
     } else if (command == "parts") {
-        RemoteBlock block(bar);
-        DWORD_PTR count = 0;
-        SendMessageTimeoutA(bar, SB_GETPARTS, 8, block.address(), SMTO_ABORTIFHUNG, Timeout, &count);
-        std::vector<char> data = block.read();
-        const int* edges = reinterpret_cast<const int*>(data.data());
-        for (DWORD_PTR i = 0; i < count && i < 8; ++i)
-            std::printf(i ? " %d" : "%d", edges[i]);
-        std::printf("\n");
+        out = paneEdges(bar);
     } else if (command == "simple") {
-        DWORD_PTR simple = 0;
-        SendMessageTimeoutA(bar, SB_ISSIMPLE, 0, 0, SMTO_ABORTIFHUNG, Timeout, &simple);
-        std::printf("%d\n", simple ? 1 : 0);
+        out = sendTo(bar, SB_ISSIMPLE, 0, 0) ? "1\n" : "0\n";
     } else if (command == "sel") {
-        DWORD_PTR range = 0;
-        SendMessageTimeoutA(view, EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, Timeout, &range);
-        std::printf("%u %u\n", LOWORD(range), HIWORD(range));
+        DWORD_PTR range = sendTo(view, EM_GETSEL, 0, 0);
+        out = std::to_string(LOWORD(range)) + " " + std::to_string(HIWORD(range)) + "\n";
     } else if (command == "focus") {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) || !info.hwndFocus)
-            std::printf("none\n");
-        else if (info.hwndFocus == window)
-            std::printf("main\n");
-        else
-            std::printf("%d\n", GetDlgCtrlID(info.hwndFocus));
+        return focusedControl(window, out);
     } else if (command == "enabled") {
-        std::printf("%d\n", IsWindowEnabled(window) ? 1 : 0);
+        out = IsWindowEnabled(window) ? "1\n" : "0\n";
     } else if (command == "geometry") {
         RECT client;
         GetClientRect(window, &client);
-        std::printf("client=%ld %ld\n", client.right, client.bottom);
-        printRect("window", window, nullptr);
-        printRect("view", view, window);
-        printRect("bar", bar, window);
-        printRect("bar-screen", bar, nullptr);
+        out = "client=" + std::to_string(client.right) + " " + std::to_string(client.bottom) + "\n";
+        out += rectLine("window", window, nullptr);
+        out += rectLine("view", view, window);
+        out += rectLine("bar", bar, window);
+        out += rectLine("bar-screen", bar, nullptr);
     } else {
-        return usage();
+        return usage(out);
     }
-    return 0;
+    return Done;
+}
+
+int answer(const std::vector<std::string>& args, std::string& out) {
+    try {
+        return runCommand(args, out);
+    } catch (const MissingPart& missing) {
+        out = "probe: " + missing.what + "\n";
+        return Missing;
+    }
+}
+
+int serve() {
+    char line[4096];
+    while (std::fgets(line, sizeof line, stdin)) {
+        std::vector<std::string> args;
+        std::string word;
+        for (const char* c = line; *c && *c != '\n'; ++c) {
+            if (*c == '\t') {
+                args.push_back(word);
+                word.clear();
+            } else if (*c != '\r') {
+                word += *c;
+            }
+        }
+        args.push_back(word);
+        std::string out;
+        int result = answer(args, out);
+        std::printf("%d %u\n", result, static_cast<unsigned>(out.size()));
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fflush(stdout);
+    }
+    return Done;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+    if (argc == 2 && std::strcmp(argv[1], "serve") == 0)
+        return serve();
+    std::string out;
+    int result = argc < 2 ? usage(out) : answer(std::vector<std::string>(argv + 1, argv + argc), out);
+    std::fwrite(out.data(), 1, out.size(), result == Missing ? stderr : stdout);
+    return result;
 }
