@@ -80,6 +80,17 @@ def tiny_png():
             + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 
 
+def eventually(read, expected, timeout=10):
+    """Polls read() until it gives expected; returns the last value so the
+    caller's assertEqual shows what was there instead."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = read()
+        if value == expected or time.monotonic() > deadline:
+            return value
+        time.sleep(0.2)
+
+
 def run(command, timeout=20):
     """Runs a command and returns its CompletedProcess with the output.
     The output goes through files, not pipes: a Wine program may start Wine's
@@ -254,15 +265,7 @@ class Desktop:
                       timeout=timeout + 15).returncode != 0:
             raise AssertionError("window %r still shown after %ss" % (title, timeout))
 
-    def eventually(self, read, expected, timeout=10):
-        """Polls read() until it gives expected; returns the last value so the
-        caller's assertEqual shows what was there instead."""
-        deadline = time.monotonic() + timeout
-        while True:
-            value = read()
-            if value == expected or time.monotonic() > deadline:
-                return value
-            time.sleep(0.2)
+    eventually = staticmethod(eventually)
 
     # -- keyboard and mouse ---------------------------------------------------
 
