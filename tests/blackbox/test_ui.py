@@ -414,6 +414,7 @@ class StartUpTest(UiTest):
             (["+"], " "),
             (["-prefix", "s"], "s "),
             (["-PREFIX", "> "], ">  "),
+            (["-prefix", "-clipview"], "-clipview "),
             (["-noprefix"], ""),
         ]
         self.desk.set_clipboard(LOST)
@@ -519,28 +520,44 @@ class CommandTest(UiTest):
         self.assertEqual(self.desk.report(), lines(CALL_LINES))
         self.assertEqual(self.desk.source(), "call.log")
 
+    def save_as(self, name):
+        """Saves through Ctrl+S and the dialog; returns the folder's files."""
+        self.desk.keys("ctrl+s")
+        self.desk.wait_window("Save As")
+        self.desk.type(windows_path(os.path.join(self.dir, name)), title="Save As")
+        self.desk.keys("Return", title="Save As")
+        self.desk.wait_gone("Save As")
+        # The window answers only once the save has run to its end.
+        self.desk.report()
+        return sorted(os.listdir(self.dir))
+
+    def read(self, name):
+        with open(os.path.join(self.dir, name), "rb") as f:
+            return f.read()
+
     def test_save_adds_the_extension_and_writes_header_and_report(self):
         self.write("call.log", ODD)
         self.desk.start("+p", "call.log")
         self.assertReport(lines(ODD_LINES, "p "))
-        self.desk.keys("ctrl+s")
-        self.desk.wait_window("Save As")
-        self.desk.type(windows_path(os.path.join(self.dir, "saved")), title="Save As")
-        self.desk.keys("Return", title="Save As")
-        self.desk.wait_gone("Save As")
-        path = os.path.join(self.dir, "saved.log")
-        deadline = time.monotonic() + 5
-        while not os.path.exists(path) and time.monotonic() < deadline:
-            time.sleep(0.1)
-        self.assertFalse(os.path.exists(os.path.join(self.dir, "saved")))
-        with open(path, "rb") as f:
-            saved = f.read()
-        banner, notice, rule, report = saved.split(b"\r\n", 3)
+        self.assertIn("saved.log", self.save_as("saved"))
+        self.assertNotIn("saved", os.listdir(self.dir))
+        banner, notice, rule, report = self.read("saved.log").split(b"\r\n", 3)
         self.assertEqual(banner, b"p " + BANNER.encode())
         self.assertTrue(notice.startswith(b"p ") and len(notice) > 2, notice)
         self.assertNotIn(b"\n", notice)
         self.assertEqual(rule, b"p " + RULE.encode())
         self.assertEqual(report, lines(ODD_LINES, "p "))
+
+    def test_save_before_any_report_writes_the_header_only(self):
+        self.desk.start("missing.log", wait=False)
+        self.desk.wait_window("Cannot open file")
+        self.desk.keys("Return", title="Cannot open file")
+        self.desk.wait_window(TITLE)
+        self.assertIn("empty.txt", self.save_as("empty.txt"))
+        saved = self.read("empty.txt")
+        self.assertTrue(saved.startswith(BANNER.encode() + b"\r\n"), saved)
+        self.assertTrue(saved.endswith(b"\r\n" + RULE.encode() + b"\r\n"), saved)
+        self.assertEqual(saved.count(b"\r\n"), 3, saved)
 
     def test_clipboard_keys_decode_the_clipboard(self):
         self.write("call.log", CALL)
@@ -577,6 +594,16 @@ class CommandTest(UiTest):
         self.desk.start("cut.log")
         self.assertReport(lines(SETUP_LINES))
 
+    def copy(self, *selection_keys):
+        """Selects with the keys, copies with Ctrl+C and returns the copied
+        text as Windows programs get it."""
+        self.desk.set_clipboard("before the copy")
+        self.desk.keys(*selection_keys, "ctrl+c")
+        read = lambda: self.desk.probe("clipboard", check=False).stdout
+        self.assertEqual(eventually(lambda: read()[:len(BANNER)], BANNER.encode()),
+                         BANNER.encode())
+        return read()
+
     def test_select_all_and_copy_puts_header_and_report_on_the_clipboard(self):
         self.write("call.log", CALL)
         for prefix in ["", "p"]:
@@ -584,12 +611,7 @@ class CommandTest(UiTest):
                 self.desk.start(*(["+" + prefix] if prefix else []), "call.log")
                 shown = lines(CALL_LINES, prefix + " " if prefix else "")
                 self.assertReport(shown)
-                self.desk.keys("ctrl+a", "ctrl+c")
-                copied = self.desk.eventually(
-                    lambda: self.desk.probe("clipboard", check=False).stdout[:len(BANNER)],
-                    BANNER.encode())
-                self.assertEqual(copied, BANNER.encode())
-                text = self.desk.text("clipboard")
+                text = self.copy("ctrl+a")
                 banner, notice, rule, report = text.split(b"\r\n", 3)
                 self.assertEqual(banner, BANNER.encode())
                 self.assertTrue(notice and not notice.startswith(b"p "), notice)
@@ -602,6 +624,22 @@ class CommandTest(UiTest):
                 self.assertEqual(self.desk.report(), shown)
                 self.assertEqual(self.desk.text("sel").split(), [b"0", str(len(shown)).encode()])
                 self.desk.stop()
+
+    def test_copy_gives_the_header_and_exactly_the_selection(self):
+        self.write("call.log", CALL)
+        self.desk.start("call.log")
+        self.assertReport(lines(CALL_LINES))
+        header = self.copy("ctrl+a").split(b"\r\n", 3)
+        header = b"\r\n".join(header[:3]) + b"\r\n"
+        for keys, selected in [
+            (["ctrl+Home"], b""),
+            (["ctrl+Home", "shift+End"], CALL_LINES[0].encode()),
+            (["ctrl+Home", "Down", "shift+Right", "shift+Right", "shift+Right", "shift+Right"],
+             b"Call"),
+            (["ctrl+End", "shift+Up"], CALL_LINES[-1].encode() + b"\r\n"),
+        ]:
+            with self.subTest(keys=keys):
+                self.assertEqual(self.copy(*keys), header + selected)
 
     def test_about_box(self):
         self.write("call.log", CALL)
