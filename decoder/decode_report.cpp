@@ -3,6 +3,7 @@
 
 #include "decoder.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <memory_resource>
@@ -33,42 +34,52 @@ void scanFile(std::FILE* file, ScanState& state) {
     }
 }
 
-// Copies the clipboard text from its first marker on into the run's storage
-// and scans that copy. Returns false, with one message appended, when the
-// clipboard gave nothing to scan.
+// Scans the clipboard's copy. Returns false, with one message appended, when
+// the clipboard gave nothing to scan.
 bool scanClipboard(ScanState& state, std::pmr::memory_resource& storage) {
-    if (!openClipboardText()) {
-        appendLine("cannot open clipboard!");
+    const ClipboardCopy copy = copyClipboardReport(storage);
+    if (copy.text == nullptr) {
         return false;
     }
-    const char* text = clipboardText();
-    if (text == nullptr) {
-        closeClipboardText();
-        appendLine("no text data in clipboard available!");
-        return false;
-    }
-    const char* start = findBlockMarker(text);
-    if (start == nullptr) {
-        closeClipboardText();
-        appendLine("no statistics data in clipboard available!");
-        return false;
-    }
-    const std::size_t size = std::strlen(start) + 1;
-    char* copy = nullptr;
-    try {
-        copy = static_cast<char*>(storage.allocate(size, 1));
-    } catch (const std::bad_alloc&) {
-        closeClipboardText();
-        appendLine("stack overflow!");
-        return false;
-    }
-    std::memcpy(copy, start, size);
-    closeClipboardText();
-    scanChunk(copy, state);
+    scanChunk(copy.text, state);
     return true;
 }
 
 }  // namespace
+
+ClipboardCopy copyClipboardReport(std::pmr::memory_resource& storage, RunObserver* observer) {
+    ClipboardCopy copy;
+    if (!openClipboardText()) {
+        appendMessage("cannot open clipboard!", observer);
+        return copy;
+    }
+    const char* text = clipboardText();
+    if (text == nullptr) {
+        closeClipboardText();
+        appendMessage("no text data in clipboard available!", observer);
+        return copy;
+    }
+    const char* start = findBlockMarker(text);
+    if (start == nullptr) {
+        closeClipboardText();
+        appendMessage("no statistics data in clipboard available!", observer);
+        return copy;
+    }
+    const std::size_t size = std::strlen(start) + 1;
+    try {
+        copy.text = static_cast<char*>(storage.allocate(size, 1));
+    } catch (const std::bad_alloc&) {
+        closeClipboardText();
+        appendMessage("stack overflow!", observer);
+        return copy;
+    }
+    std::memcpy(copy.text, start, size);
+    if (observer != nullptr) {
+        copy.lineFeedsBefore = static_cast<std::size_t>(std::count(text, start, '\n'));
+    }
+    closeClipboardText();
+    return copy;
+}
 
 int decodeReport(std::FILE* file) {
     return decodeReportWithStorage(file, *std::pmr::new_delete_resource());

@@ -2,9 +2,26 @@
 // run's storage to run out.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <memory_resource>
+
+#include "run_observer.h"
 
 // decodeReport, with owned texts and the clipboard copy taken from a small
 // buffer in the run's frame and then from upstream.
 int decodeReportWithStorage(std::FILE* file, std::pmr::memory_resource& upstream);
+
+struct ClipboardCopy {
+    // The clipboard text from its first marker on, or null when the
+    // clipboard gave nothing to scan (one message has then been appended).
+    char* text = nullptr;
+    // Line feeds in the clipboard text before the copy's start (counted
+    // only for an observer).
+    std::size_t lineFeedsBefore = 0;
+};
+
+// The clipboard step of a decoding run: opens the clipboard, copies its text
+// into storage and closes it again on every path.
+ClipboardCopy copyClipboardReport(std::pmr::memory_resource& storage,
+                                  RunObserver* observer = nullptr);

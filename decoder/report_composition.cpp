@@ -52,7 +52,7 @@ int reportLabelWidth() {
     return width;
 }
 
-void composeReport(const ValueSlotTable& slots, bool blockSeen) {
+void composeReport(const ValueSlotTable& slots, bool blockSeen, RunObserver* observer) {
     for (int entry = 0; entry < KeyEntryCount; ++entry) {
         if (slotIsEmpty(slots, entry, 0) && slotIsEmpty(slots, entry, 1)) {
             continue;
@@ -60,6 +60,6 @@ void composeReport(const ValueSlotTable& slots, bool blockSeen) {
         appendLine(reportLine(slots, entry).c_str());
     }
     if (!blockSeen) {
-        appendLine("no recognizable data found!");
+        appendMessage("no recognizable data found!", observer);
     }
 }

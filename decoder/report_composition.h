@@ -7,9 +7,11 @@
 // verbatim value is shown whole.
 #pragma once
 
+#include "run_observer.h"
 #include "value_slots.h"
 
-void composeReport(const ValueSlotTable& slots, bool blockSeen);
+// The observer, if any, hears of the no-data message.
+void composeReport(const ValueSlotTable& slots, bool blockSeen, RunObserver* observer = nullptr);
 
 // The width every label is padded to (31 with the catalogue as it is).
 int reportLabelWidth();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "catalogue.h"
 #include "hex_number.h"
@@ -52,18 +53,18 @@ class Tokenizer {
     char* next_;
 };
 
-void reportUnrecognizedKey(std::uint32_t key) {
+void reportUnrecognizedKey(std::uint32_t key, RunObserver* observer) {
     char message[32];
     std::snprintf(message, sizeof message, "unrecognized key %lx!",
                   static_cast<unsigned long>(key));
-    appendLine(message);
+    appendMessage(message, observer);
 }
 
 // Shows the input line as tokenising has left it: the marker and the first
 // token, which is where the first cut ended the text.
-void reportBadFormat(const char* inputLine) {
+void reportBadFormat(const char* inputLine, RunObserver* observer) {
     const std::string message = std::string("unrecognized format '") + inputLine + "'!";
-    appendLine(message.c_str());
+    appendMessage(message.c_str(), observer);
 }
 
 // A format error abandons the rest of the input line.
@@ -74,25 +75,29 @@ void scanTokens(char* inputLine, char* tokens, ScanState& state) {
         const HexNumber key = parseHexNumber(token);
         const auto location = findKeyEntry(key.value);
         if (!location) {
-            reportUnrecognizedKey(key.value);
+            reportUnrecognizedKey(key.value, state.observer);
             continue;
         }
         // The "=" and the value may stand apart, separated by spaces or tabs.
         const char* cursor = key.end;
         if (*cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr) {
-            reportBadFormat(inputLine);
+            reportBadFormat(inputLine, state.observer);
             return;
         }
         if (*cursor != '=') {
-            reportBadFormat(inputLine);
+            reportBadFormat(inputLine, state.observer);
             return;
         }
         ++cursor;
         if (*cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr) {
-            reportBadFormat(inputLine);
+            reportBadFormat(inputLine, state.observer);
             return;
         }
         renderValue(state.slots, location->entry, location->column, key.value, cursor);
+        if (state.observer != nullptr) {
+            state.observer->valueRendered(location->entry, location->column, key.value,
+                                          std::string_view(token, key.end - token), cursor);
+        }
     }
 }
 
@@ -136,6 +141,7 @@ bool scanChunk(char* chunk, ScanState& state) {
             *--end = '\0';
         }
         if (state.blockSeen && startsWith(inputLine, EndWord)) {
+            state.rest = p;
             return true;
         }
         char* tokens = blockTokens(inputLine);
@@ -143,6 +149,9 @@ bool scanChunk(char* chunk, ScanState& state) {
             continue;
         }
         state.blockSeen = true;
+        if (state.observer != nullptr) {
+            state.observer->blockMet(inputLine);
+        }
         scanTokens(inputLine, tokens, state);
     }
     return false;

@@ -8,6 +8,7 @@
 // token of any size whole.
 #pragma once
 
+#include "run_observer.h"
 #include "value_slots.h"
 
 struct ScanState {
@@ -16,6 +17,11 @@ struct ScanState {
     ValueSlotTable& slots;
     // Set by the first input line that begins with a marker; never cleared.
     bool blockSeen = false;
+    // Hears about messages, blocks and values; null for the window's runs.
+    RunObserver* observer = nullptr;
+    // Where the chunk goes on after the "OK" line that ended the scan, for a
+    // caller that decodes the reports that follow.
+    char* rest = nullptr;
 };
 
 // The first "DIAG <2A4D3263 " in text, or else the first "DIAG<2A4D3263 ",

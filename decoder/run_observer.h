@@ -1,0 +1,34 @@
+// What a decoding run tells a caller that watches it (report_model.h).
+//
+// A run that has an observer appends exactly the text it would append
+// without one; the observer only hears about it. The window's runs have no
+// observer. Texts handed to an observer are valid only during the call.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "message_buffer.h"
+
+class RunObserver {
+  public:
+    virtual ~RunObserver() = default;
+
+    // A message line has just been appended (without prefix and CR LF).
+    virtual void messageAppended(const char* text) = 0;
+    // An input line that begins with a marker; inputLine points into the
+    // chunk being scanned, at the marker.
+    virtual void blockMet(const char* inputLine) = 0;
+    // A key=value token was handed to the value rendering: keyText is the
+    // token's text before the "=", valueText the value text after it.
+    virtual void valueRendered(int entry, int column, std::uint32_t key, std::string_view keyText,
+                               const char* valueText) = 0;
+};
+
+// Appends a message line and tells the observer, if there is one.
+inline void appendMessage(const char* text, RunObserver* observer) {
+    appendLine(text);
+    if (observer != nullptr) {
+        observer->messageAppended(text);
+    }
+}

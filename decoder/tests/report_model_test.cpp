@@ -1,0 +1,271 @@
+#include "report_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "decoder.h"
+#include "message_buffer.h"
+#include "test_support.h"
+
+namespace {
+
+// One watched run over a log holding bytes: every report, and the buffer
+// text each one left (the buffer is emptied after each).
+struct WatchedRun {
+    int result = -1;
+    std::vector<DecodedReport> reports;
+    std::vector<std::string> texts;
+};
+
+WatchedRun watch(std::FILE* file, ReportScope scope) {
+    WatchedRun run;
+    emptyMessageBuffer();
+    run.result = decodeReports(file, scope, [&run](const DecodedReport& report) {
+        run.reports.push_back(report);
+        run.texts.push_back(bufferText());
+        emptyMessageBuffer();
+    });
+    return run;
+}
+
+WatchedRun watchLog(const std::string& bytes, ReportScope scope) {
+    TempFile log(bytes);
+    std::FILE* file = log.openText();
+    EXPECT_NE(nullptr, file);
+    WatchedRun run = watch(file, scope);
+    std::fclose(file);
+    return run;
+}
+
+const ReportLine* findLine(const DecodedReport& report, const char* label) {
+    for (const ReportLine& line : report.lines) {
+        if (std::string(line.label) == label) {
+            return &line;
+        }
+    }
+    return nullptr;
+}
+
+class ReportModel : public ::testing::Test {
+  protected:
+    void SetUp() override { resetMessageBuffer(); }
+    void TearDown() override {
+        setLinePrefix("");
+        clearTestClipboard();
+    }
+};
+
+// The first report of a watched run must be the window's text, byte for byte.
+const char* const SameTextCases[] = {
+    "DIAG <2A4D3263 0=10 1=0 2=0 3=0 11=1A 10=1C 60=3C>\r\nOK\r\n",
+    "",
+    "ATZ\r\nOK\r\n",
+    "DIAG <2A4D3263 99=1 0=10 12 34 5=6\r\nDIAG <2A4D3263 zz=1\r\n",
+    "DIAG <2A4D3263 0=10>OK>DIAG <2A4D3263 1=0>\n",
+    "DIAG <2A4D3263 0=10>\nok\nDIAG <2A4D3263 1=0>\nOKAY\nDIAG <2A4D3263 2=0>\n",
+    "DIAG <2A4D3263 18=619630FA 20=C 21=99 40=80 85=12AB F0=77 ffff=1 fffe=1>\n",
+    "DIAG <2A4D3263 0=10>\n\x1A"
+    "DIAG <2A4D3263 1=0>\n",
+};
+
+TEST_F(ReportModel, FirstReportTextIsTheWindowsText) {
+    for (const char* input : SameTextCases) {
+        SCOPED_TRACE(input);
+        const WatchedRun first = watchLog(input, ReportScope::First);
+        ASSERT_EQ(1u, first.reports.size());
+        EXPECT_EQ(decodeLog(input), first.texts[0]);
+        const WatchedRun every = watchLog(input, ReportScope::Every);
+        ASSERT_FALSE(every.reports.empty());
+        EXPECT_EQ(first.texts[0], every.texts[0]);
+    }
+}
+
+TEST_F(ReportModel, LinesHoldValuesAndTheirTokens) {
+    const WatchedRun run =
+        watchLog("DIAG <2A4D3263 0x0=10 11 = 20 10=1C 22=D65 20=C 21=99 85=12AB F0=77>\nOK\n",
+                 ReportScope::First);
+    ASSERT_EQ(1u, run.reports.size());
+    const DecodedReport& report = run.reports[0];
+    ASSERT_EQ(5u, report.lines.size());
+
+    const ReportLine& revision = report.lines[0];
+    EXPECT_EQ(0, revision.entry);
+    EXPECT_STREQ("Diag Command Specification rev.", revision.label);
+    EXPECT_EQ(1, revision.valueCount);
+    EXPECT_EQ("1.0", revision.values[0].value());
+    EXPECT_EQ("0x0", revision.raw[0]->key);
+    EXPECT_EQ("10", revision.raw[0]->value);
+
+    // A value above its limit is a copied "NA": a value, not an empty slot.
+    const ReportLine* power = findLine(report, "TX/RX signal power level, -dBm");
+    ASSERT_NE(nullptr, power);
+    EXPECT_EQ(2, power->valueCount);
+    EXPECT_EQ("NA", power->values[0].value());
+    EXPECT_EQ("11", power->raw[0]->key);
+    EXPECT_EQ("20", power->raw[0]->value);
+    EXPECT_EQ("28", power->values[1].value());
+
+    // The second column never received a key.
+    const ReportLine* symbolRate = findLine(report, "TX/RX Symbol Rate");
+    ASSERT_NE(nullptr, symbolRate);
+    EXPECT_EQ("3429", symbolRate->values[0].value());
+    EXPECT_FALSE(symbolRate->values[1].has_value());
+    EXPECT_FALSE(symbolRate->raw[1].has_value());
+
+    // A code without a text empties the slot, yet the token stays known.
+    const ReportLine* negotiation = findLine(report, "TX/RX Negotiation");
+    ASSERT_NE(nullptr, negotiation);
+    EXPECT_EQ("V.34", negotiation->values[0].value());
+    EXPECT_FALSE(negotiation->values[1].has_value());
+    ASSERT_TRUE(negotiation->raw[1].has_value());
+    EXPECT_EQ("99", negotiation->raw[1]->value);
+
+    // The last manufacturer key wins, and the token says which one it was.
+    const ReportLine* manufacturer = findLine(report, "Manufacturer key");
+    ASSERT_NE(nullptr, manufacturer);
+    EXPECT_EQ("77", manufacturer->values[0].value());
+    EXPECT_EQ("F0", manufacturer->raw[0]->key);
+}
+
+TEST_F(ReportModel, DerivedLinesCarryTheBitFieldToken) {
+    // fffe and ffff find entries but write nothing, so they must not show up
+    // as the source of a line either.
+    const WatchedRun run =
+        watchLog("DIAG <2A4D3263 18=0 18=619630FA fffe=1 ffff=2>\n", ReportScope::First);
+    const DecodedReport& report = run.reports.at(0);
+    const char* const derived[] = {"Remote Power Drop support", "Freq offset Caller/Answer, Hz",
+                                   "Preemphasis Index Caller/Answer", "V.34 Rate Asymmetry"};
+    for (const char* label : derived) {
+        SCOPED_TRACE(label);
+        const ReportLine* line = findLine(report, label);
+        ASSERT_NE(nullptr, line);
+        for (int column = 0; column < line->valueCount; ++column) {
+            ASSERT_TRUE(line->raw[column].has_value());
+            EXPECT_EQ("18", line->raw[column]->key);
+            EXPECT_EQ("619630FA", line->raw[column]->value);
+        }
+    }
+    const ReportLine* offsets = findLine(report, "Freq offset Caller/Answer, Hz");
+    EXPECT_EQ("-0.50", offsets->values[0].value());
+    EXPECT_EQ("+5.00", offsets->values[1].value());
+    EXPECT_EQ(4u, report.lines.size());
+}
+
+TEST_F(ReportModel, MessagesAreTheBuffersMessageLines) {
+    const WatchedRun run =
+        watchLog("DIAG <2A4D3263 7f=1 0=10>\nDIAG <2A4D3263 1=0 2x=5\nOK\n", ReportScope::First);
+    const std::vector<std::string> expected = {"unrecognized key 7f!",
+                                               "unrecognized format 'DIAG <2A4D3263 1=0'!"};
+    EXPECT_EQ(expected, run.reports.at(0).messages);
+    EXPECT_EQ(2u, run.reports[0].lines.size());
+
+    const WatchedRun empty = watchLog("ATZ\nOK\n", ReportScope::Every);
+    ASSERT_EQ(1u, empty.reports.size());
+    EXPECT_EQ(std::vector<std::string>{"no recognizable data found!"}, empty.reports[0].messages);
+    EXPECT_EQ(0u, empty.reports[0].line);
+    EXPECT_TRUE(empty.reports[0].lines.empty());
+}
+
+struct EveryCase {
+    const char* name;
+    std::string input;
+    std::vector<std::size_t> lines;  // where each report began
+};
+
+const std::string LongLine = "DIAG <2A4D3263 0=10" + std::string(600, ' ') + "\n";
+const char NulLog[] = "x\0y\nDIAG <2A4D3263 0=10>\nOK\nDIAG <2A4D3263 0=10>\n";
+
+const EveryCase EveryCases[] = {
+    {"two reports",
+     "AT#UD\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n\r\nAT#UD\r\nDIAG <2A4D3263 1=0>\r\nOK\r\n",
+     {2, 6}},
+    {"blocks without OK are one report", "DIAG <2A4D3263 0=10>\nDIAG <2A4D3263 1=0>\n", {1}},
+    {"a report after OK on the same line", "DIAG <2A4D3263 0=10>OK>DIAG <2A4D3263 1=0>\n", {1, 1}},
+    {"OK before any block ends nothing", "OK\nOK\nDIAG <2A4D3263 0=10>\nOK\nOK\n", {3}},
+    {"a line cut into chunks is one line", LongLine + "OK\nDIAG <2A4D3263 0=10>\n", {1, 3}},
+    {"a NUL byte does not hide the line end", std::string(NulLog, sizeof NulLog - 1), {2, 4}},
+    {"a lone CR is no line end", "x\rDIAG <2A4D3263 0=10>\nOK\nDIAG <2A4D3263 0=10>\n", {1, 3}},
+    {"text after the last report gives nothing", "DIAG <2A4D3263 0=10>\nOK\nATH\nOK\n", {1}},
+};
+
+TEST_F(ReportModel, EveryReportAndWhereItBegan) {
+    for (const EveryCase& c : EveryCases) {
+        SCOPED_TRACE(c.name);
+        const WatchedRun run = watchLog(c.input, ReportScope::Every);
+        EXPECT_EQ(0, run.result);
+        std::vector<std::size_t> lines;
+        for (std::size_t i = 0; i < run.reports.size(); ++i) {
+            EXPECT_EQ(static_cast<int>(i + 1), run.reports[i].number);
+            lines.push_back(run.reports[i].line);
+        }
+        EXPECT_EQ(c.lines, lines);
+    }
+}
+
+TEST_F(ReportModel, EachReportStartsEmpty) {
+    const WatchedRun run = watchLog(
+        "DIAG <2A4D3263 0=10 60=3C 7F=1>\nOK\nDIAG <2A4D3263 1=0>\nOK\n", ReportScope::Every);
+    ASSERT_EQ(2u, run.texts.size());
+    EXPECT_EQ(decodeLog("DIAG <2A4D3263 1=0>\nOK\n"), run.texts[1]);
+    EXPECT_TRUE(run.reports[1].messages.empty());
+    ASSERT_EQ(1u, run.reports[1].lines.size());
+    EXPECT_EQ("1", run.reports[1].lines[0].raw[0]->key);
+}
+
+TEST_F(ReportModel, ClipboardLinesCountFromTheClipboardsStart) {
+    setTestClipboard(MemoryClipboardState::HasText,
+                     "ATZ\r\nOK\r\nAT#UD\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n\r\n"
+                     "DIAG <2A4D3263 1=0>\r\nDIAG <2A4D3263 2=0>\r\n");
+    const WatchedRun run = watch(nullptr, ReportScope::Every);
+    EXPECT_EQ(0, run.result);
+    ASSERT_EQ(2u, run.reports.size());
+    EXPECT_EQ(4u, run.reports[0].line);
+    EXPECT_EQ(7u, run.reports[1].line);
+    EXPECT_EQ(2u, run.reports[1].lines.size());
+}
+
+struct ClipboardFailure {
+    MemoryClipboardState state;
+    const char* text;
+    const char* message;
+};
+
+TEST_F(ReportModel, ClipboardFailureIsOneReportWithItsMessage) {
+    const ClipboardFailure cases[] = {
+        {MemoryClipboardState::Unavailable, "", "cannot open clipboard!"},
+        {MemoryClipboardState::Empty, "", "no text data in clipboard available!"},
+        {MemoryClipboardState::HasText, "ATZ\r\nOK\r\n",
+         "no statistics data in clipboard available!"},
+    };
+    for (const ClipboardFailure& c : cases) {
+        SCOPED_TRACE(c.message);
+        setTestClipboard(c.state, c.text);
+        const WatchedRun run = watch(nullptr, ReportScope::Every);
+        EXPECT_EQ(1, run.result);
+        ASSERT_EQ(1u, run.reports.size());
+        EXPECT_EQ(1, run.reports[0].result);
+        EXPECT_EQ(std::vector<std::string>{c.message}, run.reports[0].messages);
+        EXPECT_EQ(std::string(c.message) + "\r\n", run.texts[0]);
+        if (c.state != MemoryClipboardState::Unavailable) {
+            EXPECT_FALSE(testClipboardLeftOpen());
+        }
+    }
+}
+
+TEST_F(ReportModel, CharacterDeviceMeansClipboard) {
+    std::FILE* device = openCharacterDevice();
+    if (device == nullptr) {
+        GTEST_SKIP() << "no character device to open here";
+    }
+    setTestClipboard(MemoryClipboardState::HasText, "DIAG <2A4D3263 0=10>");
+    const WatchedRun run = watch(device, ReportScope::First);
+    std::fclose(device);
+    ASSERT_EQ(1u, run.reports.size());
+    EXPECT_EQ(1u, run.reports[0].line);
+    EXPECT_EQ("Diag Command Specification rev.: 1.0\r\n", run.texts[0]);
+}
+
+}  // namespace
