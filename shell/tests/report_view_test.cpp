@@ -57,13 +57,6 @@ TEST_F(ReportView, CopyPutsTheHeaderAndExactlyTheSelection) {
     }
 }
 
-TEST_F(ReportView, HeaderLengthFollowsTheNoticeLine) {
-    EXPECT_EQ(copiedHeader().size(), reportHeaderLength());
-    EXPECT_EQ(std::string(kRuleLine), std::string(76, '-'));
-    EXPECT_EQ(std::string(kVersionBanner).size(), 75u);
-    EXPECT_EQ(std::string(kNoticeLine).find_first_of("\r\n"), std::string::npos);
-}
-
 TEST_F(ReportView, CopiedHeaderHasNoPrefixButReportLinesKeepTheirs) {
     setLinePrefix("# ");
     std::string log = temp_.write("call.log", kExampleLog);
@@ -136,17 +129,6 @@ TEST_F(ReportView, PasteDecodesTheClipboardInsteadOfInserting) {
     EXPECT_EQ(SendMessageA(reportView(), WM_PASTE, 0, 0), 1);
     EXPECT_EQ(reportText(), "no statistics data in clipboard available!\r\n");
     EXPECT_EQ(paneText(0), "Report from clipboard");
-}
-
-TEST_F(ReportView, OtherMessagesReachTheEditControl) {
-    SendMessageA(reportView(), EM_SETSEL, 3, 9);
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageA(reportView(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                 reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, 3u);
-    EXPECT_EQ(end, 9u);
-    EXPECT_EQ(SendMessageA(reportView(), EM_GETLINECOUNT, 0, 0), 7);
 }
 
 }  // namespace

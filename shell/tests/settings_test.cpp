@@ -31,14 +31,6 @@ TEST(SettingsPath, ReplacesOnlyTheFileNamesExtension) {
     }
 }
 
-TEST(SettingsPath, IsNamedAfterThisProgram) {
-    char module[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, module, MAX_PATH);
-    std::string path = settingsFilePath();
-    std::string exe(module);
-    EXPECT_EQ(path, exe.substr(0, exe.size() - 4) + ".ini");
-}
-
 struct Read {
     int viewer;
     std::string prefix;
