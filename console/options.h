@@ -1,16 +1,21 @@
 // The command line of vexa-decode:
-//   vexa-decode [+prefix | -prefix string | -noprefix] [file | -]
+//   vexa-decode [+prefix | -prefix string | -noprefix] [--all] [--json]
+//               [--clipboard | --watch] [file | -]
 //
 // The prefix options are the window program's: option words in any case,
 // introduced by "-" or "/", the prefix group usable once. "-" names standard
 // input. A "/" argument that is no option word is a file name (an absolute
-// path elsewhere than Windows); an unknown "-" option is refused.
+// path elsewhere than Windows); an unknown "-" option is refused. The
+// console's own options take "-" or "--" only, so that "/all" stays a path.
+// --watch-count N (not in the help) ends a watch after N decodings, for tests.
 #pragma once
 
 #include <string>
 #include <vector>
 
 extern const char UsageText[];
+// The usage line and what every option does, for -h.
+extern const char HelpText[];
 
 enum class OptionsAction { Decode, Help, Usage };
 
@@ -19,6 +24,11 @@ struct ConsoleOptions {
     std::string prefix;
     bool hasSource = false;  // a file or "-" was named
     std::string source;
+    bool allReports = false;  // --all: every report, not only the first
+    bool json = false;        // --json
+    bool clipboard = false;   // --clipboard: the clipboard, whatever stdin is
+    bool watch = false;       // --watch: decode the clipboard on every change
+    long watchCount = 0;      // decodings before a watch ends; 0: until interrupted
 };
 
 struct ParsedOptions {

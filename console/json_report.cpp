@@ -1,0 +1,64 @@
+// Building the JSON document of one decoded report.
+
+#include "json_report.h"
+
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+Json text(std::string_view bytes) {
+    return latin1ToUtf8(bytes);
+}
+
+Json rawToken(const std::optional<RawToken>& token) {
+    if (!token) {
+        return nullptr;
+    }
+    return Json{{"key", text(token->key)}, {"value", text(token->value)}};
+}
+
+Json reportLine(const ReportLine& line) {
+    Json values = Json::array();
+    Json raw = Json::array();
+    for (int column = 0; column < line.valueCount; ++column) {
+        values.push_back(line.values[column] ? text(*line.values[column]) : Json(nullptr));
+        raw.push_back(rawToken(line.raw[column]));
+    }
+    return Json{{"label", text(line.label)}, {"values", values}, {"raw", raw}};
+}
+
+}  // namespace
+
+std::string latin1ToUtf8(std::string_view bytes) {
+    std::string utf8;
+    utf8.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8 += c;
+        } else {
+            utf8 += static_cast<char>(0xC0 | (byte >> 6));
+            utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+Json reportDocument(const DecodedReport& report, const JsonContext& context) {
+    Json messages = Json::array();
+    for (const std::string& message : report.messages) {
+        messages.push_back(text(message));
+    }
+    Json lines = Json::array();
+    for (const ReportLine& line : report.lines) {
+        lines.push_back(reportLine(line));
+    }
+    return Json{
+        {"source", text(context.source)},
+        {"prefix", context.hasPrefix ? text(context.prefix) : Json(nullptr)},
+        {"report", report.number},
+        {"line", report.line > 0 ? Json(report.line) : Json(nullptr)},
+        {"messages", messages},
+        {"lines", lines},
+    };
+}
