@@ -18,15 +18,15 @@ const char SpacedMarker[] = "DIAG <2A4D3263 ";
 const char UnspacedMarker[] = "DIAG<2A4D3263 ";
 const char EndWord[] = "OK";
 
+const char LineSeparators[] = ">\n\r";
 const char TokenDelimiters[] = ">: \n\r\t\f";
 const char ValueDelimiters[] = " \t";
 
-bool isLineSeparator(char c) {
-    return c == '>' || c == '\n' || c == '\r';
-}
-
-bool startsWith(const char* text, const char* prefix) {
-    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+// Most input lines fail on their first character, so that is tested before
+// the call.
+template <std::size_t N>
+bool startsWith(const char* text, const char (&prefix)[N]) {
+    return text[0] == prefix[0] && std::strncmp(text, prefix, N - 1) == 0;
 }
 
 // Hands out tokens of one input line the way strtok does, cutting the line
@@ -105,10 +105,10 @@ void scanTokens(char* inputLine, char* tokens, ScanState& state) {
 // does not begin with one.
 char* blockTokens(char* inputLine) {
     if (startsWith(inputLine, SpacedMarker)) {
-        return inputLine + std::strlen(SpacedMarker);
+        return inputLine + sizeof SpacedMarker - 1;
     }
     if (startsWith(inputLine, UnspacedMarker)) {
-        return inputLine + std::strlen(UnspacedMarker);
+        return inputLine + sizeof UnspacedMarker - 1;
     }
     return nullptr;
 }
@@ -127,16 +127,14 @@ bool scanChunk(char* chunk, ScanState& state) {
             ++p;
         }
         char* inputLine = p;
-        while (*p != '\0' && !isLineSeparator(*p)) {
-            ++p;
-        }
+        p += std::strcspn(p, LineSeparators);
+        char* end = p;
         if (*p != '\0') {
             *p++ = '\0';
         }
-        if (*inputLine == '\0') {
+        if (end == inputLine) {
             continue;
         }
-        char* end = inputLine + std::strlen(inputLine);
         while (end > inputLine && isSpaceCharacter(end[-1])) {
             *--end = '\0';
         }

@@ -25,8 +25,9 @@ char* readChunk(char* buffer, int size, std::FILE* file) {
         return nullptr;
     }
     int count = 0;
+    flockfile(file);
     while (count < size - 1) {
-        int c = std::getc(file);
+        int c = getc_unlocked(file);
         if (c == EOF) {
             break;
         }
@@ -35,7 +36,7 @@ char* readChunk(char* buffer, int size, std::FILE* file) {
             break;
         }
         if (c == '\r') {
-            const int next = std::getc(file);
+            const int next = getc_unlocked(file);
             if (next == '\n') {
                 c = '\n';
             } else if (next != EOF) {
@@ -47,6 +48,7 @@ char* readChunk(char* buffer, int size, std::FILE* file) {
             break;
         }
     }
+    funlockfile(file);
     if (count == 0 || std::ferror(file)) {
         return nullptr;
     }
