@@ -3,16 +3,22 @@
 # checks what it writes and how it ends. Options:
 #   --stdout FILE         standard output must equal FILE byte for byte
 #   --stdout-begins TEXT  standard output must begin with TEXT
+#   --stdout-json FILE    standard output must be JSON of the same value as FILE,
+#                         as the checker given by --json-equal judges it
+#   --json-equal COMMAND  the checker: COMMAND EXPECTED ACTUAL (words split)
 #   --stderr-begins TEXT  standard error must begin with TEXT
 #   --exit N              the exit code must be N (default 0)
 #   --stdin FILE          standard input comes from FILE (default /dev/null)
 # Exits 77 (skipped) when the command does, as wine-run does on machines that
 # cannot run the program.
 expected_stdout="" stdout_begins="" stderr_begins="" expected_exit=0 stdin=/dev/null
+expected_json="" json_equal=""
 while [ $# -gt 0 ]; do
     case "$1" in
         --stdout) expected_stdout=$2; shift 2 ;;
         --stdout-begins) stdout_begins=$2; shift 2 ;;
+        --stdout-json) expected_json=$2; shift 2 ;;
+        --json-equal) json_equal=$2; shift 2 ;;
         --stderr-begins) stderr_begins=$2; shift 2 ;;
         --exit) expected_exit=$2; shift 2 ;;
         --stdin) stdin=$2; shift 2 ;;
@@ -36,6 +42,13 @@ if [ -n "$expected_stdout" ] && ! cmp -s "$expected_stdout" "$work/stdout"; then
     echo "standard output differs from $expected_stdout:" >&2
     diff "$expected_stdout" "$work/stdout" | cat -A >&2
     failed=1
+fi
+if [ -n "$expected_json" ]; then
+    # shellcheck disable=SC2086 # the checker may come behind an emulator
+    $json_equal "$expected_json" "$work/stdout"
+    json_status=$?
+    [ "$json_status" -eq 77 ] && exit 77
+    [ "$json_status" -ne 0 ] && failed=1
 fi
 begins() {
     length=$(printf '%s' "$2" | wc -c)

@@ -77,4 +77,73 @@ TEST(ConsoleOptions, Table) {
     }
 }
 
+struct ConsoleCase {
+    const char* name;
+    std::vector<std::string> args;
+    bool allReports;
+    bool json;
+    bool clipboard;
+    bool watch;
+    long watchCount;
+};
+
+const ConsoleCase ConsoleCases[] = {
+    {"none of them", {"a.log"}, false, false, false, false, 0},
+    {"--all", {"--all", "a.log"}, true, false, false, false, 0},
+    {"-all", {"-all"}, true, false, false, false, 0},
+    {"--json after the file", {"a.log", "--json"}, false, true, false, false, 0},
+    {"words in any case", {"--JSON", "--All"}, true, true, false, false, 0},
+    {"--clipboard", {"--clipboard", "+m1"}, false, false, true, false, 0},
+    {"--watch with --json", {"--watch", "--json"}, false, true, false, true, 0},
+    {"--watch-count", {"--watch", "--watch-count", "3"}, false, false, false, true, 3},
+    {"repeated options are harmless", {"--all", "--all"}, true, false, false, false, 0},
+};
+
+TEST(ConsoleOptions, ConsoleOnlyOptions) {
+    for (const ConsoleCase& c : ConsoleCases) {
+        SCOPED_TRACE(c.name);
+        const ParsedOptions parsed = parseConsoleOptions(c.args);
+        ASSERT_EQ(Decode, parsed.action) << parsed.problem;
+        EXPECT_EQ(c.allReports, parsed.options.allReports);
+        EXPECT_EQ(c.json, parsed.options.json);
+        EXPECT_EQ(c.clipboard, parsed.options.clipboard);
+        EXPECT_EQ(c.watch, parsed.options.watch);
+        EXPECT_EQ(c.watchCount, parsed.options.watchCount);
+    }
+}
+
+struct RefusedCase {
+    const char* name;
+    std::vector<std::string> args;
+};
+
+const RefusedCase RefusedCases[] = {
+    {"--watch with a file", {"--watch", "a.log"}},
+    {"--clipboard with standard input", {"-", "--clipboard"}},
+    {"--watch-count without --watch", {"--watch-count", "2"}},
+    {"--watch-count without a count", {"--watch", "--watch-count"}},
+    {"--watch-count of zero", {"--watch", "--watch-count", "0"}},
+    {"--watch-count with a sign", {"--watch", "--watch-count", "-2"}},
+    {"--watch-count with trailing text", {"--watch", "--watch-count", "2x"}},
+    {"--watch-count beyond a long", {"--watch", "--watch-count", "99999999999999999999999"}},
+    {"a misspelt option", {"--jsn"}},
+};
+
+TEST(ConsoleOptions, RefusedCombinations) {
+    for (const RefusedCase& c : RefusedCases) {
+        SCOPED_TRACE(c.name);
+        const ParsedOptions parsed = parseConsoleOptions(c.args);
+        EXPECT_EQ(Usage, parsed.action);
+        EXPECT_FALSE(parsed.problem.empty());
+    }
+}
+
+// Console options are "-" words only: a "/" argument stays a path.
+TEST(ConsoleOptions, SlashWordIsAFile) {
+    const ParsedOptions parsed = parseConsoleOptions({"/all"});
+    ASSERT_EQ(Decode, parsed.action);
+    EXPECT_FALSE(parsed.options.allReports);
+    EXPECT_EQ("/all", parsed.options.source);
+}
+
 }  // namespace

@@ -1,0 +1,168 @@
+#!/bin/sh
+# clipboard-x11.sh VEXA_DECODE JSON_EQUAL: vexa-decode reading a real X11
+# clipboard. Starts a private Xvfb, fills its clipboard with xclip and runs
+# the program with --clipboard, from a terminal, and with --watch.
+# Exits 77 (skipped) when Xvfb or xclip is missing.
+program=$1
+json_equal=$2
+for tool in Xvfb xclip; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "skipped: $tool is not installed" >&2
+        exit 77
+    fi
+done
+
+work=$(mktemp -d) || exit 1
+num=41
+while [ -e "/tmp/.X$num-lock" ] || [ -e "/tmp/.X11-unix/X$num" ]; do num=$((num + 1)); done
+Xvfb ":$num" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+watcher=""
+# xclip's owners end with the X server.
+trap 'kill $watcher $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+i=0
+until [ -e "/tmp/.X11-unix/X$num" ]; do
+    i=$((i + 1))
+    if [ $i -gt 100 ] || ! kill -0 $xvfb 2>/dev/null; then
+        echo "Xvfb did not start:" >&2
+        cat "$work/xvfb.log" >&2
+        exit 1
+    fi
+    sleep 0.1
+done
+export DISPLAY=":$num"
+unset WAYLAND_DISPLAY
+
+failed=0
+fail() {
+    echo "FAIL: $*" >&2
+    failed=1
+}
+
+# copy TEXT [TARGET]: makes TEXT (printf format) the clipboard's content.
+copy() {
+    printf "$1" | xclip -selection clipboard ${2:+-t "$2"} -i >/dev/null 2>&1
+}
+
+# expect NAME EXIT EXPECTED COMMAND...: EXPECTED is printf format, CR LF ends
+# written as \r\n.
+expect() {
+    name=$1 code=$2
+    printf "$3" >"$work/expected"
+    shift 3
+    "$@" </dev/null >"$work/out" 2>"$work/err"
+    status=$?
+    [ "$status" -eq "$code" ] || fail "$name: exit code $status, expected $code"
+    if ! cmp -s "$work/expected" "$work/out"; then
+        fail "$name: output differs"
+        diff "$work/expected" "$work/out" | cat -A >&2
+    fi
+}
+
+# wait_for FILE TEXT: until FILE holds TEXT, at most ten seconds.
+wait_for() {
+    i=0
+    until grep -q "$2" "$1" 2>/dev/null; do
+        i=$((i + 1))
+        [ $i -gt 100 ] && return 1
+        sleep 0.1
+    done
+}
+
+# wait_exit PID: its exit code, or 124 after ten seconds.
+wait_exit() {
+    i=0
+    while kill -0 "$1" 2>/dev/null; do
+        i=$((i + 1))
+        if [ $i -gt 100 ]; then
+            kill -KILL "$1"
+            return 124
+        fi
+        sleep 0.1
+    done
+    wait "$1"
+}
+
+rev='Diag Command Specification rev.: 1.0\r\n'
+cause='Termination Cause              : Carrier Lost\r\n'
+two_reports='ATZ\r\nOK\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n\r\nDIAG <2A4D3263 60=3C>\r\nOK\r\n'
+
+expect "nothing copied yet" 1 'no text data in clipboard available!\r\n' "$program" --clipboard
+
+copy 'ATZ\r\nDIAG <2A4D3263 0=10 60=3C>\r\nOK\r\n'
+expect "a copied report" 0 "$rev$cause" "$program" --clipboard
+expect "prefix" 0 "m1 ${rev}m1 $cause" "$program" +m1 --clipboard
+
+copy "$two_reports"
+expect "every report" 0 "Report 1 (line 3)\r\n${rev}Report 2 (line 6)\r\n$cause" \
+    "$program" --clipboard --all
+"$program" --clipboard --all --json >"$work/out" 2>&1 || fail "--json: exit code $?"
+cat >"$work/expected.json" <<'EOF'
+[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "messages": [],
+  "lines": [{"label": "Diag Command Specification rev.", "values": ["1.0"],
+             "raw": [{"key": "0", "value": "10"}]}]},
+ {"source": "clipboard", "prefix": null, "report": 2, "line": 6, "messages": [],
+  "lines": [{"label": "Termination Cause", "values": ["Carrier Lost"],
+             "raw": [{"key": "60", "value": "3C"}]}]}]
+EOF
+$json_equal "$work/expected.json" "$work/out" || fail "--json --all from the clipboard"
+
+copy 'AT&V\r\nOK\r\n'
+expect "text without a report" 1 'no statistics data in clipboard available!\r\n' \
+    "$program" --clipboard
+copy '\211PNG' image/png
+expect "an image is no text" 1 'no text data in clipboard available!\r\n' "$program" --clipboard
+
+expect "a display that is not there" 1 'cannot open clipboard!\r\n' \
+    env DISPLAY=":$((num + 1000))" "$program" --clipboard
+expect "no display at all" 1 'cannot open clipboard!\r\n' env -u DISPLAY "$program" --clipboard
+expect "no clipboard tool" 1 'cannot open clipboard!\r\n' env PATH=/nonexistent "$program" --clipboard
+
+# Standard input a terminal and no file: the clipboard, without --clipboard.
+copy 'DIAG <2A4D3263 0=10>\r\nOK\r\n'
+if command -v script >/dev/null 2>&1; then
+    script -qec "$program" /dev/null </dev/null >"$work/out" 2>&1
+    tr -d '\r' <"$work/out" >"$work/plain"
+    printf 'Diag Command Specification rev.: 1.0\n' >"$work/expected"
+    cmp -s "$work/expected" "$work/plain" || fail "terminal on standard input: $(cat "$work/out")"
+else
+    echo "note: no script command, the terminal case is not run" >&2
+fi
+
+# --watch: the clipboard now, then each change; --watch-count ends it.
+"$program" --watch --watch-count 2 >"$work/watch" 2>&1 &
+watcher=$!
+wait_for "$work/watch" "=== clipboard 1 at " || fail "--watch printed nothing"
+copy 'DIAG <2A4D3263 60=3C>\r\nOK\r\n'
+wait_exit $watcher
+status=$?
+watcher=""
+[ "$status" -eq 0 ] || fail "--watch --watch-count 2: exit code $status"
+tr -d '\r' <"$work/watch" | sed 's/ at [0-9:]* ===$/ ===/' >"$work/plain"
+printf '=== clipboard 1 ===\n%s\n=== clipboard 2 ===\n%s\n' \
+    'Diag Command Specification rev.: 1.0' 'Termination Cause              : Carrier Lost' \
+    >"$work/expected"
+if ! cmp -s "$work/expected" "$work/plain"; then
+    fail "--watch output differs"
+    diff "$work/expected" "$work/plain" >&2
+fi
+
+# --watch --json: one document a line.
+"$program" --watch --json --watch-count 1 >"$work/out" 2>&1
+head -n 1 "$work/out" >"$work/first.json"
+[ "$(wc -l <"$work/out")" -eq 1 ] || fail "--watch --json: not one line"
+printf '{"source":"clipboard","prefix":null,"report":1,"line":1,"messages":[],"lines":[{"label":"Termination Cause","values":["Carrier Lost"],"raw":[{"key":"60","value":"3C"}]}]}' \
+    >"$work/expected.json"
+$json_equal "$work/expected.json" "$work/first.json" || fail "--watch --json"
+
+# Ctrl+C ends a watch cleanly, with exit code 0.
+"$program" --watch >"$work/watch" 2>&1 &
+watcher=$!
+wait_for "$work/watch" "=== clipboard 1 at " || fail "--watch printed nothing"
+kill -INT $watcher
+wait_exit $watcher
+status=$?
+watcher=""
+[ "$status" -eq 0 ] || fail "--watch ended by SIGINT: exit code $status"
+
+exit $failed
