@@ -176,8 +176,8 @@ class Desktop:
     def __init__(self, workdir):
         self.workdir = workdir
         self.vexa = None
-        self.clip = None
         self.started = []
+        self.clips = []
         self.log = open(os.path.join(workdir, "wine.log"), "wb")
 
     # -- programs -------------------------------------------------------------
@@ -203,7 +203,7 @@ class Desktop:
         return self.vexa.wait(timeout)
 
     def close(self):
-        for proc in self.started + [self.clip]:
+        for proc in self.started + self.clips:
             if proc and proc.poll() is None:
                 proc.kill()
                 try:
@@ -320,30 +320,35 @@ class Desktop:
         must not touch the clipboard while vexa reacts to the change."""
         if isinstance(data, str):
             data = data.encode()
-        if self.clip and self.clip.poll() is None:
-            self.clip.kill()
-            self.clip.wait(5)
-        command = ["xclip", "-selection", "clipboard", "-quiet", "-i"]
-        if target:
-            command += ["-t", target]
-        self.clip = subprocess.Popen(command, stdin=subprocess.PIPE,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        self.clip.stdin.write(data)
-        self.clip.stdin.close()
         want = target or "UTF8_STRING"
-        deadline = time.monotonic() + 10
-        while want.encode() not in run(["xclip", "-selection", "clipboard", "-o",
-                                        "-t", "TARGETS"]).stdout.split():
-            if time.monotonic() > deadline:
-                raise AssertionError("xclip did not take the clipboard")
-            time.sleep(0.05)
-        if wait_for_windows and not target:
-            # Windows programs get LF turned into CR LF.
-            want_text = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
-            seen = self.eventually(lambda: self.probe("clipboard", check=False).stdout,
-                                   want_text, timeout=5)
-            if seen != want_text:
-                raise AssertionError("Windows side of the clipboard holds %r" % seen)
+        self._offer(data, want)
+        if not wait_for_windows or target:
+            return
+        # Windows programs get LF turned into CR LF.
+        want_text = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+        read = lambda: self.probe("clipboard", check=False).stdout
+        for attempt in range(2):
+            seen = self.eventually(read, want_text, timeout=4)
+            if seen == want_text:
+                return
+            # Under load Wine now and then misses a change of the clipboard's
+            # owner; it does notice the next one.
+            print("Wine missed the clipboard change; offering it again", file=sys.stderr)
+            self._offer(data, want)
+        raise AssertionError("Windows side of the clipboard holds %r" % seen)
+
+    def _offer(self, data, target):
+        # The xclip before this one ends by itself when it loses the
+        # clipboard; killing it could cut off a transfer Wine has begun.
+        clip = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet", "-i", "-t", target],
+                                stdin=subprocess.PIPE, stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+        self.clips.append(clip)
+        clip.stdin.write(data)
+        clip.stdin.close()
+        read = lambda: run(["xclip", "-selection", "clipboard", "-o", "-t", target]).stdout
+        if eventually(read, data) != data:
+            raise AssertionError("xclip did not take the clipboard")
 
     def x_clipboard(self):
         return run(["xclip", "-selection", "clipboard", "-o"]).stdout
@@ -594,14 +599,13 @@ class CommandTest(UiTest):
         self.desk.start("cut.log")
         self.assertReport(lines(SETUP_LINES))
 
-    def copy(self, *selection_keys):
+    def copy(self, *selection_keys, before=None):
         """Selects with the keys, copies with Ctrl+C and returns the copied
-        text as Windows programs get it."""
-        self.desk.set_clipboard("before the copy")
+        text as Windows programs get it, once it differs from before."""
         self.desk.keys(*selection_keys, "ctrl+c")
         read = lambda: self.desk.probe("clipboard", check=False).stdout
-        self.assertEqual(eventually(lambda: read()[:len(BANNER)], BANNER.encode()),
-                         BANNER.encode())
+        copied = lambda text: text.startswith(BANNER.encode()) and text != before
+        self.assertTrue(eventually(lambda: copied(read()), True), read())
         return read()
 
     def test_select_all_and_copy_puts_header_and_report_on_the_clipboard(self):
@@ -629,8 +633,8 @@ class CommandTest(UiTest):
         self.write("call.log", CALL)
         self.desk.start("call.log")
         self.assertReport(lines(CALL_LINES))
-        header = self.copy("ctrl+a").split(b"\r\n", 3)
-        header = b"\r\n".join(header[:3]) + b"\r\n"
+        text = self.copy("ctrl+a")
+        header = b"\r\n".join(text.split(b"\r\n", 3)[:3]) + b"\r\n"
         for keys, selected in [
             (["ctrl+Home"], b""),
             (["ctrl+Home", "shift+End"], CALL_LINES[0].encode()),
@@ -639,7 +643,8 @@ class CommandTest(UiTest):
             (["ctrl+End", "shift+Up"], CALL_LINES[-1].encode() + b"\r\n"),
         ]:
             with self.subTest(keys=keys):
-                self.assertEqual(self.copy(*keys), header + selected)
+                text = self.copy(*keys, before=text)
+                self.assertEqual(text, header + selected)
 
     def test_about_box(self):
         self.write("call.log", CALL)
