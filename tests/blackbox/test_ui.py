@@ -57,7 +57,7 @@ ODD = "DIAG <2A4D3263 70=1 2=0>\r\nOK\r\n"
 ODD_LINES = ["unrecognized key 70!", "Multi-media mode               : Data Only"]
 
 CONFIG = {"exe": None, "probe": None, "wine": None}
-# The probe's exit codes besides 0.
+# The probe's results besides 0 (done).
 NOT_THERE = 10
 MISSING = 11
 
