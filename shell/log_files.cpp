@@ -3,6 +3,7 @@
 
 #include <share.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +30,9 @@ int closeFile(std::FILE* file) {
 CloseFileFunction closeSavedFile = closeFile;
 
 namespace {
+
+static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
+              "the 32-bit record without the Windows 2000 fields is 76 bytes");
 
 // Double-zero terminated: the literal's own zero ends the list.
 const char kLogFileFilter[] = "Log Files (*.log)\0*.log\0All Files (*.*)\0*.*\0";

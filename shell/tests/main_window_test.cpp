@@ -232,6 +232,13 @@ TEST_F(MainWindow, AcceleratorsReachTheMainWindowFromTheReportView) {
     HACCEL accelerators =
         LoadAcceleratorsA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ACCELERATORS));
     ASSERT_NE(accelerators, nullptr);
+    ACCEL entries[16] = {};
+    ASSERT_EQ(CopyAcceleratorTableA(accelerators, entries, 16), 8);
+    for (const ACCEL& entry : entries) {
+        if (entry.cmd != 0) {
+            EXPECT_EQ(entry.fVirt & (FVIRTKEY | FNOINVERT), FVIRTKEY | FNOINVERT) << entry.cmd;
+        }
+    }
     dialogWindowProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recordCommands)));
     SetFocus(reportView());
