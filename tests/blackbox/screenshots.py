@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Takes the screenshots in docs/screenshots: vexa.exe under Wine with a
-decoded call, with its File menu open, with the About box, and in clipboard
-viewer mode (also with the menu's check mark). Each picture is cropped to its
+decoded call, narrowed, with its File menu open, with the About box, and in
+clipboard viewer mode (also with the menu's check mark). Each picture is cropped to its
 window and frame.
 
     scripts/with-display tests/blackbox/screenshots.py --exe vexa.exe --probe probe.exe
@@ -78,6 +78,12 @@ def main():
                  "the menu help")
         shoot(desk, TITLE, out("file-menu.png"))
         run(["xdotool", "key", "Escape", "Escape"])
+
+        # Narrow enough that the source pane keeps its least width.
+        run(["xdotool", "windowsize", "--sync", window, "180", "200"])
+        wait_for(lambda: desk.text("parts"), b"50 -1\n", "the narrow layout")
+        shoot(desk, TITLE, out("narrow-window.png"))
+        run(["xdotool", "windowsize", "--sync", window] + [str(n) for n in SIZE])
 
         desk.keys("F1")
         desk.wait_window("About")
