@@ -18,6 +18,7 @@
 //   probe simple                      1 while the status bar is in simple mode
 //   probe box CAPTION                 a message box's text
 //   probe about                       the About box's three texts, one a line
+//   probe text TITLE ID               the text of control ID in window TITLE
 //   probe sel                         the report view's selection, "start end"
 //   probe focus                       control id holding vexa's keyboard focus
 //   probe enabled                     1 while the main window takes input
@@ -227,7 +228,7 @@ int focusedControl(HWND window, std::string& out) {
 
 int usage(std::string& out) {
     out = "usage: probe wait-window|wait-gone|report|source|pane|parts|simple|box|about|sel|"
-          "focus|enabled|geometry|clipboard|windows|serve ...\n";
+          "focus|enabled|geometry|clipboard|text|windows|serve ...\n";
     return Missing;
 }
 
@@ -248,6 +249,13 @@ int runCommand(const std::vector<std::string>& args, std::string& out) {
             return NotThere;
         // Message boxes keep their text in a static control with id 0xFFFF.
         out = windowText(control(box, 0xFFFF));
+        return Done;
+    }
+    if (command == "text" && args.size() == 3) {
+        HWND dialog = findVisible(args[1].c_str());
+        if (!dialog)
+            return NotThere;
+        out = windowText(control(dialog, std::atoi(args[2].c_str())));
         return Done;
     }
     if (command == "about") {

@@ -462,6 +462,12 @@ class StartUpTest(UiTest):
         self.assertSource(FROM_CLIPBOARD)
         self.assertViewerPane(VIEWER_ON)
 
+    def test_character_device_as_start_up_file_reads_the_clipboard(self):
+        self.desk.set_clipboard(LOST)
+        self.desk.start("NUL")
+        self.assertReport(lines(LOST_LINES))
+        self.assertSource("NUL")
+
     def test_bad_command_lines_show_the_usage_box(self):
         cases = [
             ["-h"],
@@ -563,6 +569,34 @@ class CommandTest(UiTest):
         self.assertTrue(saved.startswith(BANNER.encode() + b"\r\n"), saved)
         self.assertTrue(saved.endswith(b"\r\n" + RULE.encode() + b"\r\n"), saved)
         self.assertEqual(saved.count(b"\r\n"), 3, saved)
+
+    def proposed_name(self, keys, title):
+        self.desk.keys(keys)
+        self.desk.wait_window(title)
+        # The name box of the common file dialogs (cmb13).
+        name = self.desk.text("text", title, "1148").decode()
+        self.desk.keys("Escape", title=title)
+        self.desk.wait_gone(title)
+        return name
+
+    def test_dialogs_propose_their_own_last_names(self):
+        log = self.write("call.log", CALL)
+        self.desk.start("call.log")
+        self.assertReport(lines(CALL_LINES))
+        # A file from the command line is not the open dialog's choice.
+        self.assertEqual(self.proposed_name("ctrl+l", "Open"), "")
+        self.assertIn("first.log", self.save_as("first"))
+        self.assertEqual(self.proposed_name("ctrl+s", "Save As"), "first.log")
+        self.assertEqual(self.proposed_name("ctrl+l", "Open"), "")
+
+        self.desk.keys("ctrl+l")
+        self.desk.wait_window("Open")
+        self.desk.type(windows_path(log), title="Open")
+        self.desk.keys("Return", title="Open")
+        self.desk.wait_gone("Open")
+        self.assertSource(windows_path(log))
+        self.assertEqual(self.proposed_name("ctrl+l", "Open"), "call.log")
+        self.assertEqual(self.proposed_name("ctrl+s", "Save As"), "first.log")
 
     def test_clipboard_keys_decode_the_clipboard(self):
         self.write("call.log", CALL)
