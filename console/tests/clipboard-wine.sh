@@ -1,0 +1,104 @@
+#!/bin/sh
+# clipboard-wine.sh RUNNER PROGRAM.exe JSON_EQUAL: the Windows vexa-decode
+# reading the system clipboard under Wine, which shares it with the X
+# display: xclip fills it, the program reads it with --clipboard and follows
+# it with --watch (GetClipboardSequenceNumber). Needs the X display the Wine
+# tests run on; exits 77 (skipped) without one, without xclip, or when the
+# runner cannot start the program.
+runner=$1
+program=$2
+json_equal=$3
+if ! command -v xclip >/dev/null 2>&1; then
+    echo "skipped: xclip is not installed" >&2
+    exit 77
+fi
+if [ -z "${DISPLAY:-}" ] || ! printf '' | xclip -selection clipboard -i >/dev/null 2>&1; then
+    echo "skipped: no X display (run under scripts/with-display)" >&2
+    exit 77
+fi
+
+work=$(mktemp -d) || exit 1
+watcher=""
+trap 'kill $watcher 2>/dev/null; rm -rf "$work"' EXIT
+failed=0
+fail() {
+    echo "FAIL: $*" >&2
+    failed=1
+}
+copy() {
+    printf "$1" | xclip -selection clipboard -i >/dev/null 2>&1
+}
+# wait_for FILE TEXT: until FILE holds TEXT, at most thirty seconds (Wine
+# may be starting up).
+wait_for() {
+    i=0
+    until grep -q "$2" "$1" 2>/dev/null; do
+        i=$((i + 1))
+        [ $i -gt 300 ] && return 1
+        sleep 0.1
+    done
+}
+wait_exit() {
+    i=0
+    while kill -0 "$1" 2>/dev/null; do
+        i=$((i + 1))
+        if [ $i -gt 300 ]; then
+            kill -KILL "$1"
+            return 124
+        fi
+        sleep 0.1
+    done
+    wait "$1"
+}
+
+copy 'ATZ\r\nOK\r\nDIAG <2A4D3263 0=10>\r\nOK\r\nDIAG <2A4D3263 60=3C>\r\nOK\r\n'
+$runner "$program" --clipboard </dev/null >"$work/out" 2>"$work/err"
+status=$?
+if [ "$status" -eq 77 ]; then
+    cat "$work/err" >&2
+    exit 77
+fi
+printf 'Diag Command Specification rev.: 1.0\r\n' >"$work/expected"
+[ "$status" -eq 0 ] || fail "--clipboard: exit code $status"
+cmp -s "$work/expected" "$work/out" || fail "--clipboard: $(cat -A "$work/out")"
+
+$runner "$program" --clipboard --all --json </dev/null >"$work/out" 2>&1 || fail "--json --all"
+cat >"$work/expected.json" <<'EOF'
+[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "messages": [],
+  "lines": [{"label": "Diag Command Specification rev.", "values": ["1.0"],
+             "raw": [{"key": "0", "value": "10"}]}]},
+ {"source": "clipboard", "prefix": null, "report": 2, "line": 5, "messages": [],
+  "lines": [{"label": "Termination Cause", "values": ["Carrier Lost"],
+             "raw": [{"key": "60", "value": "3C"}]}]}]
+EOF
+$json_equal "$work/expected.json" "$work/out" || fail "--clipboard --all --json"
+
+copy 'DIAG <2A4D3263 0=10>\r\nOK\r\n'
+$runner "$program" --watch --watch-count 2 </dev/null >"$work/watch" 2>&1 &
+watcher=$!
+wait_for "$work/watch" "=== clipboard 1 at " || fail "--watch printed nothing"
+copy 'DIAG <2A4D3263 60=3C>\r\nOK\r\n'
+wait_exit $watcher
+status=$?
+watcher=""
+[ "$status" -eq 0 ] || fail "--watch --watch-count 2: exit code $status"
+tr -d '\r' <"$work/watch" | sed 's/ at [0-9:]* ===$/ ===/' >"$work/plain"
+printf '=== clipboard 1 ===\n%s\n=== clipboard 2 ===\n%s\n' \
+    'Diag Command Specification rev.: 1.0' 'Termination Cause              : Carrier Lost' \
+    >"$work/expected"
+if ! cmp -s "$work/expected" "$work/plain"; then
+    fail "--watch output differs"
+    diff "$work/expected" "$work/plain" >&2
+fi
+
+# Wine turns SIGINT into the console's Ctrl+C.
+$runner "$program" --watch </dev/null >"$work/watch" 2>&1 &
+watcher=$!
+wait_for "$work/watch" "=== clipboard 1 at " || fail "--watch printed nothing"
+kill -INT $watcher
+wait_exit $watcher
+status=$?
+watcher=""
+[ "$status" -eq 0 ] || fail "--watch ended by Ctrl+C: exit code $status"
+
+exit $failed
