@@ -1,5 +1,6 @@
 // The decoding run with its storage made explicit, for tests that need the
-// run's storage to run out.
+// run's storage to run out; and its clipboard step, which the watched runs
+// of report_model.h share.
 #pragma once
 
 #include <cstddef>
