@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -245,6 +246,51 @@ TEST_F(ViewerMode, IgnoreFlagSkipsOneDecodeButStillPassesOn) {
     EXPECT_EQ(helpers[next].got.size(), 1u);
     setClipboardText("hello again");
     EXPECT_EQ(reportText(), "no statistics data in clipboard available!\r\n");
+}
+
+// A delayed-render owner whose rendering lets a second change notification
+// reach the window first, as happens when another program takes the
+// clipboard back while the window is still reading it.
+HWND renderTarget = nullptr;
+int rendersSeen = 0;
+
+LRESULT CALLBACK renderLateProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_RENDERFORMAT) {
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    if (++rendersSeen == 1) {
+        SendMessageA(renderTarget, WM_DRAWCLIPBOARD, 0, 0);
+    }
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::strlen(kExampleLog) + 1);
+    std::memcpy(GlobalLock(memory), kExampleLog, std::strlen(kExampleLog) + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    return 0;
+}
+
+TEST_F(ViewerMode, ChangeArrivingDuringADecodeShowsTheReportOnce) {
+    toggle();
+    WNDCLASSA rendererClass = {};
+    rendererClass.lpfnWndProc = renderLateProc;
+    rendererClass.hInstance = GetModuleHandleA(nullptr);
+    rendererClass.lpszClassName = "VexaTestLateRenderer";
+    RegisterClassA(&rendererClass);
+    HWND owner = CreateWindowA("VexaTestLateRenderer", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+    renderTarget = window_;
+    rendersSeen = 0;
+
+    ASSERT_TRUE(OpenClipboard(owner));
+    EmptyClipboard();
+    SetClipboardData(CF_TEXT, nullptr);
+    CloseClipboard();
+    pumpMessages(window_);
+
+    EXPECT_GE(rendersSeen, 1);
+    EXPECT_EQ(reportText(), kExampleReport);
+    EXPECT_EQ(paneText(0), "Report from clipboard");
+    setClipboardText("hello");
+    DestroyWindow(owner);
 }
 
 TEST_F(ViewerMode, DestroyingTheWindowLeavesTheChain) {
