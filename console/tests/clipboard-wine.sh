@@ -20,35 +20,11 @@ fi
 work=$(mktemp -d) || exit 1
 watcher=""
 trap 'kill $watcher 2>/dev/null; rm -rf "$work"' EXIT
-failed=0
-fail() {
-    echo "FAIL: $*" >&2
-    failed=1
-}
+# Wine may be starting up: thirty seconds for every wait.
+wait_limit=300
+. "$(dirname "$0")/waiting.sh"
 copy() {
     printf "$1" | xclip -selection clipboard -i >/dev/null 2>&1
-}
-# wait_for FILE TEXT: until FILE holds TEXT, at most thirty seconds (Wine
-# may be starting up).
-wait_for() {
-    i=0
-    until grep -q "$2" "$1" 2>/dev/null; do
-        i=$((i + 1))
-        [ $i -gt 300 ] && return 1
-        sleep 0.1
-    done
-}
-wait_exit() {
-    i=0
-    while kill -0 "$1" 2>/dev/null; do
-        i=$((i + 1))
-        if [ $i -gt 300 ]; then
-            kill -KILL "$1"
-            return 124
-        fi
-        sleep 0.1
-    done
-    wait "$1"
 }
 
 copy 'ATZ\r\nOK\r\nDIAG <2A4D3263 0=10>\r\nOK\r\nDIAG <2A4D3263 60=3C>\r\nOK\r\n'

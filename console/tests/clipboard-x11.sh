@@ -33,11 +33,9 @@ done
 export DISPLAY=":$num"
 unset WAYLAND_DISPLAY
 
-failed=0
-fail() {
-    echo "FAIL: $*" >&2
-    failed=1
-}
+# Ten seconds for every wait.
+wait_limit=100
+. "$(dirname "$0")/waiting.sh"
 
 # copy TEXT [TARGET]: makes TEXT (printf format) the clipboard's content.
 copy() {
@@ -57,30 +55,6 @@ expect() {
         fail "$name: output differs"
         diff "$work/expected" "$work/out" | cat -A >&2
     fi
-}
-
-# wait_for FILE TEXT: until FILE holds TEXT, at most ten seconds.
-wait_for() {
-    i=0
-    until grep -q "$2" "$1" 2>/dev/null; do
-        i=$((i + 1))
-        [ $i -gt 100 ] && return 1
-        sleep 0.1
-    done
-}
-
-# wait_exit PID: its exit code, or 124 after ten seconds.
-wait_exit() {
-    i=0
-    while kill -0 "$1" 2>/dev/null; do
-        i=$((i + 1))
-        if [ $i -gt 100 ]; then
-            kill -KILL "$1"
-            return 124
-        fi
-        sleep 0.1
-    done
-    wait "$1"
 }
 
 rev='Diag Command Specification rev.: 1.0\r\n'
