@@ -1,5 +1,6 @@
 // Benchmarks of decoding runs: terminal captures of growing size, read as a
-// log or taken from the clipboard, and blocks of unknown keys, whose one
+// log (chunk by chunk as from a pipe, or in blocks as from a regular file) or
+// taken from the clipboard, and blocks of unknown keys, whose one
 // message per key stresses the message buffer. The time per byte should not
 // grow with the input.
 
@@ -10,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "decode_run.h"
 #include "decoder.h"
 #include "memory_clipboard.h"
 #include "message_buffer.h"
@@ -66,12 +68,13 @@ const std::string& cachedCapture(std::size_t size) {
 }
 
 // The buffer starts at its initial size for every run, so runs that fill it
-// pay for its growth each time.
-void decodeLog(const std::string& text) {
+// pay for its growth each time. A memory stream is read chunk by chunk
+// unless a block size is given.
+void decodeLog(const std::string& text, std::size_t blockSize = 0) {
     std::FILE* file = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
     releaseMessageBuffer();
     createMessageBuffer();
-    decodeReport(file);
+    decodeReportInBlocks(file, blockSize);
     std::fclose(file);
 }
 
@@ -92,6 +95,24 @@ void BM_DecodeLogCapture(benchmark::State& state) {
     state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_DecodeLogCapture)
+    ->RangeMultiplier(8)
+    ->Range(64 * Kilobyte, 32 * Megabyte)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// The block size a regular file is read in.
+void BM_DecodeLogCaptureInBlocks(benchmark::State& state) {
+    const std::string& text = cachedCapture(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        decodeLog(text, 64 * Kilobyte);
+    }
+    if (!bufferHolds(WorkedReport)) {
+        state.SkipWithError("wrong report");
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_DecodeLogCaptureInBlocks)
     ->RangeMultiplier(8)
     ->Range(64 * Kilobyte, 32 * Megabyte)
     ->Unit(benchmark::kMillisecond)

@@ -9,6 +9,7 @@
 #include <memory_resource>
 #include <new>
 
+#include "chunk_reader.h"
 #include "clipboard_source.h"
 #include "decode_run.h"
 #include "message_buffer.h"
@@ -19,16 +20,14 @@
 
 namespace {
 
-// One chunk of at most 511 characters and its terminator.
-constexpr int LineBufferSize = 512;
-
 // A typical report's owned texts fit here; larger ones go to the heap.
 constexpr std::size_t InitialRunStorage = 1024;
 
-void scanFile(std::FILE* file, ScanState& state) {
-    char lineBuffer[LineBufferSize];
-    while (readChunk(lineBuffer, LineBufferSize, file) != nullptr) {
-        if (scanChunk(lineBuffer, state)) {
+// Until the first block, a chunk without a marker changes nothing.
+void scanFile(std::FILE* file, std::size_t blockSize, ScanState& state) {
+    ChunkReader reader(file, blockSize);
+    for (char* chunk = reader.next(true); chunk != nullptr; chunk = reader.next(!state.blockSeen)) {
+        if (scanChunk(chunk, state)) {
             return;
         }
     }
@@ -86,6 +85,11 @@ int decodeReport(std::FILE* file) {
 }
 
 int decodeReportWithStorage(std::FILE* file, std::pmr::memory_resource& upstream) {
+    return decodeReportInBlocks(file, file != nullptr ? readAheadSize(file) : 0, upstream);
+}
+
+int decodeReportInBlocks(std::FILE* file, std::size_t blockSize,
+                         std::pmr::memory_resource& upstream) {
     alignas(std::max_align_t) std::byte initialStorage[InitialRunStorage];
     std::pmr::monotonic_buffer_resource runStorage(initialStorage, sizeof initialStorage,
                                                    &upstream);
@@ -94,7 +98,7 @@ int decodeReportWithStorage(std::FILE* file, std::pmr::memory_resource& upstream
     ScanState state(slots);
 
     if (file != nullptr && !isCharacterDevice(file)) {
-        scanFile(file, state);
+        scanFile(file, blockSize, state);
     } else if (!scanClipboard(state, runStorage)) {
         return 1;
     }

@@ -1,17 +1,27 @@
 // The decoding run with its storage made explicit, for tests that need the
-// run's storage to run out; and its clipboard step, which the watched runs
-// of report_model.h share.
+// run's storage to run out; with the way of reading a log stream made
+// explicit, for tests that compare reading in blocks with reading chunk by
+// chunk; and its clipboard step, which the watched runs of report_model.h
+// share.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
 #include <memory_resource>
 
+#include "report_model.h"
 #include "run_observer.h"
 
 // decodeReport, with owned texts and the clipboard copy taken from a small
 // buffer in the run's frame and then from upstream.
 int decodeReportWithStorage(std::FILE* file, std::pmr::memory_resource& upstream);
+
+// decodeReport and decodeReports reading a stream in blocks of blockSize
+// (ChunkReader, chunk_reader.h; 0 is chunk by chunk) whatever the stream is.
+int decodeReportInBlocks(std::FILE* file, std::size_t blockSize,
+                         std::pmr::memory_resource& upstream = *std::pmr::new_delete_resource());
+int decodeReportsInBlocks(std::FILE* file, std::size_t blockSize, ReportScope scope,
+                          const ReportHandler& onReport);
 
 struct ClipboardCopy {
     // The clipboard text from its first marker on, or null when the

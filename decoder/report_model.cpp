@@ -5,11 +5,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <memory_resource>
 #include <string_view>
 
 #include "catalogue.h"
+#include "chunk_reader.h"
 #include "decode_run.h"
 #include "report_composition.h"
 #include "report_scanner.h"
@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int LineBufferSize = 512;
 constexpr std::uint32_t BitFieldKey = 0x18;
 
 // Gives the physical line of a position in the chunk being scanned. The scan
@@ -133,21 +132,15 @@ class ReportRun {
         state_.observer = &collector_;
     }
 
-    void scanFile(std::FILE* file) {
-        char lineBuffer[LineBufferSize];
-        std::size_t line = 1;
-        for (;;) {
-            // Cleared so the line feed is found even behind a NUL byte.
-            std::memset(lineBuffer, 0, sizeof lineBuffer);
-            if (readChunk(lineBuffer, LineBufferSize, file) == nullptr) {
+    // Between reports, a chunk without a marker changes nothing.
+    void scanFile(std::FILE* file, std::size_t blockSize) {
+        ChunkReader reader(file, blockSize, true);
+        for (char* chunk = reader.next(true); chunk != nullptr;
+             chunk = reader.next(!state_.blockSeen)) {
+            lines_.startFileChunk(chunk, reader.line());
+            if (scan(chunk)) {
                 return;
             }
-            const bool endsLine = std::memchr(lineBuffer, '\n', LineBufferSize - 1) != nullptr;
-            lines_.startFileChunk(lineBuffer, line);
-            if (scan(lineBuffer)) {
-                return;
-            }
-            line += endsLine ? 1 : 0;
         }
     }
 
@@ -220,9 +213,14 @@ class ReportRun {
 }  // namespace
 
 int decodeReports(std::FILE* file, ReportScope scope, const ReportHandler& onReport) {
+    return decodeReportsInBlocks(file, file != nullptr ? readAheadSize(file) : 0, scope, onReport);
+}
+
+int decodeReportsInBlocks(std::FILE* file, std::size_t blockSize, ReportScope scope,
+                          const ReportHandler& onReport) {
     ReportRun run(scope, onReport);
     if (file != nullptr && !isCharacterDevice(file)) {
-        run.scanFile(file);
+        run.scanFile(file, blockSize);
     } else if (!run.scanClipboard()) {
         return 1;
     }

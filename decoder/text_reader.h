@@ -7,6 +7,7 @@
 // 0x1A byte ends the input for good.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
 // True for a console, a serial port or another character device.
@@ -16,3 +17,9 @@ bool isCharacterDevice(std::FILE* file);
 // feed, and terminates them. Returns null, with nothing read, at end of file
 // or on a read error. NUL bytes are stored like any other character.
 char* readChunk(char* buffer, int size, std::FILE* file);
+
+// The block size a ChunkReader (chunk_reader.h) may read this stream in, or
+// 0 to read it chunk by chunk: a pipe or a device would keep a block read
+// waiting for data a live modem has not sent yet, and on Windows a block
+// read would bypass the C runtime's own translation.
+std::size_t readAheadSize(std::FILE* file);

@@ -8,6 +8,7 @@
 // itself on the one thread, and locking per character (or even per chunk of
 // a short line) was most of the time spent on a large log.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,11 +18,23 @@
 namespace {
 
 constexpr int EndOfText = 0x1A;
+// Large enough that the system calls cost little, small enough to stay in
+// the cache.
+constexpr std::size_t RegularFileBlockSize = 64 * 1024;
 
 }  // namespace
 
 bool isCharacterDevice(std::FILE* file) {
     return isatty(fileno(file)) != 0;
+}
+
+std::size_t readAheadSize(std::FILE* file) {
+    struct stat status;
+    const int descriptor = fileno(file);
+    if (descriptor < 0 || fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        return 0;
+    }
+    return RegularFileBlockSize;
 }
 
 char* readChunk(char* buffer, int size, std::FILE* file) {

@@ -14,3 +14,7 @@ bool isCharacterDevice(std::FILE* file) {
 char* readChunk(char* buffer, int size, std::FILE* file) {
     return std::fgets(buffer, size, file);
 }
+
+std::size_t readAheadSize(std::FILE*) {
+    return 0;
+}

@@ -1,23 +1,49 @@
 // Fuzzes the decoding run over a log file. The first byte picks the line
 // prefix; the remaining bytes are the log, read through a memory stream.
 // With a prefix, the same log is decoded again without one: the two outputs
-// must differ by nothing but the prefixes.
+// must differ by nothing but the prefixes. Memory streams are read chunk by
+// chunk; the log is also decoded reading small blocks, which must change
+// nothing, for one report and for every report.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "decode_run.h"
 #include "decoder.h"
+#include "message_buffer.h"
 #include "output_checks.h"
+#include "report_model.h"
 
 namespace {
 
-std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, const char* prefix) {
+// Small enough that a fuzz input spans many blocks.
+constexpr std::size_t BlockSize = 1024;
+
+std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, const char* prefix,
+                                   std::size_t blockSize = 0) {
     MemoryLog log(data, size);
     startRun(prefix);
-    require(decodeReport(log.stream()) == 0, "a file run returns 0");
+    const int result =
+        blockSize == 0 ? decodeReport(log.stream()) : decodeReportInBlocks(log.stream(), blockSize);
+    require(result == 0, "a file run returns 0");
     return finishRun(prefix);
+}
+
+// Every report's text and where it began.
+std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, std::size_t blockSize) {
+    MemoryLog log(data, size);
+    std::string reports;
+    startRun("");
+    decodeReportsInBlocks(log.stream(), blockSize, ReportScope::Every,
+                          [&reports](const DecodedReport& report) {
+                              reports += std::to_string(report.line) + ":";
+                              reports.append(messageBufferText(), messageBufferLength());
+                              emptyMessageBuffer();
+                          });
+    finishRun("");
+    return reports;
 }
 
 }  // namespace
@@ -29,6 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* prefix = fuzzPrefix(data[0]);
     const std::vector<std::string> lines = decodeLog(data + 1, size - 1, prefix);
     checkScanOutput(lines);
+    require(decodeLog(data + 1, size - 1, prefix, BlockSize) == lines,
+            "reading in blocks changes nothing");
+    require(decodeEveryReport(data + 1, size - 1, BlockSize) ==
+                decodeEveryReport(data + 1, size - 1, 0),
+            "reading in blocks changes no report");
     if (*prefix != '\0') {
         require(decodeLog(data + 1, size - 1, "") == lines, "the prefix changes nothing else");
     }

@@ -1,0 +1,237 @@
+// The chunk arithmetic below relies on what the text-mode translation
+// leaves alone: it only ever drops a CR right before an LF, so inside an
+// input line a raw byte offset is also a character offset, and a line of n
+// characters before its line feed is cut into chunks at every 511th one.
+
+#include "chunk_reader.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "text_reader.h"
+
+namespace {
+
+constexpr std::size_t ChunkCharacters = ChunkReader::ChunkSize - 1;
+constexpr std::size_t None = static_cast<std::size_t>(-1);
+constexpr char EndOfText = 0x1A;
+
+// Every block marker holds this, and it holds no CR or LF.
+const char MarkerKey[] = "2A4D3263";
+constexpr std::size_t MarkerKeyLength = sizeof MarkerKey - 1;
+// Searched for first: the key's rarest character in typical captures.
+constexpr std::size_t SearchedIndex = 6;
+// A marker needs its key, the space after it and something the scanner
+// does not trim away after that.
+constexpr std::size_t CandidateLength = MarkerKeyLength + 2;
+
+const char SpacedStart[] = "DIAG <";
+const char UnspacedStart[] = "DIAG<";
+
+bool endsInputLine(char c) {
+    return c == '>' || c == '\n' || c == '\r' || c == '\0';
+}
+
+template <std::size_t N>
+bool precededBy(const char* block, std::size_t begin, std::size_t position, const char (&text)[N]) {
+    return position - begin >= N - 1 && std::memcmp(block + position - (N - 1), text, N - 1) == 0;
+}
+
+}  // namespace
+
+ChunkReader::ChunkReader(std::FILE* file, std::size_t blockSize, bool countLines)
+    : file_(file),
+      blockSize_(blockSize == 0 ? 0 : std::max(blockSize, MinimumBlockSize)),
+      countLines_(countLines) {
+    if (blockSize_ != 0) {
+        block_.reset(new char[blockSize_]);
+    }
+}
+
+ChunkReader::~ChunkReader() {
+    // Leaves the stream where readChunk would have: after the last chunk
+    // handed out, or on the 0x1A that ended the input.
+    if (blockSize_ != 0 && !failed_ && read_ > begin_) {
+        std::fseek(file_, -static_cast<long>(read_ - begin_), SEEK_CUR);
+    }
+}
+
+char* ChunkReader::next(bool skipUnmarked) {
+    if (blockSize_ == 0) {
+        return nextFromStream();
+    }
+    if (skipUnmarked && !skipToCandidate()) {
+        return nullptr;
+    }
+    return takeChunk();
+}
+
+char* ChunkReader::nextFromStream() {
+    if (countLines_) {
+        // Cleared so the line feed is found even behind a NUL byte.
+        std::memset(chunk_, 0, sizeof chunk_);
+    }
+    if (readChunk(chunk_, ChunkSize, file_) == nullptr) {
+        return nullptr;
+    }
+    line_ = nextLine_;
+    if (countLines_ && std::memchr(chunk_, '\n', ChunkCharacters) != nullptr) {
+        ++nextLine_;
+    }
+    return chunk_;
+}
+
+// Moves begin_ to the start of the chunk holding the next candidate, or to
+// the end of the input when there is none.
+bool ChunkReader::skipToCandidate() {
+    for (;;) {
+        if (failed_) {
+            return false;
+        }
+        searched_ = std::max(searched_, begin_);
+        const std::size_t candidate = findCandidate();
+        if (candidate != None) {
+            advanceTo(chunkStartBefore(candidate));
+            return true;
+        }
+        if (streamEnded_) {
+            advanceTo(end_);
+            return false;
+        }
+        advanceTo(chunkStartBefore(searched_));
+        fill();
+    }
+}
+
+// The first candidate at or after searched_, or None; then searched_ is
+// where the search must go on once more bytes have been read. A candidate
+// is the key with a marker's start before it and a possible token after it,
+// all inside [begin_, end_): a marker that reaches back before begin_ is
+// cut by a chunk start and never recognised.
+std::size_t ChunkReader::findCandidate() {
+    const char* block = block_.get();
+    std::size_t from = searched_;
+    for (;;) {
+        if (end_ - from < CandidateLength) {
+            searched_ = streamEnded_ ? end_ : from;
+            return None;
+        }
+        const void* found = std::memchr(block + from + SearchedIndex, MarkerKey[SearchedIndex],
+                                        end_ - from - SearchedIndex);
+        if (found == nullptr) {
+            searched_ = streamEnded_ ? end_ : end_ - CandidateLength + 1;
+            return None;
+        }
+        const std::size_t key =
+            static_cast<std::size_t>(static_cast<const char*>(found) - block) - SearchedIndex;
+        if (end_ - key < CandidateLength) {
+            searched_ = streamEnded_ ? end_ : key;
+            return None;
+        }
+        from = key + 1;
+        if (std::memcmp(block + key, MarkerKey, MarkerKeyLength) != 0 ||
+            block[key + MarkerKeyLength] != ' ' ||
+            endsInputLine(block[key + MarkerKeyLength + 1])) {
+            continue;
+        }
+        if (precededBy(block, begin_, key, SpacedStart) ||
+            precededBy(block, begin_, key, UnspacedStart)) {
+            searched_ = key;
+            return key;
+        }
+    }
+}
+
+// The last chunk start at or before position, from begin_ (a chunk start)
+// or the last line start before position.
+std::size_t ChunkReader::chunkStartBefore(std::size_t position) const {
+    const char* block = block_.get();
+    std::size_t lineStart = position;
+    while (lineStart > begin_ && block[lineStart - 1] != '\n') {
+        --lineStart;
+    }
+    std::size_t start = lineStart + (position - lineStart) / ChunkCharacters * ChunkCharacters;
+    // Between the CR and the LF of a line end: that CR LF is one character,
+    // and the chunk holding it began 511 bytes earlier.
+    if (start > lineStart && start < end_ && block[start] == '\n' && block[start - 1] == '\r') {
+        start -= ChunkCharacters;
+    }
+    return start;
+}
+
+void ChunkReader::advanceTo(std::size_t position) {
+    if (countLines_) {
+        nextLine_ += static_cast<std::size_t>(
+            std::count(block_.get() + begin_, block_.get() + position, '\n'));
+    }
+    begin_ = position;
+}
+
+// Moves the unread bytes to the front and reads as many more as fit.
+void ChunkReader::fill() {
+    char* block = block_.get();
+    if (begin_ > 0) {
+        std::memmove(block, block + begin_, read_ - begin_);
+        end_ -= begin_;
+        read_ -= begin_;
+        searched_ -= std::min(searched_, begin_);
+        begin_ = 0;
+    }
+    if (streamEnded_ || read_ == blockSize_) {
+        return;
+    }
+    const std::size_t count = std::fread(block + read_, 1, blockSize_ - read_, file_);
+    if (count < blockSize_ - read_) {
+        // After a read error nothing more is handed out, as readChunk hands
+        // out nothing once the stream has failed.
+        streamEnded_ = true;
+        failed_ = std::ferror(file_) != 0;
+    }
+    const void* endOfText = std::memchr(block + read_, EndOfText, count);
+    read_ += count;
+    if (endOfText != nullptr) {
+        end_ = static_cast<std::size_t>(static_cast<const char*>(endOfText) - block);
+        streamEnded_ = true;
+    } else {
+        end_ = read_;
+    }
+}
+
+// Cuts the chunk at begin_ the way readChunk does.
+char* ChunkReader::takeChunk() {
+    if (end_ - begin_ < ChunkSize && !streamEnded_) {
+        fill();
+    }
+    if (failed_ || end_ == begin_) {
+        return nullptr;
+    }
+    const char* text = block_.get() + begin_;
+    const std::size_t available = end_ - begin_;
+    const void* lineFeed = std::memchr(text, '\n', std::min<std::size_t>(available, ChunkSize));
+    std::size_t length = std::min(available, ChunkCharacters);
+    std::size_t consumed = length;
+    bool endsLine = false;
+    if (lineFeed != nullptr) {
+        const auto at = static_cast<std::size_t>(static_cast<const char*>(lineFeed) - text);
+        if (at > 0 && text[at - 1] == '\r') {
+            length = at;
+            consumed = at + 1;
+            endsLine = true;
+        } else if (at < ChunkCharacters) {
+            length = at + 1;
+            consumed = at + 1;
+            endsLine = true;
+        }
+    }
+    std::memcpy(chunk_, text, length);
+    if (endsLine) {
+        chunk_[length - 1] = '\n';
+    }
+    chunk_[length] = '\0';
+    begin_ += consumed;
+    line_ = nextLine_;
+    if (endsLine) {
+        ++nextLine_;
+    }
+    return chunk_;
+}
