@@ -1,10 +1,10 @@
 // The test clipboard where the decoder reads the memory clipboard.
 
-#include "memory_clipboard.h"
-#include "test_support.h"
+#include "test_clipboard.h"
 
-void setTestClipboard(MemoryClipboardState state, const std::string& text) {
+bool setTestClipboard(MemoryClipboardState state, const std::string& text) {
     setMemoryClipboard(state, text);
+    return true;
 }
 
 void clearTestClipboard() {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "test_support.h"
+#include "test_clipboard.h"
 
 namespace {
 
@@ -67,22 +67,25 @@ DWORD WINAPI probeClipboard(LPVOID result) {
 
 }  // namespace
 
-void setTestClipboard(MemoryClipboardState state, const std::string& text) {
+bool setTestClipboard(MemoryClipboardState state, const std::string& text) {
     stopHolder();
     if (state == MemoryClipboardState::Unavailable) {
         startHolder();
-        return;
+        return holder.succeeded;
     }
     HWND window = createOwnerWindow();
+    bool filled = false;
     if (OpenClipboard(window)) {
         EmptyClipboard();
-        if (state == MemoryClipboardState::HasText) {
+        filled = state != MemoryClipboardState::HasText;
+        if (!filled) {
             HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
             if (data != nullptr) {
                 auto* bytes = static_cast<char*>(GlobalLock(data));
                 CopyMemory(bytes, text.c_str(), text.size() + 1);
                 GlobalUnlock(data);
-                if (SetClipboardData(CF_TEXT, data) == nullptr) {
+                filled = SetClipboardData(CF_TEXT, data) != nullptr;
+                if (!filled) {
                     GlobalFree(data);
                 }
             }
@@ -90,6 +93,7 @@ void setTestClipboard(MemoryClipboardState state, const std::string& text) {
         CloseClipboard();
     }
     DestroyWindow(window);
+    return filled;
 }
 
 void clearTestClipboard() {

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "memory_clipboard.h"
+#include "test_clipboard.h"
 
 // A temporary file holding exactly the given bytes, removed on destruction.
 class TempFile {
@@ -41,10 +41,3 @@ std::string decodeLog(const std::string& bytes);
 
 // Joins lines, each ended by CR LF, as the message buffer holds them.
 std::string crlfLines(std::initializer_list<const char*> lines);
-
-// The clipboard the decoder reads: the memory clipboard, or on Windows the
-// real one (Unavailable = another thread holds it open).
-void setTestClipboard(MemoryClipboardState state, const std::string& text = std::string());
-void clearTestClipboard();
-// True when the decoder left the clipboard open.
-bool testClipboardLeftOpen();

@@ -10,6 +10,7 @@
 
 #include "decoder.h"
 #include "message_buffer.h"
+#include "test_clipboard.h"
 
 namespace {
 
@@ -102,12 +103,14 @@ std::string decodeBytes(const std::string& bytes, const char* prefix) {
 }
 
 ClipboardRun decodeClipboard(const std::string& text, const char* prefix) {
-    putClipboardText(text);
+    if (!setTestClipboard(MemoryClipboardState::HasText, text)) {
+        throw std::runtime_error("cannot fill the clipboard");
+    }
     startRun(prefix);
     ClipboardRun run;
     run.result = decodeReport(nullptr);
     run.text = bufferText();
-    run.leftOpen = clipboardLeftOpen();
+    run.leftOpen = testClipboardLeftOpen();
     return run;
 }
 

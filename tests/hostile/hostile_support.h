@@ -40,11 +40,6 @@ struct ClipboardRun {
 };
 ClipboardRun decodeClipboard(const std::string& text, const char* prefix = "");
 
-// Platform side of decodeClipboard: fills the clipboard the decoder reads,
-// and tells whether the decoder left it open.
-void putClipboardText(const std::string& text);
-bool clipboardLeftOpen();
-
 // Lines as the message buffer holds them, each with prefix and CR LF.
 std::string bufferLines(std::initializer_list<std::string> lines, const std::string& prefix = "");
 
