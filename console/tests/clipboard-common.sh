@@ -1,0 +1,46 @@
+# Sourced by the clipboard tests: failure bookkeeping, bounded waits (so a
+# program that never answers fails the test instead of hanging it) and the
+# check of a watch over two copies. Set wait_limit (tenths of a second)
+# before sourcing. Uses $work, the test's scratch folder.
+failed=0
+fail() {
+    echo "FAIL: $*" >&2
+    failed=1
+}
+
+# wait_for FILE TEXT: until FILE holds TEXT, at most wait_limit tenths.
+wait_for() {
+    i=0
+    until grep -q "$2" "$1" 2>/dev/null; do
+        i=$((i + 1))
+        [ $i -gt "$wait_limit" ] && return 1
+        sleep 0.1
+    done
+}
+
+# wait_exit PID: its exit code, or 124 (killed) after wait_limit tenths.
+wait_exit() {
+    i=0
+    while kill -0 "$1" 2>/dev/null; do
+        i=$((i + 1))
+        if [ $i -gt "$wait_limit" ]; then
+            kill -KILL "$1"
+            return 124
+        fi
+        sleep 0.1
+    done
+    wait "$1"
+}
+
+# check_two_copies WATCH_OUTPUT: the watch printed the report of the first
+# copy, then that of the second, each under its heading.
+check_two_copies() {
+    tr -d '\r' <"$1" | sed 's/ at [0-9:]* ===$/ ===/' >"$work/plain"
+    printf '=== clipboard 1 ===\n%s\n=== clipboard 2 ===\n%s\n' \
+        'Diag Command Specification rev.: 1.0' 'Termination Cause              : Carrier Lost' \
+        >"$work/expected"
+    if ! cmp -s "$work/expected" "$work/plain"; then
+        fail "--watch output differs"
+        diff "$work/expected" "$work/plain" >&2
+    fi
+}
