@@ -31,6 +31,7 @@
 //                                     Starting Wine for every question costs
 //                                     far more than the question.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include <fcntl.h>
@@ -105,11 +106,12 @@ DWORD_PTR sendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 // A block of memory inside the process that owns a window: common controls
 // write their answers there, and the probe reads them back.
 class RemoteBlock {
-public:
+  public:
     explicit RemoteBlock(HWND window) {
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
-        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        process_ =
+            OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         if (process_)
             address_ = VirtualAllocEx(process_, nullptr, Size, MEM_COMMIT, PAGE_READWRITE);
         if (!address_) {
@@ -135,7 +137,7 @@ public:
 
     static const SIZE_T Size = 4096;
 
-private:
+  private:
     HANDLE process_ = nullptr;
     void* address_ = nullptr;
 };
@@ -227,8 +229,9 @@ int focusedControl(HWND window, std::string& out) {
 }
 
 int usage(std::string& out) {
-    out = "usage: probe wait-window|wait-gone|report|source|pane|parts|simple|box|about|sel|"
-          "focus|enabled|geometry|clipboard|text|windows|serve ...\n";
+    out =
+        "usage: probe wait-window|wait-gone|report|source|pane|parts|simple|box|about|sel|"
+        "focus|enabled|geometry|clipboard|text|windows|serve ...\n";
     return Missing;
 }
 
@@ -343,7 +346,8 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "serve") == 0)
         return serve();
     std::string out;
-    int result = argc < 2 ? usage(out) : answer(std::vector<std::string>(argv + 1, argv + argc), out);
+    int result =
+        argc < 2 ? usage(out) : answer(std::vector<std::string>(argv + 1, argv + argc), out);
     std::fwrite(out.data(), 1, out.size(), result == Missing ? stderr : stdout);
     return result;
 }
