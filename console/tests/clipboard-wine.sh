@@ -61,9 +61,11 @@ watcher=""
 check_two_copies "$work/watch"
 
 # Wine turns SIGINT into the console's Ctrl+C.
-$runner "$program" --watch </dev/null >"$work/watch" 2>&1 &
+# Its own output file: a heading left by the watch above, read before the
+# shell has emptied the file, would send the signal too early.
+$runner "$program" --watch </dev/null >"$work/interrupted" 2>&1 &
 watcher=$!
-wait_for "$work/watch" "=== clipboard 1 at " || fail "--watch printed nothing"
+wait_for "$work/interrupted" "=== clipboard 1 at " || fail "--watch printed nothing"
 kill -INT $watcher
 wait_exit $watcher
 status=$?

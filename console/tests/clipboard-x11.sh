@@ -123,9 +123,11 @@ printf '{"source":"clipboard","prefix":null,"report":1,"line":1,"messages":[],"l
 $json_equal "$work/expected.json" "$work/first.json" || fail "--watch --json"
 
 # Ctrl+C ends a watch cleanly, with exit code 0.
-"$program" --watch >"$work/watch" 2>&1 &
+# Its own output file: a heading left by the watch above, read before the
+# shell has emptied the file, would send the signal too early.
+"$program" --watch >"$work/interrupted" 2>&1 &
 watcher=$!
-wait_for "$work/watch" "=== clipboard 1 at " || fail "--watch printed nothing"
+wait_for "$work/interrupted" "=== clipboard 1 at " || fail "--watch printed nothing"
 kill -INT $watcher
 wait_exit $watcher
 status=$?
