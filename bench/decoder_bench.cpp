@@ -83,10 +83,12 @@ bool bufferHolds(const char* expected) {
            std::strcmp(messageBufferText(), expected) == 0;
 }
 
-void BM_DecodeLogCapture(benchmark::State& state) {
+// blockSize 0 reads chunk by chunk, as a pipe is read; 64 kB is the block
+// size a regular file is read in.
+void BM_DecodeLogCapture(benchmark::State& state, std::size_t blockSize) {
     const std::string& text = cachedCapture(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state) {
-        decodeLog(text);
+        decodeLog(text, blockSize);
     }
     if (!bufferHolds(WorkedReport)) {
         state.SkipWithError("wrong report");
@@ -94,25 +96,12 @@ void BM_DecodeLogCapture(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_DecodeLogCapture)
+BENCHMARK_CAPTURE(BM_DecodeLogCapture, chunks, std::size_t{0})
     ->RangeMultiplier(8)
     ->Range(64 * Kilobyte, 32 * Megabyte)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
-
-// The block size a regular file is read in.
-void BM_DecodeLogCaptureInBlocks(benchmark::State& state) {
-    const std::string& text = cachedCapture(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state) {
-        decodeLog(text, 64 * Kilobyte);
-    }
-    if (!bufferHolds(WorkedReport)) {
-        state.SkipWithError("wrong report");
-    }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
-    state.SetComplexityN(state.range(0));
-}
-BENCHMARK(BM_DecodeLogCaptureInBlocks)
+BENCHMARK_CAPTURE(BM_DecodeLogCapture, blocks, std::size_t{64 * Kilobyte})
     ->RangeMultiplier(8)
     ->Range(64 * Kilobyte, 32 * Megabyte)
     ->Unit(benchmark::kMillisecond)

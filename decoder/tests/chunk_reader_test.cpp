@@ -44,48 +44,50 @@ void PrintTo(const ReadChunk& chunk, std::ostream* out) {
     *out << "line " << chunk.line << ": " << ::testing::PrintToString(chunk.text);
 }
 
+// Hands read a log file holding bytes, opened as a log is opened, and
+// closes it afterwards.
+template <typename Read>
+void withLogFile(const std::string& bytes, Read read) {
+    TempFile log(bytes);
+    std::FILE* file = log.openText();
+    if (file == nullptr) {
+        ADD_FAILURE() << "cannot open " << log.path();
+        return;
+    }
+    read(file);
+    std::fclose(file);
+}
+
 // The chunks readChunk gives and the line each begins on, counted the way
 // the watched runs always counted them.
 std::vector<ReadChunk> referenceChunks(const std::string& bytes) {
-    TempFile log(bytes);
-    std::FILE* file = log.openText();
     std::vector<ReadChunk> chunks;
-    if (file == nullptr) {
-        ADD_FAILURE() << "cannot open " << log.path();
-        return chunks;
-    }
-    char buffer[ChunkReader::ChunkSize];
-    std::size_t line = 1;
-    for (;;) {
-        std::memset(buffer, 0, sizeof buffer);
-        if (readChunk(buffer, sizeof buffer, file) == nullptr) {
-            break;
+    withLogFile(bytes, [&chunks](std::FILE* file) {
+        char buffer[ChunkReader::ChunkSize];
+        std::size_t line = 1;
+        for (;;) {
+            std::memset(buffer, 0, sizeof buffer);
+            if (readChunk(buffer, sizeof buffer, file) == nullptr) {
+                break;
+            }
+            const bool endsLine = std::memchr(buffer, '\n', sizeof buffer - 1) != nullptr;
+            chunks.push_back({buffer, line});
+            line += endsLine ? 1 : 0;
         }
-        const bool endsLine = std::memchr(buffer, '\n', sizeof buffer - 1) != nullptr;
-        chunks.push_back({buffer, line});
-        line += endsLine ? 1 : 0;
-    }
-    std::fclose(file);
+    });
     return chunks;
 }
 
 // Every chunk a ChunkReader hands out when asked to skip nothing.
 std::vector<ReadChunk> readerChunks(const std::string& bytes, std::size_t blockSize) {
-    TempFile log(bytes);
-    std::FILE* file = log.openText();
     std::vector<ReadChunk> chunks;
-    if (file == nullptr) {
-        ADD_FAILURE() << "cannot open " << log.path();
-        return chunks;
-    }
-    {
+    withLogFile(bytes, [&chunks, blockSize](std::FILE* file) {
         ChunkReader reader(file, blockSize, true);
         while (const char* chunk = reader.next(false)) {
             chunks.push_back({chunk, reader.line()});
         }
         EXPECT_EQ(nullptr, reader.next(false)) << "the end stays the end";
-    }
-    std::fclose(file);
+    });
     return chunks;
 }
 
@@ -123,37 +125,32 @@ enum class RunKind { Plain, First, Every };
 
 RunOutput runOver(const std::string& bytes, RunKind kind, std::size_t blockSize,
                   const char* prefix) {
-    TempFile log(bytes);
-    std::FILE* file = log.openText();
     RunOutput output;
-    if (file == nullptr) {
-        ADD_FAILURE() << "cannot open " << log.path();
-        return output;
-    }
-    emptyMessageBuffer();
-    setLinePrefix(prefix);
-    if (kind == RunKind::Plain) {
-        decodeReportInBlocks(file, blockSize);
-        output.text = bufferText();
-    } else {
-        decodeReportsInBlocks(
-            file, blockSize, kind == RunKind::Every ? ReportScope::Every : ReportScope::First,
-            [&output](const DecodedReport& report) {
-                output.text += bufferText();
-                emptyMessageBuffer();
-                output.reportLines.push_back(report.line);
-                std::vector<std::string> raw;
-                for (const ReportLine& line : report.lines) {
-                    for (const std::optional<RawToken>& token : line.raw) {
-                        raw.push_back(token ? token->key + "=" + token->value : "-");
+    withLogFile(bytes, [&](std::FILE* file) {
+        emptyMessageBuffer();
+        setLinePrefix(prefix);
+        if (kind == RunKind::Plain) {
+            decodeReportInBlocks(file, blockSize);
+            output.text = bufferText();
+        } else {
+            decodeReportsInBlocks(
+                file, blockSize, kind == RunKind::Every ? ReportScope::Every : ReportScope::First,
+                [&output](const DecodedReport& report) {
+                    output.text += bufferText();
+                    emptyMessageBuffer();
+                    output.reportLines.push_back(report.line);
+                    std::vector<std::string> raw;
+                    for (const ReportLine& line : report.lines) {
+                        for (const std::optional<RawToken>& token : line.raw) {
+                            raw.push_back(token ? token->key + "=" + token->value : "-");
+                        }
                     }
-                }
-                output.rawTokens.push_back(raw);
-            });
-    }
-    setLinePrefix("");
-    output.rest = restOf(file);
-    std::fclose(file);
+                    output.rawTokens.push_back(raw);
+                });
+        }
+        setLinePrefix("");
+        output.rest = restOf(file);
+    });
     return output;
 }
 
