@@ -180,7 +180,7 @@ const char NulLog[] = "x\0y\nDIAG <2A4D3263 0=10>\nOK\nDIAG <2A4D3263 0=10>\n";
 
 const EveryCase EveryCases[] = {
     {"two reports",
-     "AT#UD\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n\r\nAT#UD\r\nDIAG <2A4D3263 1=0>\r\nOK\r\n",
+     "AT*VXD\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n\r\nAT*VXD\r\nDIAG <2A4D3263 1=0>\r\nOK\r\n",
      {2, 6}},
     {"blocks without OK are one report", "DIAG <2A4D3263 0=10>\nDIAG <2A4D3263 1=0>\n", {1}},
     {"a report after OK on the same line", "DIAG <2A4D3263 0=10>OK>DIAG <2A4D3263 1=0>\n", {1, 1}},
@@ -217,7 +217,7 @@ TEST_F(ReportModel, EachReportStartsEmpty) {
 
 TEST_F(ReportModel, ClipboardLinesCountFromTheClipboardsStart) {
     setTestClipboard(MemoryClipboardState::HasText,
-                     "ATZ\r\nOK\r\nAT#UD\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n\r\n"
+                     "ATZ\r\nOK\r\nAT*VXD\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n\r\n"
                      "DIAG <2A4D3263 1=0>\r\nDIAG <2A4D3263 2=0>\r\n");
     const WatchedRun run = watch(nullptr, ReportScope::Every);
     EXPECT_EQ(0, run.result);

@@ -52,7 +52,7 @@ const std::vector<ScanCase> ScanCases = {
     {"marker and nothing else is no block", "DIAG <2A4D3263 >\nOK\nDIAG <2A4D3263 0=10>\n", Rev10},
     {"no space after the tag is no block", "DIAG <2A4D3263>\nOK\nDIAG <2A4D3263 0=10>\n", Rev10},
     {"OK lines before the block do not stop it",
-     "AT#UD\r\nOK\r\nOK\r\nDIAG <2A4D3263 0=10>\r\nOK\r\nDIAG <2A4D3263 1=0>\r\n", Rev10},
+     "AT*VXD\r\nOK\r\nOK\r\nDIAG <2A4D3263 0=10>\r\nOK\r\nDIAG <2A4D3263 1=0>\r\n", Rev10},
     {"OKAY ends the scan", "DIAG <2A4D3263 0=10>\nOKAY\nDIAG <2A4D3263 1=0>\n", Rev10},
     {"indented OK ends the scan", "DIAG <2A4D3263 0=10>\n   OK  \nDIAG <2A4D3263 1=0>\n", Rev10},
     {"OK after '>' on the same line", "DIAG <2A4D3263 0=10>OK>DIAG <2A4D3263 1=0>", Rev10},

@@ -22,7 +22,7 @@ from test_ui import CONFIG, PROBE, TITLE, Desktop, run
 
 # A V.34 call as a modem reports it, with most of the catalogue filled.
 V34_CALL = (
-    "AT#UD\r\n"
+    "AT*VXD\r\n"
     "DIAG <2A4D3263 0=10 1=7 2=0 3=0 4=C1 5=C1 10=1C 11=A 12=2D 13=12 14=1E 15=20>\r\n"
     "DIAG <2A4D3263 16=3 17=2C 18=1000A 20=C 21=C 22=D65 23=D65 24=780 25=780>\r\n"
     "DIAG <2A4D3263 26=7080 27=7080 34=7080 35=7080 30=0 31=1 32=2 33=1 40=1 44=1>\r\n"
