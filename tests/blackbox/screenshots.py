@@ -6,19 +6,18 @@ window and frame.
 
     scripts/with-display tests/blackbox/screenshots.py --exe vexa.exe --probe probe.exe
 
-Needs what test_ui.py needs (Wine, xdotool, xclip) and ImageMagick's import.
+Needs what test_ui.py needs (Wine, xdotool, xclip) and ImageMagick.
 """
 import argparse
 import os
 import shlex
 import shutil
-import subprocess
 import sys
 import tempfile
 import time
 
 import test_ui
-from test_ui import CONFIG, PROBE, TITLE, Desktop, run
+from test_ui import CONFIG, TITLE, Desktop, run
 
 # A V.34 call as a modem reports it, with most of the catalogue filled.
 V34_CALL = (
@@ -33,10 +32,24 @@ SIZE = (620, 600)
 
 
 def shoot(desk, title, path):
-    time.sleep(0.7)  # let the last repaint land
+    """Saves the window with its frame once the picture holds still: two
+    captures in a row are the same, so the last repaint has landed."""
     (x, y, width, height), _ = desk.frame(title)
-    run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
-         "+repage", path])
+    crop = ["-crop", "%dx%d+%d+%d" % (width, height, x, y), "+repage"]
+    before = None
+    for attempt in range(50):
+        picture = run(["import", "-window", "root"] + crop + ["ppm:-"]).stdout
+        if picture and picture == before:
+            break
+        before = picture
+        time.sleep(0.2)
+    else:
+        sys.exit("screenshots: %r does not hold still" % title)
+    with tempfile.NamedTemporaryFile(suffix=".ppm") as raw:
+        raw.write(picture)
+        raw.flush()
+        # No time stamps, so that an unchanged window gives an unchanged file.
+        run(["convert", raw.name, "-define", "png:exclude-chunks=date,time", path])
     print("wrote", path)
 
 
@@ -56,58 +69,61 @@ def main():
     CONFIG["wine"] = shlex.split(os.environ.get("VEXA_WINE", "")) or [
         os.path.join(test_ui.REPO, "scripts", "wine-run")]
     os.environ.setdefault("WINEPREFIX", os.path.expanduser("~/.wine-vexa"))
+    os.environ.setdefault("WINEDEBUG", "-all")
     if not os.environ.get("DISPLAY"):
         sys.exit("screenshots.py needs DISPLAY with a window manager (use scripts/with-display)")
     os.makedirs(options.out, exist_ok=True)
     out = lambda name: os.path.join(options.out, name)
 
     workdir = tempfile.mkdtemp(prefix="vexa-shots-")
-    desk = Desktop(workdir)
     try:
-        with open(os.path.join(workdir, "v34-call.log"), "w", newline="") as f:
-            f.write(V34_CALL)
-        desk.start("v34-call.log")
-        window = desk.x_window(TITLE)
-        run(["xdotool", "windowsize", "--sync", window] + [str(n) for n in SIZE])
-        wait_for(desk.source, "v34-call.log", "the decoded call")
-        shoot(desk, TITLE, out("main-window.png"))
-
-        desk.keys("alt+f")
-        run(["xdotool", "key", "Down"])
-        wait_for(lambda: desk.pane(0), "Load modem statistics from file and decode...",
-                 "the menu help")
-        shoot(desk, TITLE, out("file-menu.png"))
-        run(["xdotool", "key", "Escape", "Escape"])
-
-        # Narrow enough that the source pane keeps its least width.
-        run(["xdotool", "windowsize", "--sync", window, "180", "200"])
-        wait_for(lambda: desk.text("parts"), b"50 -1\n", "the narrow layout")
-        shoot(desk, TITLE, out("narrow-window.png"))
-        run(["xdotool", "windowsize", "--sync", window] + [str(n) for n in SIZE])
-
-        desk.keys("F1")
-        desk.wait_window("About")
-        shoot(desk, "About", out("about-box.png"))
-        desk.keys("Escape", title="About")
-        desk.wait_gone("About")
-        desk.stop()
-
-        desk.set_clipboard(V34_CALL)
-        desk.start("-clipview")
-        window = desk.x_window(TITLE)
-        run(["xdotool", "windowsize", "--sync", window] + [str(n) for n in SIZE])
-        wait_for(lambda: desk.pane(1), "Clipboard Viewer On", "viewer mode")
-        wait_for(desk.source, "Report from clipboard", "the decoded clipboard")
-        shoot(desk, TITLE, out("viewer-mode.png"))
-        desk.keys("alt+f")
-        run(["xdotool", "key", "Down", "Down", "Down"])
-        wait_for(lambda: desk.pane(0), "Toggle clipboard viewer mode", "the menu help")
-        shoot(desk, TITLE, out("viewer-mode-menu.png"))
-        run(["xdotool", "key", "Escape", "Escape"])
+        with test_ui.wine_session():
+            take(Desktop(workdir), out)
+    except KeyboardInterrupt:
+        sys.exit("screenshots: interrupted")
     finally:
-        desk.close()
-        PROBE.stop()
         shutil.rmtree(workdir, ignore_errors=True)
+
+
+def take(desk, out):
+    with open(os.path.join(desk.workdir, "v34-call.log"), "w", newline="") as f:
+        f.write(V34_CALL)
+    desk.start("v34-call.log")
+    desk.resize(*SIZE)
+    wait_for(desk.source, "v34-call.log", "the decoded call")
+    shoot(desk, TITLE, out("main-window.png"))
+
+    desk.keys("alt+f")
+    run(["xdotool", "key", "Down"])
+    wait_for(lambda: desk.pane(0), "Load modem statistics from file and decode...",
+             "the menu help")
+    shoot(desk, TITLE, out("file-menu.png"))
+    run(["xdotool", "key", "Escape", "Escape"])
+
+    # Narrow enough that the source pane keeps its least width.
+    desk.resize(180, 200)
+    wait_for(lambda: desk.text("parts"), b"50 -1\n", "the narrow layout")
+    shoot(desk, TITLE, out("narrow-window.png"))
+    desk.resize(*SIZE)
+
+    desk.keys("F1")
+    desk.wait_window("About")
+    shoot(desk, "About", out("about-box.png"))
+    desk.keys("Escape", title="About")
+    desk.wait_gone("About")
+    desk.stop()
+
+    desk.set_clipboard(V34_CALL)
+    desk.start("-clipview")
+    desk.resize(*SIZE)
+    wait_for(lambda: desk.pane(1), "Clipboard Viewer On", "viewer mode")
+    wait_for(desk.source, "Report from clipboard", "the decoded clipboard")
+    shoot(desk, TITLE, out("viewer-mode.png"))
+    desk.keys("alt+f")
+    run(["xdotool", "key", "Down", "Down", "Down"])
+    wait_for(lambda: desk.pane(0), "Toggle clipboard viewer mode", "the menu help")
+    shoot(desk, TITLE, out("viewer-mode-menu.png"))
+    run(["xdotool", "key", "Escape", "Escape"])
 
 
 if __name__ == "__main__":

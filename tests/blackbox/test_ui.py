@@ -10,10 +10,12 @@ WINEPREFIX (default ~/.wine-vexa), VEXA_WINE (the command that runs a Windows
 program, default scripts/wine-run).
 """
 import argparse
+import contextlib
 import os
 import select
 import shlex
 import shutil
+import signal
 import struct
 import subprocess
 import sys
@@ -36,6 +38,8 @@ VIEWER_ON = "Clipboard Viewer On"
 VIEWER_OFF = "Clipboard Viewer Off"
 NO_TEXT = "no text data in clipboard available!"
 NO_STATISTICS = "no statistics data in clipboard available!"
+# The status bar's text while the File menu is open on its first item.
+SAVE_HELP = "Save the decoded report to file..."
 
 # Modem answers and what the report view shows for them (without prefix).
 CALL = "DIAG <2A4D3263 0=10 1=0 2=0 3=0 11=1A 10=1C 60=3C>\r\nOK\r\n"
@@ -167,6 +171,8 @@ class Probe:
 
 
 PROBE = Probe()
+# The desktops not closed yet: an interrupted test skips its clean-up.
+LIVE = []
 
 
 class Desktop:
@@ -179,6 +185,7 @@ class Desktop:
         self.started = []
         self.clips = []
         self.log = open(os.path.join(workdir, "wine.log"), "wb")
+        LIVE.append(self)
 
     # -- programs -------------------------------------------------------------
 
@@ -213,6 +220,8 @@ class Desktop:
                     # server: stopping the server is all that is left.
                     run(["wineserver", "-k"], timeout=30)
         self.log.close()
+        if self in LIVE:
+            LIVE.remove(self)
 
     def probe(self, *args, check=True, timeout=15):
         """Asks the probe; a result other than 0 fails unless check is off."""
@@ -282,15 +291,35 @@ class Desktop:
                 raise AssertionError("X has no window %r" % title)
             time.sleep(0.1)
 
-    def keys(self, *names, title=TITLE):
+    def activate(self, title):
+        """Makes the window the active one, which alone gets the keys.
+        Polled: xdotool's --sync waits forever for a window that is gone."""
         window = self.x_window(title)
-        run(["xdotool", "windowactivate", "--sync", window])
+        active = lambda: run(["xdotool", "getactivewindow"]).stdout.strip().decode()
+        for attempt in range(5):
+            run(["xdotool", "windowactivate", window])
+            if eventually(active, window, timeout=2) == window:
+                return
+        raise AssertionError("window %r does not become active" % title)
+
+    def keys(self, *names, title=TITLE):
+        self.activate(title)
         run(["xdotool", "key", "--delay", "60"] + list(names))
 
     def type(self, text, title):
-        window = self.x_window(title)
-        run(["xdotool", "windowactivate", "--sync", window])
+        self.activate(title)
         run(["xdotool", "type", "--delay", "20", text])
+
+    def resize(self, width, height):
+        """Sizes vexa's window on the screen; returns once it is laid out
+        anew, its status bar as wide as the client area, which in Wine is as
+        wide as the X window."""
+        run(["xdotool", "windowsize", self.x_window(TITLE), str(width), str(height)])
+        def widths():
+            g = self.geometry()
+            return g["client"][0], g["bar"][2] - g["bar"][0]
+        if eventually(widths, (width, width)) != (width, width):
+            raise AssertionError("no layout for the width %d: %r" % (width, self.geometry()))
 
     def click(self, x, y):
         # No --sync: it waits for motion, and there is none when the pointer
@@ -714,7 +743,7 @@ class CommandTest(UiTest):
         self.assertSource("call.log")
         self.desk.keys("alt+f")
         expected = [
-            ("Save the decoded report to file...", None),
+            (SAVE_HELP, None),
             ("Load modem statistics from file and decode...", "Down"),
             ("Decode modem statistics from clipboard", "Down"),
             ("Toggle clipboard viewer mode", "Down"),
@@ -739,11 +768,9 @@ class CommandTest(UiTest):
         self.desk.set_clipboard(CALL)
         self.desk.start()
         self.assertReport(lines(CALL_LINES))
-        window = self.desk.x_window(TITLE)
         for width, height in [(700, 500), (220, 200), (420, 300)]:
             with self.subTest(size=(width, height)):
-                run(["xdotool", "windowsize", "--sync", window, str(width), str(height)])
-                time.sleep(0.5)
+                self.desk.resize(width, height)
                 g = self.desk.geometry()
                 client_w, client_h = g["client"]
                 bar, view = g["bar"], g["view"]
@@ -761,7 +788,7 @@ class ClosingTest(UiTest):
     def test_every_way_to_close_ends_with_code_zero(self):
         def menu_close():
             self.desk.keys("alt+f")
-            time.sleep(0.3)
+            self.assertEqual(self.desk.eventually(lambda: self.desk.pane(0), SAVE_HELP), SAVE_HELP)
             run(["xdotool", "key", "c"])
 
         def close_box():
@@ -868,6 +895,32 @@ def architecture(exe):
     return {0x14C: "x86", 0x8664: "x64"}.get(machine, hex(machine))
 
 
+def interrupted(signum, frame):
+    raise KeyboardInterrupt
+
+
+@contextlib.contextmanager
+def wine_session():
+    """Starts the Wine server once for the whole run, so each test's start-up
+    stays short, and stops everything the run started when it ends, also on
+    Ctrl+C or a test runner's TERM."""
+    signal.signal(signal.SIGTERM, interrupted)
+    signal.signal(signal.SIGHUP, interrupted)
+    # It must not hold this script's output open once it is gone. Exit code
+    # 0: no server was running, so this run owns the one it started.
+    started = subprocess.run(["wineserver", "-p60"], stdin=subprocess.DEVNULL,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                             timeout=30).returncode == 0
+    try:
+        yield
+    finally:
+        for desk in list(LIVE):
+            desk.close()
+        PROBE.stop()
+        if started:
+            run(["wineserver", "-k"], timeout=30)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--exe", required=True)
@@ -882,24 +935,21 @@ def main():
     if not os.environ.get("DISPLAY"):
         sys.exit("test_ui.py needs DISPLAY with a window manager (run it under scripts/with-display)")
 
-    # Start the server once, so each test's start-up stays short.
-    # It must not hold this script's output open once it is gone.
-    subprocess.run(["wineserver", "-p60"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL, timeout=30)
     try:
-        check = run(CONFIG["wine"] + [CONFIG["probe"], "windows"], timeout=120)
-    except subprocess.TimeoutExpired:
-        sys.exit("the probe did not start under %s" % CONFIG["wine"])
-    if check.returncode != 0:
-        if architecture(CONFIG["probe"]) == "x86":
-            print("skipped: Wine here cannot run 32-bit programs: %s"
-                  % check.stderr.decode(errors="replace").strip(), file=sys.stderr)
-            sys.exit(77)
-        sys.exit("the probe does not run: %s" % check.stderr.decode(errors="replace"))
-    try:
-        unittest.main(module=sys.modules[__name__], argv=[sys.argv[0]] + rest, verbosity=2)
-    finally:
-        PROBE.stop()
+        with wine_session():
+            try:
+                check = run(CONFIG["wine"] + [CONFIG["probe"], "windows"], timeout=120)
+            except subprocess.TimeoutExpired:
+                sys.exit("the probe did not start under %s" % CONFIG["wine"])
+            if check.returncode != 0:
+                if architecture(CONFIG["probe"]) == "x86":
+                    print("skipped: Wine here cannot run 32-bit programs: %s"
+                          % check.stderr.decode(errors="replace").strip(), file=sys.stderr)
+                    sys.exit(77)
+                sys.exit("the probe does not run: %s" % check.stderr.decode(errors="replace"))
+            unittest.main(module=sys.modules[__name__], argv=[sys.argv[0]] + rest, verbosity=2)
+    except KeyboardInterrupt:
+        sys.exit("test_ui.py: interrupted")
 
 
 if __name__ == "__main__":
