@@ -12,7 +12,7 @@ if ! command -v xclip >/dev/null 2>&1; then
     echo "skipped: xclip is not installed" >&2
     exit 77
 fi
-if [ -z "${DISPLAY:-}" ] || ! printf '' | xclip -selection clipboard -i >/dev/null 2>&1; then
+if [ -z "${DISPLAY:-}" ] || ! printf '' | timeout 10 xclip -selection clipboard -i >/dev/null 2>&1; then
     echo "skipped: no X display (run under scripts/with-display)" >&2
     exit 77
 fi
@@ -20,15 +20,15 @@ fi
 work=$(mktemp -d) || exit 1
 watcher=""
 trap 'kill $watcher 2>/dev/null; rm -rf "$work"' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 # Wine may be starting up: thirty seconds for every wait.
 wait_limit=300
 . "$(dirname "$0")/clipboard-common.sh"
-copy() {
-    printf "$1" | xclip -selection clipboard -i >/dev/null 2>&1
-}
 
 copy 'ATZ\r\nOK\r\nDIAG <2A4D3263 0=10>\r\nOK\r\nDIAG <2A4D3263 60=3C>\r\nOK\r\n'
-$runner "$program" --clipboard </dev/null >"$work/out" 2>"$work/err"
+timeout 120 $runner "$program" --clipboard </dev/null >"$work/out" 2>"$work/err"
 status=$?
 if [ "$status" -eq 77 ]; then
     cat "$work/err" >&2
@@ -38,7 +38,8 @@ printf 'Diag Command Specification rev.: 1.0\r\n' >"$work/expected"
 [ "$status" -eq 0 ] || fail "--clipboard: exit code $status"
 cmp -s "$work/expected" "$work/out" || fail "--clipboard: $(cat -A "$work/out")"
 
-$runner "$program" --clipboard --all --json </dev/null >"$work/out" 2>&1 || fail "--json --all"
+timeout 60 $runner "$program" --clipboard --all --json </dev/null >"$work/out" 2>&1 ||
+    fail "--json --all"
 cat >"$work/expected.json" <<'EOF'
 [{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "messages": [],
   "lines": [{"label": "Diag Command Specification rev.", "values": ["1.0"],

@@ -13,15 +13,17 @@ for tool in Xvfb xclip; do
 done
 
 work=$(mktemp -d) || exit 1
-num=41
-while [ -e "/tmp/.X$num-lock" ] || [ -e "/tmp/.X11-unix/X$num" ]; do num=$((num + 1)); done
-Xvfb ":$num" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number once it accepts clients.
+Xvfb -displayfd 3 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 watcher=""
 # xclip's owners end with the X server.
 trap 'kill $watcher $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 i=0
-until [ -e "/tmp/.X11-unix/X$num" ]; do
+until [ -s "$work/display" ]; do
     i=$((i + 1))
     if [ $i -gt 100 ] || ! kill -0 $xvfb 2>/dev/null; then
         echo "Xvfb did not start:" >&2
@@ -30,6 +32,7 @@ until [ -e "/tmp/.X11-unix/X$num" ]; do
     fi
     sleep 0.1
 done
+num=$(cat "$work/display")
 export DISPLAY=":$num"
 unset WAYLAND_DISPLAY
 
@@ -37,20 +40,19 @@ unset WAYLAND_DISPLAY
 wait_limit=100
 . "$(dirname "$0")/clipboard-common.sh"
 
-# copy TEXT [TARGET]: makes TEXT (printf format) the clipboard's content.
-copy() {
-    printf "$1" | xclip -selection clipboard ${2:+-t "$2"} -i >/dev/null 2>&1
-}
-
 # expect NAME EXIT EXPECTED COMMAND...: EXPECTED is printf format, CR LF ends
 # written as \r\n.
 expect() {
     name=$1 code=$2
     printf "$3" >"$work/expected"
     shift 3
-    "$@" </dev/null >"$work/out" 2>"$work/err"
+    timeout 30 "$@" </dev/null >"$work/out" 2>"$work/err"
     status=$?
-    [ "$status" -eq "$code" ] || fail "$name: exit code $status, expected $code"
+    if [ "$status" -eq 124 ]; then
+        fail "$name: did not end within 30 s"
+    elif [ "$status" -ne "$code" ]; then
+        fail "$name: exit code $status, expected $code"
+    fi
     if ! cmp -s "$work/expected" "$work/out"; then
         fail "$name: output differs"
         diff "$work/expected" "$work/out" | cat -A >&2
@@ -70,7 +72,7 @@ expect "prefix" 0 "m1 ${rev}m1 $cause" "$program" +m1 --clipboard
 copy "$two_reports"
 expect "every report" 0 "Report 1 (line 3)\r\n${rev}Report 2 (line 6)\r\n$cause" \
     "$program" --clipboard --all
-"$program" --clipboard --all --json >"$work/out" 2>&1 || fail "--json: exit code $?"
+timeout 30 "$program" --clipboard --all --json >"$work/out" 2>&1 || fail "--json: exit code $?"
 cat >"$work/expected.json" <<'EOF'
 [{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "messages": [],
   "lines": [{"label": "Diag Command Specification rev.", "values": ["1.0"],
@@ -95,7 +97,7 @@ expect "no clipboard tool" 1 'cannot open clipboard!\r\n' env PATH=/nonexistent 
 # Standard input a terminal and no file: the clipboard, without --clipboard.
 copy 'DIAG <2A4D3263 0=10>\r\nOK\r\n'
 if command -v script >/dev/null 2>&1; then
-    script -qec "$program" /dev/null </dev/null >"$work/out" 2>&1
+    timeout 30 script -qec "$program" /dev/null </dev/null >"$work/out" 2>&1
     tr -d '\r' <"$work/out" >"$work/plain"
     printf 'Diag Command Specification rev.: 1.0\n' >"$work/expected"
     cmp -s "$work/expected" "$work/plain" || fail "terminal on standard input: $(cat "$work/out")"
@@ -115,7 +117,7 @@ watcher=""
 check_two_copies "$work/watch"
 
 # --watch --json: one document a line.
-"$program" --watch --json --watch-count 1 >"$work/out" 2>&1
+timeout 30 "$program" --watch --json --watch-count 1 >"$work/out" 2>&1
 head -n 1 "$work/out" >"$work/first.json"
 [ "$(wc -l <"$work/out")" -eq 1 ] || fail "--watch --json: not one line"
 printf '{"source":"clipboard","prefix":null,"report":1,"line":1,"messages":[],"lines":[{"label":"Termination Cause","values":["Carrier Lost"],"raw":[{"key":"60","value":"3C"}]}]}' \
