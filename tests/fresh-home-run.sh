@@ -53,10 +53,12 @@ case $rc in
     124) fail "./run did not end within $limit s" ;;
     *) fail "./run ended with exit code $rc" ;;
 esac
-[ -f "$home/.wine-vexa/system.reg" ] || fail "./run did not create its Wine prefix in the fresh HOME"
+[ -f "$home/.wine-vexa/system.reg" ] || fail "./run did not make its Wine prefix in the fresh HOME"
+# A PNG of window size with more than a blank area in it.
 picture=$(identify -format '%m %w %h %k' "$shot" 2>/dev/null)
 set -- $picture
-if [ "${1:-}" != PNG ] || [ "${2:-0}" -lt 300 ] || [ "${3:-0}" -lt 200 ] || [ "${4:-0}" -lt 3 ]; then
+if [ "${1:-}" != PNG ] || [ "${2:-0}" -lt 300 ] || [ "${3:-0}" -lt 200 ] ||
+    [ "${4:-0}" -lt 3 ]; then
     fail "no screenshot of the window in $shot (${picture:-missing})"
 fi
 

@@ -12,7 +12,8 @@ if ! command -v xclip >/dev/null 2>&1; then
     echo "skipped: xclip is not installed" >&2
     exit 77
 fi
-if [ -z "${DISPLAY:-}" ] || ! printf '' | timeout 10 xclip -selection clipboard -i >/dev/null 2>&1; then
+if [ -z "${DISPLAY:-}" ] ||
+    ! printf '' | timeout 10 xclip -selection clipboard -i >/dev/null 2>&1; then
     echo "skipped: no X display (run under scripts/with-display)" >&2
     exit 77
 fi
