@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr std::uint32_t BitFieldKey = 0x18;
-
 // Gives the physical line of a position in the chunk being scanned. The scan
 // overwrites separators, so line feeds are counted in an untouched copy.
 class LineCounter {
@@ -77,13 +75,10 @@ class ReportCollector : public RunObserver {
                        const char* valueText) override {
         const RawToken token{std::string(keyText), valueText};
         if (key == BitFieldKey) {
-            for (int derived = 0; derived < KeyEntryCount; ++derived) {
-                if (KeyCatalogue[derived].key1 == KeyDerived) {
-                    raw_[derived][0] = token;
-                }
-                if (KeyCatalogue[derived].key2 == KeyDerived) {
-                    raw_[derived][1] = token;
-                }
+            for (int derived = FirstDerivedEntry; derived <= LastDerivedEntry; ++derived) {
+                // Read only where the line shows a pair.
+                raw_[derived][0] = token;
+                raw_[derived][1] = token;
             }
         } else if (key < KeyDerived) {
             // KeyDerived and KeyNone themselves find an entry but write nothing.

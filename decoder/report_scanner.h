@@ -24,8 +24,8 @@ struct ScanState {
     char* rest = nullptr;
 };
 
-// The first "DIAG <2A4D3263 " in text, or else the first "DIAG<2A4D3263 ",
-// or null.
+// The first SpacedMarker in text, or else the first UnspacedMarker
+// (catalogue.h), or null.
 const char* findBlockMarker(const char* text);
 
 // Scans one zero-terminated chunk. Returns true when an input line beginning
