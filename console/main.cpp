@@ -24,7 +24,6 @@
 #include "json_report.h"
 #include "message_buffer.h"
 #include "options.h"
-#include "report_model.h"
 #include "text_reader.h"
 
 namespace {

@@ -17,7 +17,8 @@ struct ScanState {
     ValueSlotTable& slots;
     // Set by the first input line that begins with a marker; never cleared.
     bool blockSeen = false;
-    // Hears about messages, blocks and values; null for the window's runs.
+    // Hears about messages, blocks and values; null when only the message
+    // buffer hears of the run.
     RunObserver* observer = nullptr;
     // Where the chunk goes on after the "OK" line that ended the scan, for a
     // caller that decodes the reports that follow.
