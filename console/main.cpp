@@ -80,8 +80,8 @@ class ReportPrinter {
     ReportPrinter(const ConsoleOptions& options, std::string source)
         : options_(options), jsonLines_(options.watch) {
         context_.source = std::move(source);
-        context_.hasPrefix = options.hasPrefix;
-        context_.prefix = options.prefix;
+        context_.hasPrefix = options.prefix.choice == PrefixChoice::Text;
+        context_.prefix = options.prefix.text;
     }
 
     void print(const DecodedReport& report) {
@@ -201,7 +201,7 @@ int main(int argc, char** argv) {
         return ExitFailure;
     }
     // JSON gives the prefix a field of its own instead.
-    setLinePrefix(options.json ? "" : linePrefixFor(options).c_str());
+    setLinePrefix(options.json ? "" : linePrefixFor(options.prefix).c_str());
     if (options.watch) {
         const int code = watchClipboard(options);
         releaseMessageBuffer();

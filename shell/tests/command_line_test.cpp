@@ -79,8 +79,8 @@ Parsed parse(const char* text, int viewerMode) {
     Parsed result;
     result.accepted =
         parseOptions(static_cast<int>(arguments.size()), arguments.data(), &options, &viewerMode);
-    result.choice = options.prefixChoice;
-    result.prefix = options.prefix != nullptr ? options.prefix : "<none>";
+    result.choice = options.prefix.choice;
+    result.prefix = options.prefix.choice == PrefixChoice::Text ? options.prefix.text : "<none>";
     result.fileName = options.fileName != nullptr ? options.fileName : "<none>";
     result.viewerMode = viewerMode;
     return result;
