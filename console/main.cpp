@@ -13,17 +13,12 @@
 #include <thread>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <share.h>
-#endif
-
 #include "decoder.h"
 #include "desktop_clipboard.h"
 #include "json_report.h"
 #include "message_buffer.h"
 #include "options.h"
+#include "streams.h"
 #include "text_reader.h"
 
 namespace {
@@ -46,16 +41,6 @@ int refuseCommandLine(const std::string& problem) {
     }
     std::fprintf(stderr, "%s\n", UsageText);
     return ExitUsage;
-}
-
-// Opened as the window program opens a log: text mode, others may read it
-// but not write it meanwhile.
-std::FILE* openLog(const std::string& path) {
-#ifdef _WIN32
-    return _fsopen(path.c_str(), "rt", _SH_DENYWR);
-#else
-    return std::fopen(path.c_str(), "r");
-#endif
 }
 
 bool writeText(const std::string& text) {
@@ -192,10 +177,7 @@ int main(int argc, char** argv) {
     }
     const ConsoleOptions& options = parsed.options;
 
-#ifdef _WIN32
-    // Report lines already end in CR LF; a text-mode stdout would double the CR.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
+    writeStandardOutputAsIs();
     if (!createMessageBuffer()) {
         std::fprintf(stderr, "vexa-decode: %s\n", std::strerror(errno));
         return ExitFailure;
