@@ -7,7 +7,7 @@
 #include "about_box.h"
 #include "command_ids.h"
 #include "log_files.h"
-#include "report_display.h"
+#include "process_clipboard.h"
 #include "report_view.h"
 #include "startup.h"
 #include "viewer_mode.h"
