@@ -79,7 +79,7 @@ void splitCommandLine(const char* argumentText, char** arguments, char* texts, i
     *textBytes = out.bytes;
 }
 
-bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, int* viewerMode) {
+bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, bool* viewerOn) {
     bool viewerGroupUsed = false;
     for (int i = 0; i < count; ++i) {
         const PrefixArgument prefix = takePrefixOption(count, arguments, &i, &options->prefix);
@@ -97,7 +97,7 @@ bool parseOptions(int count, char* const* arguments, CommandLineOptions* options
                 return false;
             }
             viewerGroupUsed = true;
-            *viewerMode = equalsIgnoringCase(word, "clipview") ? 1 : 0;
+            *viewerOn = equalsIgnoringCase(word, "clipview");
         } else if ((word != nullptr && (word[0] == 'h' || word[0] == 'H' || word[0] == '?')) ||
                    argument[0] == '?') {
             // Any word that begins like a request for help is one.

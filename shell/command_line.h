@@ -24,6 +24,6 @@ struct CommandLineOptions {
 };
 
 // False when the command line is not accepted (the caller shows the usage
-// box). The viewer options write *viewerMode directly; it keeps its value
+// box). The viewer options write *viewerOn directly; it keeps its value
 // when neither is given.
-bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, int* viewerMode);
+bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, bool* viewerOn);

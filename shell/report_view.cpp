@@ -67,7 +67,7 @@ LRESULT copyWithHeader(HWND view, WPARAM wParam, LPARAM lParam) {
             if (SetClipboardData(CF_TEXT, memory) != nullptr) {
                 // The clipboard owns the block now. In viewer mode the change
                 // this write causes must not be decoded again.
-                viewerState.ignoreNextChange = viewerState.mode;
+                viewerState.ignoreNextChange = viewerState.on;
             } else {
                 GlobalFree(memory);
             }

@@ -119,10 +119,10 @@ int runProgram(HINSTANCE instance, const char* argumentText) {
     startupState.startupFileName = nullptr;
     CommandLineOptions options;
     std::string settingsPath = settingsFilePath();
-    viewerState.mode = readClipboardViewerSetting(settingsPath) != 0 ? 1 : 0;
+    viewerState.on = readClipboardViewerSetting(settingsPath) != 0;
 
     int exitCode = 0;
-    if (!parseOptions(count, arguments, &options, &viewerState.mode)) {
+    if (!parseOptions(count, arguments, &options, &viewerState.on)) {
         showUsageBox();
     } else {
         applySettings(settingsPath, &options);

@@ -31,7 +31,7 @@ TEST_F(MainWindow, DecodesTheClipboardOnceAfterItIsShown) {
     EXPECT_EQ(reportText(), kExampleReport);
     EXPECT_EQ(paneText(0), "Report from clipboard");
     EXPECT_EQ(paneText(1), "Clipboard Viewer Off");
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
 }
 
 TEST_F(MainWindow, StartupFileIsDecodedInsteadOfTheClipboard) {
@@ -46,10 +46,10 @@ TEST_F(MainWindow, StartupFileIsDecodedInsteadOfTheClipboard) {
 }
 
 TEST_F(MainWindow, ViewerModeAtStartJoinsTheChainAndDecodes) {
-    viewerState.mode = 1;
+    viewerState.on = true;
     createWindow();
     EXPECT_EQ(reportText(), kExampleReport) << "the join notification decodes at once";
-    EXPECT_EQ(viewerState.mode, 1);
+    EXPECT_TRUE(viewerState.on);
     EXPECT_EQ(GetClipboardViewer(), window_);
     EXPECT_TRUE(GetMenuState(windowState.fileMenu, IDM_CLIPBOARD_VIEWER, MF_BYCOMMAND) &
                 MF_CHECKED);
@@ -111,12 +111,12 @@ TEST_F(MainWindow, LayoutShowsTheViewerPaneForTheCurrentMode) {
     EXPECT_EQ(SendMessageA(windowState.statusBar, SB_GETICON, 1, 0),
               reinterpret_cast<LRESULT>(windowState.viewerOffIcon));
     EXPECT_NE(windowState.viewerOffIcon, nullptr);
-    viewerState.mode = 1;  // as if toggled while the pane was not yet there
+    viewerState.on = true;  // as if toggled while the pane was not yet there
     SendMessageA(window_, WM_SIZE, 0, MAKELPARAM(400, 300));
     EXPECT_EQ(paneText(1), "Clipboard Viewer On");
     EXPECT_EQ(SendMessageA(windowState.statusBar, SB_GETICON, 1, 0),
               reinterpret_cast<LRESULT>(windowState.viewerOnIcon));
-    viewerState.mode = 0;
+    viewerState.on = false;
 }
 
 TEST_F(MainWindow, ProcessClipboardReplacesTheReportWhateverItFinds) {
@@ -319,17 +319,17 @@ TEST_F(MainWindow, ClickOnTheViewerPaneTogglesViewerMode) {
     pumpMessages(window_);
     NMMOUSE onSource = statusClick(0);
     SendMessageA(window_, WM_NOTIFY, IDC_STATUS_BAR, reinterpret_cast<LPARAM>(&onSource));
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
     NMMOUSE onViewer = statusClick(1);
     NMMOUSE otherCode = onViewer;
     otherCode.hdr.code = static_cast<UINT>(NM_DBLCLK);
     SendMessageA(window_, WM_NOTIFY, IDC_STATUS_BAR, reinterpret_cast<LPARAM>(&otherCode));
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
     SendMessageA(window_, WM_NOTIFY, IDC_STATUS_BAR, reinterpret_cast<LPARAM>(&onViewer));
-    EXPECT_EQ(viewerState.mode, 1);
+    EXPECT_TRUE(viewerState.on);
     EXPECT_EQ(paneText(1), "Clipboard Viewer On");
     SendMessageA(window_, WM_NOTIFY, IDC_STATUS_BAR, reinterpret_cast<LPARAM>(&onViewer));
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
     EXPECT_EQ(paneText(1), "Clipboard Viewer Off");
 }
 

@@ -99,12 +99,12 @@ TEST_F(ReportView, ClipboardHeldElsewhereFallsBackToThePlainCopy) {
     DestroyWindow(holder);
     std::string copied = clipboardText();
     EXPECT_TRUE(copied == "kept" || copied == kExampleReport) << copied;
-    EXPECT_EQ(viewerState.ignoreNextChange, 0);
+    EXPECT_FALSE(viewerState.ignoreNextChange);
 }
 
 TEST_F(ReportView, CopyInViewerModeIsNotDecodedAgain) {
     SendMessageA(window_, WM_COMMAND, IDM_CLIPBOARD_VIEWER, 0);
-    ASSERT_EQ(viewerState.mode, 1);
+    ASSERT_TRUE(viewerState.on);
     copy(5, 12);
     EXPECT_EQ(reportText(), kExampleReport) << "the copied text was not decoded";
     DWORD start = 0;
@@ -113,7 +113,7 @@ TEST_F(ReportView, CopyInViewerModeIsNotDecodedAgain) {
                  reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 5u);
     EXPECT_EQ(end, 12u);
-    EXPECT_EQ(viewerState.ignoreNextChange, 0) << "cleared by the change it covered";
+    EXPECT_FALSE(viewerState.ignoreNextChange) << "cleared by the change it covered";
     setClipboardText("hello");
     EXPECT_EQ(reportText(), "no statistics data in clipboard available!\r\n");
     SendMessageA(window_, WM_COMMAND, IDM_CLIPBOARD_VIEWER, 0);
@@ -121,7 +121,7 @@ TEST_F(ReportView, CopyInViewerModeIsNotDecodedAgain) {
 
 TEST_F(ReportView, CopyWithViewerModeOffLeavesTheFlagClear) {
     copy(0, 4);
-    EXPECT_EQ(viewerState.ignoreNextChange, 0);
+    EXPECT_FALSE(viewerState.ignoreNextChange);
 }
 
 TEST_F(ReportView, PasteDecodesTheClipboardInsteadOfInserting) {

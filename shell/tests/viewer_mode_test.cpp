@@ -63,7 +63,7 @@ class ViewerMode : public MainWindowTest {
         pumpMessages(window_);
     }
     void TearDown() override {
-        if (viewerState.mode != 0) {
+        if (viewerState.on) {
             toggle();
         }
         for (auto it = joined_.rbegin(); it != joined_.rend(); ++it) {
@@ -104,7 +104,7 @@ TEST_F(ViewerMode, ToggleJoinsDecodesAtOnceAndShowsTheMode) {
     EXPECT_EQ(reportText(), kExampleReport) << "no decode while off";
     toggle();
     EXPECT_EQ(reportText(), "no statistics data in clipboard available!\r\n");
-    EXPECT_EQ(viewerState.mode, 1);
+    EXPECT_TRUE(viewerState.on);
     EXPECT_EQ(GetClipboardViewer(), window_);
     EXPECT_TRUE(checked());
     EXPECT_EQ(paneText(1), "Clipboard Viewer On");
@@ -115,7 +115,7 @@ TEST_F(ViewerMode, ToggleJoinsDecodesAtOnceAndShowsTheMode) {
     EXPECT_EQ(reportText(), kExampleReport) << "a change decodes by itself";
 
     toggle();
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
     EXPECT_EQ(GetClipboardViewer(), nullptr);
     EXPECT_FALSE(checked());
     EXPECT_EQ(paneText(1), "Clipboard Viewer Off");
@@ -239,10 +239,10 @@ TEST_F(ViewerMode, IgnoreFlagSkipsOneDecodeButStillPassesOn) {
     HWND next = join();
     toggle();
     helpers[next].got.clear();
-    viewerState.ignoreNextChange = 1;
+    viewerState.ignoreNextChange = true;
     setClipboardText("hello");
     EXPECT_EQ(reportText(), kExampleReport) << "not decoded";
-    EXPECT_EQ(viewerState.ignoreNextChange, 0);
+    EXPECT_FALSE(viewerState.ignoreNextChange);
     EXPECT_EQ(helpers[next].got.size(), 1u);
     setClipboardText("hello again");
     EXPECT_EQ(reportText(), "no statistics data in clipboard available!\r\n");
@@ -299,7 +299,7 @@ TEST_F(ViewerMode, DestroyingTheWindowLeavesTheChain) {
     UINT checkedBefore = GetMenuState(windowState.fileMenu, IDM_CLIPBOARD_VIEWER, MF_BYCOMMAND);
     EXPECT_TRUE(checkedBefore & MF_CHECKED);
     DestroyWindow(window_);
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
     EXPECT_EQ(viewerState.nextViewer, nullptr);
     EXPECT_EQ(GetClipboardViewer(), next);
     helpers[next].got.clear();
