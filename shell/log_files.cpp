@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "decoder.h"
 #include "main_window.h"
@@ -66,10 +67,8 @@ char* copyReportViewText() {
 }
 
 void writeReport(std::FILE* file, const char* text) {
-    const char* prefix = linePrefix();
-    std::fprintf(file, "%s%s\r\n", prefix, kVersionBanner);
-    std::fprintf(file, "%s%s\r\n", prefix, kNoticeLine);
-    std::fprintf(file, "%s%s\r\n", prefix, kRuleLine);
+    const std::string header = reportHeader(linePrefix());
+    std::fwrite(header.data(), 1, header.size(), file);
     std::size_t length = std::strlen(text);
     if (length > 0) {
         std::fwrite(text, 1, length, file);

@@ -80,8 +80,8 @@ class LogFiles : public MainWindowTest {
         MainWindowTest::TearDown();
     }
     std::string header(const std::string& prefix) const {
-        return prefix + kVersionBanner + "\r\n" + prefix + kNoticeLine + "\r\n" + prefix +
-               kRuleLine + "\r\n";
+        return prefix + VersionBanner + "\r\n" + prefix + NoticeLine + "\r\n" + prefix + RuleLine +
+               "\r\n";
     }
     const CloseFileFunction realClose_ = closeSavedFile;
 };

@@ -25,7 +25,7 @@ const char kExampleReport[] =
     "Termination Cause              : Carrier Lost\r\n";
 
 std::string copiedHeader() {
-    return std::string(kVersionBanner) + "\r\n" + kNoticeLine + "\r\n" + kRuleLine + "\r\n";
+    return std::string(VersionBanner) + "\r\n" + NoticeLine + "\r\n" + RuleLine + "\r\n";
 }
 
 std::vector<RecordedBox> recordedBoxes;
