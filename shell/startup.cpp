@@ -37,7 +37,7 @@ char** splitIntoBlock(const char* argumentText, int* count) {
 // Settings fill in what the command line left open.
 void applySettings(const std::string& settingsPath, CommandLineOptions* options) {
     if (options->prefix.choice == PrefixChoice::NotGiven) {
-        char prefix[kPrefixSettingSize] = {};
+        char prefix[PrefixSettingSize] = {};
         readPrefixSetting(settingsPath, prefix);
         if (prefix[0] != '\0') {
             options->prefix.choice = PrefixChoice::Text;

@@ -18,7 +18,7 @@ struct StartupState {
     const char* startupFileName = nullptr;  // decoded when the window opens
     // The file-name setting is kept here because the start-up file name may
     // refer into it for the whole run.
-    char openFileNameSetting[kOpenFileNameSettingSize] = {};
+    char openFileNameSetting[OpenFileNameSettingSize] = {};
 };
 extern StartupState startupState;
 

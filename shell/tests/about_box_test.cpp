@@ -95,7 +95,7 @@ TEST_F(AboutBox, ShowsItsThreeLinesAndClosesEachWay) {
         EXPECT_EQ(seen.maker, AboutMakerLine);
         EXPECT_EQ(seen.contact, AboutContactLine);
         EXPECT_TRUE(seen.stillOpenAfterNotification);
-        EXPECT_EQ(reportText(), kExampleReport) << "closing it changes nothing";
+        EXPECT_EQ(reportText(), ExampleReport) << "closing it changes nothing";
     }
 }
 

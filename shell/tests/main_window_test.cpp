@@ -28,19 +28,19 @@ TEST_F(MainWindow, DecodesTheClipboardOnceAfterItIsShown) {
     createWindow();
     EXPECT_EQ(reportText(), "") << "the decode is posted, not run during creation";
     pumpMessages(window_);
-    EXPECT_EQ(reportText(), kExampleReport);
+    EXPECT_EQ(reportText(), ExampleReport);
     EXPECT_EQ(paneText(0), "Report from clipboard");
     EXPECT_EQ(paneText(1), "Clipboard Viewer Off");
     EXPECT_FALSE(viewerState.on);
 }
 
 TEST_F(MainWindow, StartupFileIsDecodedInsteadOfTheClipboard) {
-    std::string log = temp_.write("call.log", kExampleLog);
+    std::string log = temp_.write("call.log", ExampleLog);
     setClipboardText("hello");
     startupState.startupFileName = log.c_str();
     createWindow();
     pumpMessages(window_);
-    EXPECT_EQ(reportText(), kExampleReport);
+    EXPECT_EQ(reportText(), ExampleReport);
     EXPECT_EQ(paneText(0), log);
     startupState.startupFileName = nullptr;
 }
@@ -48,7 +48,7 @@ TEST_F(MainWindow, StartupFileIsDecodedInsteadOfTheClipboard) {
 TEST_F(MainWindow, ViewerModeAtStartJoinsTheChainAndDecodes) {
     viewerState.on = true;
     createWindow();
-    EXPECT_EQ(reportText(), kExampleReport) << "the join notification decodes at once";
+    EXPECT_EQ(reportText(), ExampleReport) << "the join notification decodes at once";
     EXPECT_TRUE(viewerState.on);
     EXPECT_EQ(GetClipboardViewer(), window_);
     EXPECT_TRUE(GetMenuState(windowState.fileMenu, IDM_CLIPBOARD_VIEWER, MF_BYCOMMAND) &
@@ -131,7 +131,7 @@ TEST_F(MainWindow, ProcessClipboardReplacesTheReportWhateverItFinds) {
     const Case cases[] = {
         {"no text", false, "", "no text data in clipboard available!\r\n"},
         {"text without a block", true, "hello", "no statistics data in clipboard available!\r\n"},
-        {"a report", true, kExampleLog, kExampleReport},
+        {"a report", true, ExampleLog, ExampleReport},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -156,7 +156,7 @@ TEST_F(MainWindow, OkAndCancelCommandsChangeNothing) {
         SCOPED_TRACE(id);
         SendMessageA(window_, WM_COMMAND, id, 0);
         EXPECT_TRUE(IsWindow(window_));
-        EXPECT_EQ(reportText(), kExampleReport);
+        EXPECT_EQ(reportText(), ExampleReport);
     }
 }
 
@@ -185,7 +185,7 @@ TEST_F(MainWindow, SelectAllSelectsTheWholeReport) {
     SendMessageA(reportView(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, std::string(kExampleReport).size());
+    EXPECT_EQ(end, std::string(ExampleReport).size());
 }
 
 TEST_F(MainWindow, HugeReportIsShownWhole) {
@@ -352,7 +352,7 @@ TEST_F(MainWindow, DroppingFilesDecodesOnlyTheFirst) {
     createWindow();
     pumpMessages(window_);
     std::string first = temp_.write("first.log", "DIAG <2A4D3263 60=3C>\r\nOK\r\n");
-    std::string second = temp_.write("second.log", kExampleLog);
+    std::string second = temp_.write("second.log", ExampleLog);
     HDROP drop = makeDrop({first, second, temp_.path("missing.log")});
     SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_EQ(reportText(), "Termination Cause              : Carrier Lost\r\n");
