@@ -15,7 +15,7 @@
 #include "startup.h"
 #include "viewer_mode.h"
 
-const char ExampleLog[] = "ATI11\r\nDIAG <2A4D3263 0=10 1=0 2=0 3=0 11=1A 10=1C 60=3C>\r\nOK\r\n";
+const char ExampleLog[] = "AT*VXD\r\nDIAG <2A4D3263 0=10 1=0 2=0 3=0 11=1A 10=1C 60=3C>\r\nOK\r\n";
 const char ExampleReport[] =
     "Diag Command Specification rev.: 1.0\r\n"
     "Call Setup Result code         : No previous call\r\n"
