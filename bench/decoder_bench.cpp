@@ -11,8 +11,8 @@
 #include <map>
 #include <string>
 
-#include "decode_run.h"
 #include "decoder.h"
+#include "decoding_run.h"
 #include "memory_clipboard.h"
 #include "message_buffer.h"
 
@@ -74,7 +74,7 @@ void decodeLog(const std::string& text, std::size_t blockSize = 0) {
     std::FILE* file = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
     releaseMessageBuffer();
     createMessageBuffer();
-    decodeReportInBlocks(file, blockSize);
+    runDecoding(file, ReportScope::First, RunSettings{blockSize}, nullptr);
     std::fclose(file);
 }
 

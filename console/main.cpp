@@ -4,27 +4,17 @@
 // than the window; without them the output is the window's text.
 
 #include <cerrno>
-#include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <string>
-#include <thread>
 #include <vector>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <share.h>
-#endif
-
-#include "decoder.h"
+#include "clipboard_watch.h"
 #include "desktop_clipboard.h"
-#include "json_report.h"
 #include "message_buffer.h"
 #include "options.h"
-#include "report_model.h"
+#include "report_output.h"
+#include "streams.h"
 #include "text_reader.h"
 
 namespace {
@@ -32,13 +22,51 @@ namespace {
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
-constexpr auto WatchInterval = std::chrono::milliseconds(500);
-constexpr auto WatchStep = std::chrono::milliseconds(50);
+// Owns the message buffer for the program's run, released on every path.
+class MessageBufferOwner {
+  public:
+    MessageBufferOwner() : created_(createMessageBuffer()) {}
+    ~MessageBufferOwner() {
+        if (created_) {
+            releaseMessageBuffer();
+        }
+    }
+    MessageBufferOwner(const MessageBufferOwner&) = delete;
+    MessageBufferOwner& operator=(const MessageBufferOwner&) = delete;
 
-volatile std::sig_atomic_t interrupted = 0;
+    bool created() const { return created_; }
 
-extern "C" void onInterrupt(int) {
-    interrupted = 1;
+  private:
+    bool created_;
+};
+
+// What the command line asks to decode.
+struct Input {
+    std::FILE* file = stdin;   // null: the clipboard
+    std::string source = "-";  // its name in JSON documents
+    bool opened = true;        // false: the named file cannot be opened
+    int openError = 0;         // errno then
+};
+
+Input openInput(const ConsoleOptions& options) {
+    Input input;
+    if (options.clipboard || (!options.hasSource && isCharacterDevice(stdin))) {
+        input.file = nullptr;  // nothing piped in: decode the clipboard
+    } else if (options.hasSource && options.source != "-") {
+        input.file = openLog(options.source);
+        input.source = options.source;
+        if (input.file == nullptr) {
+            input.opened = false;
+            input.openError = errno;
+            return input;
+        }
+    }
+    // A terminal named as "-" is the clipboard to the decoder as well.
+    if (input.file == nullptr || isCharacterDevice(input.file)) {
+        input.source = "clipboard";
+        takeDesktopClipboard();
+    }
+    return input;
 }
 
 int refuseCommandLine(const std::string& problem) {
@@ -47,136 +75,6 @@ int refuseCommandLine(const std::string& problem) {
     }
     std::fprintf(stderr, "%s\n", UsageText);
     return ExitUsage;
-}
-
-// Opened as the window program opens a log: text mode, others may read it
-// but not write it meanwhile.
-std::FILE* openLog(const std::string& path) {
-#ifdef _WIN32
-    return _fsopen(path.c_str(), "rt", _SH_DENYWR);
-#else
-    return std::fopen(path.c_str(), "r");
-#endif
-}
-
-bool writeText(const std::string& text) {
-    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-}
-
-bool writeReport() {
-    const std::size_t length = messageBufferLength();
-    return std::fwrite(messageBufferText(), 1, length, stdout) == length &&
-           std::fflush(stdout) == 0;
-}
-
-// A line of our own between report lines: prefix in front, CR LF behind.
-std::string ownLine(const std::string& text) {
-    return linePrefix() + text + "\r\n";
-}
-
-// Prints the reports of a watched run as they come: headed text for --all,
-// one JSON document, or an array of them.
-class ReportPrinter {
-  public:
-    ReportPrinter(const ConsoleOptions& options, std::string source)
-        : options_(options), jsonLines_(options.watch) {
-        context_.source = std::move(source);
-        context_.hasPrefix = options.hasPrefix;
-        context_.prefix = options.prefix;
-    }
-
-    void print(const DecodedReport& report) {
-        if (!options_.json) {
-            if (report.line > 0) {
-                writeText(ownLine("Report " + std::to_string(report.number) + " (line " +
-                                  std::to_string(report.line) + ")"));
-            }
-            writeReport();
-        } else if (jsonLines_ && !options_.allReports) {
-            writeText(reportDocument(report, context_).dump() + "\n");
-        } else if (jsonLines_) {
-            writeText(std::string(printed_ == 0 ? "[" : ",") +
-                      reportDocument(report, context_).dump());
-        } else if (!options_.allReports) {
-            writeText(reportDocument(report, context_).dump(2) + "\n");
-        } else {
-            std::string document = reportDocument(report, context_).dump(2);
-            for (std::size_t at = document.find('\n'); at != std::string::npos;
-                 at = document.find('\n', at + 3)) {
-                document.replace(at, 1, "\n  ");
-            }
-            writeText((printed_ == 0 ? "[\n  " : ",\n  ") + document);
-        }
-        ++printed_;
-        emptyMessageBuffer();
-    }
-
-    void finish() {
-        if (options_.json && options_.allReports) {
-            writeText(jsonLines_ ? "]\n" : "\n]\n");
-        }
-        std::fflush(stdout);
-    }
-
-  private:
-    const ConsoleOptions& options_;
-    JsonContext context_;
-    bool jsonLines_;
-    int printed_ = 0;
-};
-
-// One decoding of input (null: the clipboard) in the form the options ask
-// for. Returns the decoder's result.
-int decodeAndPrint(std::FILE* input, const ConsoleOptions& options, const std::string& source) {
-    emptyMessageBuffer();
-    if (!options.json && !options.allReports) {
-        const int result = decodeReport(input);
-        writeReport();
-        return result;
-    }
-    ReportPrinter printer(options, source);
-    const int result =
-        decodeReports(input, options.allReports ? ReportScope::Every : ReportScope::First,
-                      [&printer](const DecodedReport& report) { printer.print(report); });
-    printer.finish();
-    return result;
-}
-
-std::string clockTime() {
-    const std::time_t now = std::time(nullptr);
-    char text[16] = "";
-    const std::tm* local = std::localtime(&now);
-    if (local != nullptr) {
-        std::strftime(text, sizeof text, "%H:%M:%S", local);
-    }
-    return text;
-}
-
-// Decodes the clipboard now and after every change until interrupted (or
-// until --watch-count decodings are done).
-int watchClipboard(const ConsoleOptions& options) {
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
-    long decoded = 0;
-    while (interrupted == 0) {
-        if (takeDesktopClipboard()) {
-            ++decoded;
-            if (!options.json) {
-                writeText(ownLine("=== clipboard " + std::to_string(decoded) + " at " +
-                                  clockTime() + " ==="));
-            }
-            decodeAndPrint(nullptr, options, "clipboard");
-            std::fflush(stdout);
-            if (options.watchCount > 0 && decoded >= options.watchCount) {
-                break;
-            }
-        }
-        for (auto waited = std::chrono::milliseconds(0); waited < WatchInterval && interrupted == 0;
-             waited += WatchStep) {
-            std::this_thread::sleep_for(WatchStep);
-        }
-    }
-    return 0;
 }
 
 }  // namespace
@@ -193,63 +91,34 @@ int main(int argc, char** argv) {
     }
     const ConsoleOptions& options = parsed.options;
 
-#ifdef _WIN32
-    // Report lines already end in CR LF; a text-mode stdout would double the CR.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
-    if (!createMessageBuffer()) {
+    writeStandardOutputAsIs();
+    const MessageBufferOwner buffer;
+    if (!buffer.created()) {
         std::fprintf(stderr, "vexa-decode: %s\n", std::strerror(errno));
         return ExitFailure;
     }
     // JSON gives the prefix a field of its own instead.
-    setLinePrefix(options.json ? "" : linePrefixFor(options).c_str());
+    setLinePrefix(options.json ? "" : linePrefixFor(options.prefix).c_str());
     if (options.watch) {
-        const int code = watchClipboard(options);
-        releaseMessageBuffer();
-        return code;
+        return watchClipboard(options);
     }
 
-    std::FILE* input = stdin;
-    std::string source = "-";
-    if (options.clipboard || (!options.hasSource && isCharacterDevice(stdin))) {
-        input = nullptr;  // nothing piped in: decode the clipboard
-    } else if (options.hasSource && options.source != "-") {
-        input = openLog(options.source);
-        source = options.source;
-        if (input == nullptr) {
-            std::fprintf(stderr, "Cannot open file: %s\n", std::strerror(errno));
-            releaseMessageBuffer();
-            return ExitFailure;
-        }
-    }
-    // A terminal named as "-" is the clipboard to the decoder as well.
-    if (input == nullptr || isCharacterDevice(input)) {
-        source = "clipboard";
-        takeDesktopClipboard();
-    }
-
-    const bool plain = !options.json && !options.allReports;
-    int result = 0;
-    if (plain) {
-        result = decodeReport(input);
-    } else {
-        result = decodeAndPrint(input, options, source);
-    }
-    const bool readFailed = input != nullptr && std::ferror(input) != 0;
-    const int readError = errno;
-    if (input != nullptr && input != stdin) {
-        std::fclose(input);
-    }
-    if (readFailed) {
-        std::fprintf(stderr, "Cannot read file: %s\n", std::strerror(readError));
-        releaseMessageBuffer();
+    const Input input = openInput(options);
+    if (!input.opened) {
+        std::fprintf(stderr, "Cannot open file: %s\n", std::strerror(input.openError));
         return ExitFailure;
     }
-    const bool written = (plain ? writeReport() : std::fflush(stdout) == 0) && !std::ferror(stdout);
-    releaseMessageBuffer();
-    if (!written) {
+    const Decoding decoding = decodeAndPrint(input.file, options, input.source);
+    if (input.file != nullptr && input.file != stdin) {
+        std::fclose(input.file);
+    }
+    if (decoding.readFailed) {
+        std::fprintf(stderr, "Cannot read file: %s\n", std::strerror(decoding.readError));
+        return ExitFailure;
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         std::fprintf(stderr, "vexa-decode: cannot write the report\n");
         return ExitFailure;
     }
-    return result == 0 ? 0 : ExitFailure;
+    return decoding.result == 0 ? 0 : ExitFailure;
 }

@@ -2,7 +2,6 @@
 
 #include "options.h"
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 
@@ -35,20 +34,15 @@ const char HelpText[] =
 
 namespace {
 
-std::string lowerCase(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
-}
-
-bool isHelpWord(const std::string& word) {
-    return word == "h" || word == "help" || word == "?" || word == "-help";
+bool isHelpWord(const char* word) {
+    return equalsIgnoringCase(word, "h") || equalsIgnoringCase(word, "help") ||
+           equalsIgnoringCase(word, "?") || equalsIgnoringCase(word, "-help");
 }
 
 // The console's own options: "-word" or "--word".
-bool isConsoleWord(const std::string& arg, const std::string& word, const char* name) {
-    return arg[0] == '-' && (word == name || word == std::string("-") + name);
+bool isConsoleWord(const char* argument, const char* word, const char* name) {
+    return argument[0] == '-' && (equalsIgnoringCase(word, name) ||
+                                  (word[0] == '-' && equalsIgnoringCase(word + 1, name)));
 }
 
 bool parseCount(const std::string& text, long* count) {
@@ -75,60 +69,45 @@ ParsedOptions refuse(const std::string& problem) {
 }  // namespace
 
 ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
+    std::vector<const char*> arguments;
+    for (const std::string& arg : args) {
+        arguments.push_back(arg.c_str());
+    }
+    const int count = static_cast<int>(arguments.size());
     ParsedOptions parsed;
     ConsoleOptions& options = parsed.options;
-    bool prefixGroupUsed = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool isOption = arg.size() > 1 && (arg[0] == '-' || arg[0] == '/');
-        const std::string word = isOption ? lowerCase(arg.substr(1)) : std::string();
-        if (!arg.empty() && arg[0] == '?') {
+    for (int i = 0; i < count; ++i) {
+        const char* arg = arguments[i];
+        const char* word = optionWord(arg);
+        if (arg[0] == '?' || (word != nullptr && isHelpWord(word))) {
             parsed.action = OptionsAction::Help;
             return parsed;
         }
-        if (isOption && isHelpWord(word)) {
-            parsed.action = OptionsAction::Help;
-            return parsed;
+        switch (takePrefixOption(count, arguments.data(), &i, &options.prefix)) {
+            case PrefixArgument::Taken:
+                continue;
+            case PrefixArgument::Repeated:
+                return refuse("more than one prefix option");
+            case PrefixArgument::TextMissing:
+                return refuse(std::string(arg) + " needs a prefix");
+            case PrefixArgument::Other:
+                break;
         }
-        if (!arg.empty() && arg[0] == '+') {
-            if (prefixGroupUsed) {
-                return refuse("more than one prefix option");
-            }
-            prefixGroupUsed = true;
-            options.hasPrefix = true;
-            options.prefix = arg.substr(1);
-        } else if (isOption && word == "prefix") {
-            if (prefixGroupUsed) {
-                return refuse("more than one prefix option");
-            }
-            if (i + 1 == args.size()) {
-                return refuse(arg + " needs a prefix");
-            }
-            prefixGroupUsed = true;
-            options.hasPrefix = true;
-            options.prefix = args[++i];
-        } else if (isOption && word == "noprefix") {
-            if (prefixGroupUsed) {
-                return refuse("more than one prefix option");
-            }
-            prefixGroupUsed = true;
-            options.hasPrefix = false;
-            options.prefix.clear();
-        } else if (isOption && isConsoleWord(arg, word, "all")) {
+        if (word != nullptr && isConsoleWord(arg, word, "all")) {
             options.allReports = true;
-        } else if (isOption && isConsoleWord(arg, word, "json")) {
+        } else if (word != nullptr && isConsoleWord(arg, word, "json")) {
             options.json = true;
-        } else if (isOption && isConsoleWord(arg, word, "clipboard")) {
+        } else if (word != nullptr && isConsoleWord(arg, word, "clipboard")) {
             options.clipboard = true;
-        } else if (isOption && isConsoleWord(arg, word, "watch")) {
+        } else if (word != nullptr && isConsoleWord(arg, word, "watch")) {
             options.watch = true;
-        } else if (isOption && isConsoleWord(arg, word, "watch-count")) {
-            if (i + 1 == args.size() || !parseCount(args[i + 1], &options.watchCount)) {
-                return refuse(arg + " needs a count above 0");
+        } else if (word != nullptr && isConsoleWord(arg, word, "watch-count")) {
+            if (i + 1 == count || !parseCount(arguments[i + 1], &options.watchCount)) {
+                return refuse(std::string(arg) + " needs a count above 0");
             }
             ++i;
-        } else if (isOption && arg[0] == '-') {
-            return refuse("unknown option " + arg);
+        } else if (word != nullptr && arg[0] == '-') {
+            return refuse("unknown option " + std::string(arg));
         } else {
             if (options.hasSource) {
                 return refuse("more than one file");
@@ -144,8 +123,4 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
         return refuse("--watch-count needs --watch");
     }
     return parsed;
-}
-
-std::string linePrefixFor(const ConsoleOptions& options) {
-    return options.hasPrefix ? options.prefix + " " : std::string();
 }

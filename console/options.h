@@ -2,16 +2,18 @@
 //   vexa-decode [+prefix | -prefix string | -noprefix] [--all] [--json]
 //               [--clipboard | --watch] [file | -]
 //
-// The prefix options are the window program's: option words in any case,
-// introduced by "-" or "/", the prefix group usable once. "-" names standard
-// input. A "/" argument that is no option word is a file name (an absolute
-// path elsewhere than Windows); an unknown "-" option is refused. The
-// console's own options take "-" or "--" only, so that "/all" stays a path.
+// The prefix options are the window program's (prefix_options.h). "-" names
+// standard input. A "/" argument that is no option word is a file name (an
+// absolute path elsewhere than Windows); an unknown "-" option is refused.
+// The console's own options take "-" or "--" only, so that "/all" stays a
+// path, and are compared without regard to case.
 // --watch-count N (not in the help) ends a watch after N decodings, for tests.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "prefix_options.h"
 
 extern const char UsageText[];
 // The usage line and what every option does, for -h.
@@ -20,8 +22,7 @@ extern const char HelpText[];
 enum class OptionsAction { Decode, Help, Usage };
 
 struct ConsoleOptions {
-    bool hasPrefix = false;  // a prefix is in force, possibly the empty one
-    std::string prefix;
+    PrefixOption prefix;
     bool hasSource = false;  // a file or "-" was named
     std::string source;
     bool allReports = false;  // --all: every report, not only the first
@@ -38,7 +39,3 @@ struct ParsedOptions {
 };
 
 ParsedOptions parseConsoleOptions(const std::vector<std::string>& args);
-
-// The line prefix the message buffer gets: the prefix and one space when a
-// prefix is in force, else the empty text.
-std::string linePrefixFor(const ConsoleOptions& options);

@@ -1,8 +1,7 @@
-// The key catalogue table and its lookups.
+// The key catalogue table, its lookup, and the checks that tie the
+// catalogue header's constants to the table.
 
 #include "catalogue.h"
-
-#include <cstring>
 
 namespace {
 
@@ -18,7 +17,7 @@ constexpr std::uint32_t ManufacturerLast = 0xFF;
 
 }  // namespace
 
-const KeyEntry KeyCatalogue[KeyEntryCount] = {
+constexpr KeyEntry KeyCatalogue[KeyEntryCount] = {
     {Special, nullptr, "Diag Command Specification rev.", 0x00, KeyNone, 0, 0},
     {Enumerated, CallSetupResultTexts, "Call Setup Result code", 0x01, KeyNone, 0, 0},
     {Enumerated, MultiMediaModeTexts, "Multi-media mode", 0x02, KeyNone, 0, 0},
@@ -57,6 +56,48 @@ const KeyEntry KeyCatalogue[KeyEntryCount] = {
     {Verbatim, nullptr, "Manufacturer key", ManufacturerKey, KeyNone, 0, 0},
 };
 
+namespace {
+
+constexpr bool isDerived(int entry) {
+    return entry >= FirstDerivedEntry && entry <= LastDerivedEntry;
+}
+
+// The derived entries, and only they, take their first value from the word.
+constexpr bool derivedEntriesAreTheDerivedLines() {
+    for (int i = 0; i < KeyEntryCount; ++i) {
+        const KeyEntry& entry = KeyCatalogue[i];
+        if (isDerived(i) != (entry.key1 == KeyDerived) ||
+            (isDerived(i) && entry.kind != EntryKind::Special)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+constexpr bool isSpecialKey(std::uint16_t key) {
+    for (const KeyEntry& entry : KeyCatalogue) {
+        if (entry.kind == EntryKind::Special && (entry.key1 == key || entry.key2 == key)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+static_assert(derivedEntriesAreTheDerivedLines(), "entries 11 to 14 are the derived lines");
+static_assert(KeyCatalogue[FrequencyOffsetEntry].key2 == KeyDerived &&
+                  KeyCatalogue[PreemphasisEntry].key2 == KeyDerived &&
+                  KeyCatalogue[RemotePowerDropEntry].key2 == KeyNone &&
+                  KeyCatalogue[RateAsymmetryEntry].key2 == KeyNone,
+              "the bit-field word fills two lines with a pair and two with one value");
+static_assert(KeyCatalogue[BitFieldEntry].key1 == BitFieldKey &&
+                  KeyCatalogue[BitFieldEntry].label == nullptr,
+              "the bit-field word's own entry has no line");
+static_assert(isSpecialKey(RevisionKey) && isSpecialKey(BitFieldKey) && isSpecialKey(ProtocolKey) &&
+                  isSpecialKey(CompressionKey),
+              "every key with a rule of its own feeds a Special entry");
+
+}  // namespace
+
 std::optional<KeyLocation> findKeyEntry(std::uint32_t key) {
     const bool manufacturer = key >= ManufacturerFirst && key <= ManufacturerLast;
     for (int i = 0; i < KeyEntryCount; ++i) {
@@ -69,14 +110,4 @@ std::optional<KeyLocation> findKeyEntry(std::uint32_t key) {
         }
     }
     return std::nullopt;
-}
-
-int findEntryByLabel(const char* label) {
-    for (int i = 0; i < KeyEntryCount; ++i) {
-        const char* own = KeyCatalogue[i].label;
-        if (own != nullptr && std::strcmp(own, label) == 0) {
-            return i;
-        }
-    }
-    return -1;
 }

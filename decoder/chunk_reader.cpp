@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
+#include "catalogue.h"
 #include "text_reader.h"
 
 namespace {
@@ -16,25 +18,50 @@ constexpr std::size_t ChunkCharacters = ChunkReader::ChunkSize - 1;
 constexpr std::size_t None = static_cast<std::size_t>(-1);
 constexpr char EndOfText = 0x1A;
 
-// Every block marker holds this, and it holds no CR or LF.
-const char MarkerKey[] = "2A4D3263";
-constexpr std::size_t MarkerKeyLength = sizeof MarkerKey - 1;
+// Where a marker's key begins: right after its '<'.
+template <std::size_t N>
+constexpr std::size_t keyStart(const char (&marker)[N]) {
+    std::size_t i = 0;
+    while (marker[i] != '<') {
+        ++i;
+    }
+    return i + 1;
+}
+
+// Both markers end in the marker key and a space. The key holds no CR or LF,
+// and a byte search finds it fast.
+constexpr std::size_t MarkerKeyLength = sizeof SpacedMarker - keyStart(SpacedMarker) - 2;
+constexpr std::string_view MarkerKey(SpacedMarker + keyStart(SpacedMarker), MarkerKeyLength);
+constexpr std::string_view SpacedStart(SpacedMarker, keyStart(SpacedMarker));
+constexpr std::string_view UnspacedStart(UnspacedMarker, keyStart(UnspacedMarker));
+
+constexpr bool markersEndAlike() {
+    if (sizeof UnspacedMarker - keyStart(UnspacedMarker) != MarkerKeyLength + 2) {
+        return false;
+    }
+    for (std::size_t i = 0; i < MarkerKeyLength + 1; ++i) {
+        if (SpacedMarker[keyStart(SpacedMarker) + i] !=
+            UnspacedMarker[keyStart(UnspacedMarker) + i]) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(markersEndAlike(), "both markers end in the marker key and a space");
+
 // Searched for first: the key's rarest character in typical captures.
 constexpr std::size_t SearchedIndex = 6;
 // A marker needs its key, the space after it and something the scanner
 // does not trim away after that.
-constexpr std::size_t CandidateLength = MarkerKeyLength + 2;
-
-const char SpacedStart[] = "DIAG <";
-const char UnspacedStart[] = "DIAG<";
+constexpr std::size_t CandidateLength = MarkerKey.size() + 2;
 
 bool endsInputLine(char c) {
     return c == '>' || c == '\n' || c == '\r' || c == '\0';
 }
 
-template <std::size_t N>
-bool precededBy(const char* block, std::size_t begin, std::size_t position, const char (&text)[N]) {
-    return position - begin >= N - 1 && std::memcmp(block + position - (N - 1), text, N - 1) == 0;
+bool precededBy(const char* block, std::size_t begin, std::size_t position, std::string_view text) {
+    return position - begin >= text.size() &&
+           std::memcmp(block + position - text.size(), text.data(), text.size()) == 0;
 }
 
 }  // namespace
@@ -129,9 +156,9 @@ std::size_t ChunkReader::findCandidate() {
             return None;
         }
         from = key + 1;
-        if (std::memcmp(block + key, MarkerKey, MarkerKeyLength) != 0 ||
-            block[key + MarkerKeyLength] != ' ' ||
-            endsInputLine(block[key + MarkerKeyLength + 1])) {
+        if (std::memcmp(block + key, MarkerKey.data(), MarkerKey.size()) != 0 ||
+            block[key + MarkerKey.size()] != ' ' ||
+            endsInputLine(block[key + MarkerKey.size() + 1])) {
             continue;
         }
         if (precededBy(block, begin_, key, SpacedStart) ||

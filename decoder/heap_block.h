@@ -13,8 +13,9 @@ void* allocateZeroedBlock(std::size_t size);
 // The block's usable size in bytes.
 std::size_t blockCapacity(const void* block);
 
-// Grows the block to size bytes; its contents survive and it may move. Does
-// not return when the heap cannot grow it: the program ends.
+// Grows the block to size bytes; its contents survive and it may move. Null
+// when the heap cannot grow it (the block is then left as it was); the
+// Windows heap raises an exception instead, which ends the program.
 void* growBlock(void* block, std::size_t size);
 
 void releaseBlock(void* block);

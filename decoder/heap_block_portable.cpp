@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <cstdio>
 #include <cstdlib>
 
 #include "heap_block.h"
@@ -39,13 +38,12 @@ std::size_t blockCapacity(const void* block) {
 }
 
 void* growBlock(void* block, std::size_t size) {
-    void* grown = nullptr;
-    if (size <= static_cast<std::size_t>(-1) - sizeof(BlockHeader)) {
-        grown = std::realloc(headerOf(block), sizeof(BlockHeader) + size);
+    if (size > static_cast<std::size_t>(-1) - sizeof(BlockHeader)) {
+        return nullptr;
     }
+    void* grown = std::realloc(headerOf(block), sizeof(BlockHeader) + size);
     if (grown == nullptr) {
-        std::fputs("vexa: out of memory for the report text\n", stderr);
-        std::abort();
+        return nullptr;
     }
     auto* header = static_cast<BlockHeader*>(grown);
     header->size = size;

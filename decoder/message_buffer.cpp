@@ -26,9 +26,9 @@ struct MessageBuffer {
 
 MessageBuffer buffer;
 
-// A text no size_t can count, or no heap at all: as fatal as a failed growth.
+// A text no size_t can count, or a heap that has no more.
 [[noreturn]] void stopOutOfMemory() {
-    std::fputs("vexa: out of memory for the report text\n", stderr);
+    std::fputs("out of memory for the report text\n", stderr);
     std::abort();
 }
 
@@ -40,8 +40,12 @@ void ensureCapacity(std::size_t needed) {
     if (buffer.capacity <= static_cast<std::size_t>(-1) / 2 && buffer.capacity * 2 > grown) {
         grown = buffer.capacity * 2;
     }
-    buffer.block = static_cast<char*>(growBlock(buffer.block, grown));
-    buffer.capacity = blockCapacity(buffer.block);
+    void* block = growBlock(buffer.block, grown);
+    if (block == nullptr) {
+        stopOutOfMemory();
+    }
+    buffer.block = static_cast<char*>(block);
+    buffer.capacity = blockCapacity(block);
 }
 
 void appendBytes(const char* bytes, std::size_t count) {

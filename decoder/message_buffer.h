@@ -1,8 +1,9 @@
 // The message buffer: the one growable 8-bit text that receives every line a
 // decoding run produces, and the line prefix put in front of each line.
 //
-// The shell creates the buffer once at start-up and releases it at the end;
-// it empties it before each decoding run and then shows its whole text. Only
+// A front end creates the buffer once at start-up and releases it at the
+// end; it empties it before each decoding run and then shows or writes its
+// whole text. Only
 // appendLine writes into it. Every line is the line prefix, the line's text
 // and CR LF. The text only grows between emptyings; emptying keeps the
 // storage. The storage block lives on the platform's heap (the process heap

@@ -1,25 +1,10 @@
-// Decoding runs a front end can look into: each report's lines as values,
-// with the raw key and value texts that fed them, its messages and the input
-// line where it began; and runs that go on past the first report to decode
-// every report of a log.
-//
-// decodeReports reads its source exactly as decodeReport does (a file that
-// is a character device, or none, means the clipboard) and appends the same
-// text to the message buffer; its first report's text is decodeReport's,
-// byte for byte. The caller empties the buffer before the call as for
-// decodeReport; onReport runs each time a report's text is complete and may
-// write the buffer out and empty it.
-//
-// Every report begins with fresh value slots. With ReportScope::Every the
-// scan goes on after the "OK" line that ended a report: the next input line
-// with a marker begins the next report. Input after the last report that
-// holds no block gives nothing. An input without any block gives one report
-// without a line, whose message is "no recognizable data found!"; a
-// clipboard that cannot be read gives one report holding its one message.
+// A decoded report as values, for front ends that look into it rather than
+// print its text (decodeReports, decoder.h): each report line's values with
+// the raw key and value texts that fed them, the report's messages and the
+// input line where it began.
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -57,6 +42,3 @@ struct DecodedReport {
 enum class ReportScope { First, Every };
 
 using ReportHandler = std::function<void(const DecodedReport&)>;
-
-// Returns 1 when the clipboard could not be read, otherwise 0.
-int decodeReports(std::FILE* file, ReportScope scope, const ReportHandler& onReport);

@@ -14,8 +14,6 @@
 
 namespace {
 
-const char SpacedMarker[] = "DIAG <2A4D3263 ";
-const char UnspacedMarker[] = "DIAG<2A4D3263 ";
 const char EndWord[] = "OK";
 
 const char LineSeparators[] = ">\n\r";

@@ -17,15 +17,16 @@ struct ScanState {
     ValueSlotTable& slots;
     // Set by the first input line that begins with a marker; never cleared.
     bool blockSeen = false;
-    // Hears about messages, blocks and values; null for the window's runs.
+    // Hears about messages, blocks and values; null when only the message
+    // buffer hears of the run.
     RunObserver* observer = nullptr;
     // Where the chunk goes on after the "OK" line that ended the scan, for a
     // caller that decodes the reports that follow.
     char* rest = nullptr;
 };
 
-// The first "DIAG <2A4D3263 " in text, or else the first "DIAG<2A4D3263 ",
-// or null.
+// The first SpacedMarker in text, or else the first UnspacedMarker
+// (catalogue.h), or null.
 const char* findBlockMarker(const char* text);
 
 // Scans one zero-terminated chunk. Returns true when an input line beginning

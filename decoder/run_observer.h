@@ -1,8 +1,10 @@
-// What a decoding run tells a caller that watches it (report_model.h).
+// What the scan and the composition of a decoding run tell its observer (the
+// report collector, report_collector.h) as they go.
 //
 // A run that has an observer appends exactly the text it would append
-// without one; the observer only hears about it. The window's runs have no
-// observer. Texts handed to an observer are valid only during the call.
+// without one; the observer only hears about it. A run that only fills the
+// message buffer has none. Texts handed to an observer are valid only during
+// the call.
 #pragma once
 
 #include <cstdint>

@@ -6,17 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "catalogue.h"
 #include "hex_number.h"
 
 namespace {
 
 const char OnText[] = "ON";
 const char OffText[] = "OFF";
-
-constexpr std::uint32_t RevisionKey = 0x00;
-constexpr std::uint32_t BitFieldKey = 0x18;
-constexpr std::uint32_t ProtocolKey = 0x40;
-constexpr std::uint32_t CompressionKey = 0x44;
 
 constexpr std::size_t DecimalCapacity = 12;
 constexpr std::size_t RevisionCapacity = 4;
@@ -25,23 +21,6 @@ constexpr std::size_t PreemphasisCapacity = 4;
 
 constexpr std::uint32_t FrequencyOffsetUnknown = 1023;
 constexpr std::uint32_t PreemphasisUnknown = 15;
-
-struct DerivedLines {
-    int remotePowerDrop;
-    int frequencyOffset;
-    int preemphasis;
-    int rateAsymmetry;
-};
-
-const DerivedLines& derivedLines() {
-    static const DerivedLines lines = {
-        findEntryByLabel("Remote Power Drop support"),
-        findEntryByLabel("Freq offset Caller/Answer, Hz"),
-        findEntryByLabel("Preemphasis Index Caller/Answer"),
-        findEntryByLabel("V.34 Rate Asymmetry"),
-    };
-    return lines;
-}
 
 std::uint32_t hexValue(const char* valueText) {
     return parseHexNumber(valueText).value;
@@ -125,16 +104,15 @@ void storePreemphasis(ValueSlotTable& slots, int entry, int column, std::uint32_
     slots.text[entry][column] = text;
 }
 
-// The word's fields go to four lines of their own; entry 10 stays empty.
+// The word's fields go to the four derived lines; its own entry stays empty.
 void renderBitFieldWord(ValueSlotTable& slots, const char* valueText) {
     const std::uint32_t w = hexValue(valueText);
-    const DerivedLines& lines = derivedLines();
-    slots.text[lines.remotePowerDrop][0] = (w & (1u << 30)) != 0 ? OnText : OffText;
-    storeFrequencyOffset(slots, lines.frequencyOffset, 0, (w >> 20) & 1023);
-    storeFrequencyOffset(slots, lines.frequencyOffset, 1, w & 1023);
-    storePreemphasis(slots, lines.preemphasis, 0, (w >> 12) & 15);
-    storePreemphasis(slots, lines.preemphasis, 1, (w >> 16) & 15);
-    slots.text[lines.rateAsymmetry][0] = (w & (1u << 10)) != 0 ? OnText : OffText;
+    slots.text[RemotePowerDropEntry][0] = (w & (1u << 30)) != 0 ? OnText : OffText;
+    storeFrequencyOffset(slots, FrequencyOffsetEntry, 0, (w >> 20) & 1023);
+    storeFrequencyOffset(slots, FrequencyOffsetEntry, 1, w & 1023);
+    storePreemphasis(slots, PreemphasisEntry, 0, (w >> 12) & 15);
+    storePreemphasis(slots, PreemphasisEntry, 1, (w >> 16) & 15);
+    slots.text[RateAsymmetryEntry][0] = (w & (1u << 10)) != 0 ? OnText : OffText;
 }
 
 void renderSpecial(ValueSlotTable& slots, int entry, int column, std::uint32_t key,

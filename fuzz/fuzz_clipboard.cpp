@@ -12,14 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "catalogue.h"
 #include "decoder.h"
 #include "memory_clipboard.h"
 #include "output_checks.h"
 
 namespace {
-
-const char SpacedMarker[] = "DIAG <2A4D3263 ";
-const char UnspacedMarker[] = "DIAG<2A4D3263 ";
 
 // Longest line that still arrives as one chunk from a file, with room to spare.
 constexpr std::size_t ShortLine = 400;

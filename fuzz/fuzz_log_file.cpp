@@ -10,11 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "decode_run.h"
 #include "decoder.h"
+#include "decoding_run.h"
 #include "message_buffer.h"
 #include "output_checks.h"
-#include "report_model.h"
 
 namespace {
 
@@ -25,8 +24,9 @@ std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, c
                                    std::size_t blockSize = 0) {
     MemoryLog log(data, size);
     startRun(prefix);
-    const int result =
-        blockSize == 0 ? decodeReport(log.stream()) : decodeReportInBlocks(log.stream(), blockSize);
+    const int result = blockSize == 0 ? decodeReport(log.stream())
+                                      : runDecoding(log.stream(), ReportScope::First,
+                                                    RunSettings{blockSize}, nullptr);
     require(result == 0, "a file run returns 0");
     return finishRun(prefix);
 }
@@ -36,12 +36,12 @@ std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, std::s
     MemoryLog log(data, size);
     std::string reports;
     startRun("");
-    decodeReportsInBlocks(log.stream(), blockSize, ReportScope::Every,
-                          [&reports](const DecodedReport& report) {
-                              reports += std::to_string(report.line) + ":";
-                              reports.append(messageBufferText(), messageBufferLength());
-                              emptyMessageBuffer();
-                          });
+    const ReportHandler collect = [&reports](const DecodedReport& report) {
+        reports += std::to_string(report.line) + ":";
+        reports.append(messageBufferText(), messageBufferLength());
+        emptyMessageBuffer();
+    };
+    runDecoding(log.stream(), ReportScope::Every, RunSettings{blockSize}, &collect);
     finishRun("");
     return reports;
 }

@@ -20,9 +20,9 @@ void showAboutBox(HWND owner) {
 INT_PTR CALLBACK aboutBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
-            setItemText(dialog, IDC_ABOUT_BANNER, kVersionBanner);
-            setItemText(dialog, IDC_ABOUT_MAKER, kAboutMakerLine);
-            setItemText(dialog, IDC_ABOUT_CONTACT, kAboutContactLine);
+            setItemText(dialog, IDC_ABOUT_BANNER, VersionBanner);
+            setItemText(dialog, IDC_ABOUT_MAKER, AboutMakerLine);
+            setItemText(dialog, IDC_ABOUT_CONTACT, AboutContactLine);
             return TRUE;
         case WM_COMMAND:
             // The whole wParam: a notification code other than a plain click

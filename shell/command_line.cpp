@@ -54,17 +54,6 @@ const char* splitArgument(const char* p, Emitter* out) {
     }
 }
 
-bool equalsIgnoringCase(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        char x = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a - 'A' + 'a') : *a;
-        char y = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b - 'A' + 'a') : *b;
-        if (x != y) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
-
 }  // namespace
 
 void splitCommandLine(const char* argumentText, char** arguments, char* texts, int* count,
@@ -90,43 +79,28 @@ void splitCommandLine(const char* argumentText, char** arguments, char* texts, i
     *textBytes = out.bytes;
 }
 
-bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, int* viewerMode) {
-    bool prefixGroupUsed = false;
+bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, bool* viewerOn) {
     bool viewerGroupUsed = false;
     for (int i = 0; i < count; ++i) {
+        const PrefixArgument prefix = takePrefixOption(count, arguments, &i, &options->prefix);
+        if (prefix == PrefixArgument::Taken) {
+            continue;
+        }
+        if (prefix != PrefixArgument::Other) {
+            return false;
+        }
         const char* argument = arguments[i];
-        bool isOption = argument[0] == '-' || argument[0] == '/';
-        const char* word = argument + 1;
-        if (argument[0] == '+') {
-            if (prefixGroupUsed) {
-                return false;
-            }
-            prefixGroupUsed = true;
-            options->prefixChoice = PrefixChoice::Text;
-            options->prefix = word;
-        } else if (isOption && equalsIgnoringCase(word, "prefix")) {
-            if (prefixGroupUsed || i + 1 >= count) {
-                return false;
-            }
-            prefixGroupUsed = true;
-            options->prefixChoice = PrefixChoice::Text;
-            options->prefix = arguments[++i];
-        } else if (isOption && equalsIgnoringCase(word, "noprefix")) {
-            if (prefixGroupUsed) {
-                return false;
-            }
-            prefixGroupUsed = true;
-            options->prefixChoice = PrefixChoice::NoPrefix;
-            options->prefix = nullptr;
-        } else if (isOption && (equalsIgnoringCase(word, "clipview") ||
-                                equalsIgnoringCase(word, "noclipview"))) {
+        const char* word = optionWord(argument);
+        if (word != nullptr &&
+            (equalsIgnoringCase(word, "clipview") || equalsIgnoringCase(word, "noclipview"))) {
             if (viewerGroupUsed) {
                 return false;
             }
             viewerGroupUsed = true;
-            *viewerMode = equalsIgnoringCase(word, "clipview") ? 1 : 0;
-        } else if ((isOption && (word[0] == 'h' || word[0] == 'H' || word[0] == '?')) ||
+            *viewerOn = equalsIgnoringCase(word, "clipview");
+        } else if ((word != nullptr && (word[0] == 'h' || word[0] == 'H' || word[0] == '?')) ||
                    argument[0] == '?') {
+            // Any word that begins like a request for help is one.
             return false;
         } else {
             if (options->fileName != nullptr) {

@@ -6,24 +6,24 @@
 // then with storage for the list and the texts, to fill them. The list
 // entries point into the text storage.
 //
-// parseOptions leaves the options' texts pointing into the argument list,
-// which therefore has to outlive them.
+// parseOptions reads the prefix options with the grammar both programs share
+// (prefix_options.h) and the window's own options around them. The file name
+// points into the argument list, which therefore has to outlive it.
 #pragma once
 
 #include <cstddef>
 
+#include "prefix_options.h"
+
 void splitCommandLine(const char* argumentText, char** arguments, char* texts, int* count,
                       std::size_t* textBytes);
 
-enum class PrefixChoice { NotGiven, NoPrefix, Text };
-
 struct CommandLineOptions {
-    PrefixChoice prefixChoice = PrefixChoice::NotGiven;
-    const char* prefix = nullptr;    // set with PrefixChoice::Text; may be ""
+    PrefixOption prefix;
     const char* fileName = nullptr;  // none when no file was named
 };
 
 // False when the command line is not accepted (the caller shows the usage
-// box). The viewer options write *viewerMode directly; it keeps its value
+// box). The viewer options write *viewerOn directly; it keeps its value
 // when neither is given.
-bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, int* viewerMode);
+bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, bool* viewerOn);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "decoder.h"
 #include "main_window.h"
@@ -35,7 +36,7 @@ static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + si
               "the 32-bit record without the Windows 2000 fields is 76 bytes");
 
 // Double-zero terminated: the literal's own zero ends the list.
-const char kLogFileFilter[] = "Log Files (*.log)\0*.log\0All Files (*.*)\0*.*\0";
+const char LogFileFilter[] = "Log Files (*.log)\0*.log\0All Files (*.*)\0*.*\0";
 
 OPENFILENAMEA dialogRequest(HWND owner, char* name, DWORD flags) {
     OPENFILENAMEA request = {};
@@ -43,7 +44,7 @@ OPENFILENAMEA dialogRequest(HWND owner, char* name, DWORD flags) {
     // dialogs accept it too.
     request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     request.hwndOwner = owner;
-    request.lpstrFilter = kLogFileFilter;
+    request.lpstrFilter = LogFileFilter;
     request.nFilterIndex = 1;
     request.lpstrFile = name;
     request.nMaxFile = MAX_PATH;
@@ -66,10 +67,8 @@ char* copyReportViewText() {
 }
 
 void writeReport(std::FILE* file, const char* text) {
-    const char* prefix = linePrefix();
-    std::fprintf(file, "%s%s\r\n", prefix, kVersionBanner);
-    std::fprintf(file, "%s%s\r\n", prefix, kNoticeLine);
-    std::fprintf(file, "%s%s\r\n", prefix, kRuleLine);
+    const std::string header = reportHeader(linePrefix());
+    std::fwrite(header.data(), 1, header.size(), file);
     std::size_t length = std::strlen(text);
     if (length > 0) {
         std::fwrite(text, 1, length, file);

@@ -7,7 +7,7 @@
 #include "about_box.h"
 #include "command_ids.h"
 #include "log_files.h"
-#include "report_display.h"
+#include "process_clipboard.h"
 #include "report_view.h"
 #include "startup.h"
 #include "viewer_mode.h"
@@ -62,12 +62,11 @@ void onInitDialog(HWND window) {
     windowState.menu = GetMenu(window);
     windowState.fileMenu = GetSubMenu(windowState.menu, 0);
     readReportBackground();
-    if (viewerState.mode != 0) {
-        // The toggle turns the mode back on and really joins the chain.
-        viewerState.mode = 0;
-        SendMessageA(window, WM_COMMAND, IDM_CLIPBOARD_VIEWER, 0);
-    }
-    if (viewerState.mode == 0 && startupState.startupFileName == nullptr) {
+    if (viewerState.on) {
+        // Start-up asked for viewer mode; the join's first notification
+        // decodes the clipboard.
+        joinViewerChain(window);
+    } else if (startupState.startupFileName == nullptr) {
         // Posted, so the clipboard is decoded once the window is on screen.
         PostMessageA(window, WM_COMMAND, IDM_PROCESS_CLIPBOARD, 0);
     }
@@ -159,7 +158,7 @@ INT_PTR onControlColour(HDC dc, HWND control) {
 
 void onDestroy(HWND window) {
     PostQuitMessage(0);
-    if (viewerState.mode != 0) {
+    if (viewerState.on) {
         leaveViewerChain(window);
     }
     // Destroys the pop-up menus with it, the File menu among them.

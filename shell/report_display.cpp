@@ -5,7 +5,6 @@
 
 #include <commctrl.h>
 
-#include "decoder.h"
 #include "main_window.h"
 #include "message_buffer.h"
 
@@ -20,28 +19,4 @@ void showMessageBuffer() {
 
 void showReportSource(const char* source) {
     SendMessageA(windowState.statusBar, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(source));
-}
-
-void processClipboard() {
-    // Reading the clipboard can wait on its owner, and a viewer's change
-    // notification may arrive meanwhile. Decoding from inside would mix two
-    // reports in the one buffer; note the change and decode again after.
-    // An owner that changes the clipboard on every read must not keep us
-    // here, so the passes are few.
-    static bool decoding = false;
-    static bool changedMeanwhile = false;
-    if (decoding) {
-        changedMeanwhile = true;
-        return;
-    }
-    decoding = true;
-    int passesLeft = 4;
-    do {
-        changedMeanwhile = false;
-        emptyMessageBuffer();
-        decodeReport(nullptr);
-    } while (changedMeanwhile && --passesLeft > 0);
-    decoding = false;
-    showMessageBuffer();
-    showReportSource("Report from clipboard");
 }

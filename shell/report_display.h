@@ -7,6 +7,3 @@
 void showMessageBuffer();
 // Sets the status bar's source pane (pane 0).
 void showReportSource(const char* source);
-
-// The Process Clipboard command: decode the clipboard and show the result.
-void processClipboard();

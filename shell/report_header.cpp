@@ -1,19 +1,24 @@
-// The report header texts and the About box's lines.
+// The report header texts, their one writer, and the About box's lines.
 #include "report_header.h"
 
-#include <cstring>
-
-const char* const kVersionBanner =
+const char VersionBanner[] =
     "Veltrano Diagnostics/W32, version 1.0.1.4, compiled at Jan 28 2001 19:53:30";
-const char* const kNoticeLine =
+const char NoticeLine[] =
     "(c) 2001 Veltrano Communications. Support: support@veltrano.example, www.veltrano.example";
-const char* const kRuleLine =
+const char RuleLine[] =
     "----------------------------------------------------------------------------";
 
-const char* const kAboutMakerLine = "Copyright (c) 2001 Veltrano Communications";
-const char* const kAboutContactLine = "support@veltrano.example  -  www.veltrano.example";
+const char* const ReportHeaderLines[3] = {VersionBanner, NoticeLine, RuleLine};
 
-std::size_t reportHeaderLength() {
-    return std::strlen(kVersionBanner) + 2 + std::strlen(kNoticeLine) + 2 + std::strlen(kRuleLine) +
-           2;
+const char AboutMakerLine[] = "Copyright (c) 2001 Veltrano Communications";
+const char AboutContactLine[] = "support@veltrano.example  -  www.veltrano.example";
+
+std::string reportHeader(const char* prefix) {
+    std::string header;
+    for (const char* line : ReportHeaderLines) {
+        header += prefix;
+        header += line;
+        header += "\r\n";
+    }
+    return header;
 }

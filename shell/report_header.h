@@ -1,17 +1,20 @@
 // The three-line report header written in front of a saved report and of
-// copied report text, and the About box's own two lines. The texts hold no
-// line ends; each writer adds its own (and, when saving, the line prefix).
+// copied report text, and the About box's own two lines.
 #pragma once
 
-#include <cstddef>
+#include <string>
 
-extern const char* const kVersionBanner;
-extern const char* const kNoticeLine;
-extern const char* const kRuleLine;
+extern const char VersionBanner[];
+extern const char NoticeLine[];
+extern const char RuleLine[];
+
+// The header's lines, in order; they hold no line ends.
+extern const char* const ReportHeaderLines[3];
+
+// The header as written: each line as prefix, text and CR LF. A saved
+// report's header carries the line prefix, a copied one none.
+std::string reportHeader(const char* prefix);
 
 // The About box's maker and contact lines; not part of the report header.
-extern const char* const kAboutMakerLine;
-extern const char* const kAboutContactLine;
-
-// Bytes the header takes as copied text: the three lines, each with CR LF.
-std::size_t reportHeaderLength();
+extern const char AboutMakerLine[];
+extern const char AboutContactLine[];

@@ -2,6 +2,7 @@
 #include "report_view.h"
 
 #include <cstring>
+#include <string>
 
 #include "command_ids.h"
 #include "main_window.h"
@@ -11,22 +12,19 @@
 
 namespace {
 
+// The copy's block holds its text and four zero bytes more: the terminator,
+// and three that readers of our copies have always found there.
+constexpr std::size_t CopySpareBytes = 4;
+
 char* appendText(char* out, const char* text, std::size_t length) {
     std::memcpy(out, text, length);
     return out + length;
 }
 
-char* appendHeaderLine(char* out, const char* line) {
-    out = appendText(out, line, std::strlen(line));
-    return appendText(out, "\r\n", 2);
-}
-
 // Header and selection into the zero-filled block; the block's spare bytes
 // are the terminator.
-void fillCopy(char* out, DWORD start, DWORD end) {
-    out = appendHeaderLine(out, kVersionBanner);
-    out = appendHeaderLine(out, kNoticeLine);
-    out = appendHeaderLine(out, kRuleLine);
+void fillCopy(char* out, const std::string& header, DWORD start, DWORD end) {
+    out = appendText(out, header.data(), header.size());
     std::size_t length = messageBufferLength();
     std::size_t first = start < length ? start : length;
     std::size_t last = end < length ? end : length;
@@ -42,8 +40,9 @@ HGLOBAL makeCopy(HWND view) {
     if (end < start) {
         end = start;
     }
+    const std::string header = reportHeader("");
     HGLOBAL memory =
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (end - start) + reportHeaderLength() + 4);
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (end - start) + header.size() + CopySpareBytes);
     if (memory == nullptr) {
         return nullptr;
     }
@@ -52,7 +51,7 @@ HGLOBAL makeCopy(HWND view) {
         GlobalFree(memory);
         return nullptr;
     }
-    fillCopy(text, start, end);
+    fillCopy(text, header, start, end);
     GlobalUnlock(memory);
     return memory;
 }
@@ -67,7 +66,7 @@ LRESULT copyWithHeader(HWND view, WPARAM wParam, LPARAM lParam) {
             if (SetClipboardData(CF_TEXT, memory) != nullptr) {
                 // The clipboard owns the block now. In viewer mode the change
                 // this write causes must not be decoded again.
-                viewerState.ignoreNextChange = viewerState.mode;
+                viewerState.ignoreNextChange = viewerState.on;
             } else {
                 GlobalFree(memory);
             }

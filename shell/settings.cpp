@@ -5,7 +5,7 @@
 
 namespace {
 
-const char kSection[] = "Default";
+const char SettingsSection[] = "Default";
 
 }  // namespace
 
@@ -26,14 +26,16 @@ std::string settingsFilePath() {
 }
 
 int readClipboardViewerSetting(const std::string& path) {
-    return static_cast<int>(GetPrivateProfileIntA(kSection, "ClipboardViewer", 0, path.c_str()));
+    return static_cast<int>(
+        GetPrivateProfileIntA(SettingsSection, "ClipboardViewer", 0, path.c_str()));
 }
 
 void readPrefixSetting(const std::string& path, char* buffer) {
-    GetPrivateProfileStringA(kSection, "Prefix", "", buffer, kPrefixSettingSize, path.c_str());
+    GetPrivateProfileStringA(SettingsSection, "Prefix", "", buffer, PrefixSettingSize,
+                             path.c_str());
 }
 
 void readOpenFileNameSetting(const std::string& path, char* buffer) {
-    GetPrivateProfileStringA(kSection, "OpenFileName", "", buffer, kOpenFileNameSettingSize,
+    GetPrivateProfileStringA(SettingsSection, "OpenFileName", "", buffer, OpenFileNameSettingSize,
                              path.c_str());
 }

@@ -5,8 +5,8 @@
 
 #include <string>
 
-constexpr unsigned kPrefixSettingSize = 80;
-constexpr unsigned kOpenFileNameSettingSize = 260;
+constexpr unsigned PrefixSettingSize = 80;
+constexpr unsigned OpenFileNameSettingSize = 260;
 
 // The module path with the file name's extension replaced by ".ini", or
 // ".ini" appended when the file name has none. Only a dot after the last
@@ -18,7 +18,7 @@ std::string settingsFilePath();
 
 // ClipboardViewer: the integer read, 0 when missing or not a number.
 int readClipboardViewerSetting(const std::string& path);
-// Prefix into a buffer of kPrefixSettingSize bytes; "" when missing.
+// Prefix into a buffer of PrefixSettingSize bytes; "" when missing.
 void readPrefixSetting(const std::string& path, char* buffer);
-// OpenFileName into a buffer of kOpenFileNameSettingSize bytes.
+// OpenFileName into a buffer of OpenFileNameSettingSize bytes.
 void readOpenFileNameSetting(const std::string& path, char* buffer);

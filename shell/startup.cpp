@@ -11,6 +11,7 @@
 #include "main_window.h"
 #include "message_boxes.h"
 #include "message_buffer.h"
+#include "prefix_options.h"
 #include "viewer_mode.h"
 
 StartupState startupState;
@@ -35,11 +36,12 @@ char** splitIntoBlock(const char* argumentText, int* count) {
 
 // Settings fill in what the command line left open.
 void applySettings(const std::string& settingsPath, CommandLineOptions* options) {
-    if (options->prefixChoice == PrefixChoice::NotGiven) {
-        readPrefixSetting(settingsPath, startupState.prefixSetting);
-        if (startupState.prefixSetting[0] != '\0') {
-            options->prefixChoice = PrefixChoice::Text;
-            options->prefix = startupState.prefixSetting;
+    if (options->prefix.choice == PrefixChoice::NotGiven) {
+        char prefix[PrefixSettingSize] = {};
+        readPrefixSetting(settingsPath, prefix);
+        if (prefix[0] != '\0') {
+            options->prefix.choice = PrefixChoice::Text;
+            options->prefix.text = prefix;
         }
     }
     if (options->fileName == nullptr) {
@@ -117,19 +119,15 @@ int runProgram(HINSTANCE instance, const char* argumentText) {
     startupState.startupFileName = nullptr;
     CommandLineOptions options;
     std::string settingsPath = settingsFilePath();
-    viewerState.mode = readClipboardViewerSetting(settingsPath) != 0 ? 1 : 0;
+    viewerState.on = readClipboardViewerSetting(settingsPath) != 0;
 
     int exitCode = 0;
-    if (!parseOptions(count, arguments, &options, &viewerState.mode)) {
+    if (!parseOptions(count, arguments, &options, &viewerState.on)) {
         showUsageBox();
     } else {
         applySettings(settingsPath, &options);
         startupState.startupFileName = options.fileName;
-        std::string prefix;
-        if (options.prefixChoice == PrefixChoice::Text) {
-            prefix = std::string(options.prefix) + " ";
-        }
-        setLinePrefix(prefix.c_str());
+        setLinePrefix(linePrefixFor(options.prefix).c_str());
         exitCode = runWindow();
     }
     // The start-up file name may point into the block; it goes with it.

@@ -16,10 +16,9 @@
 struct StartupState {
     HINSTANCE instance = nullptr;           // where templates, menu and icons load from
     const char* startupFileName = nullptr;  // decoded when the window opens
-    // The prefix and file-name settings are kept here because the start-up
-    // state may refer into them for the whole run.
-    char prefixSetting[kPrefixSettingSize] = {};
-    char openFileNameSetting[kOpenFileNameSettingSize] = {};
+    // The file-name setting is kept here because the start-up file name may
+    // refer into it for the whole run.
+    char openFileNameSetting[OpenFileNameSettingSize] = {};
 };
 extern StartupState startupState;
 

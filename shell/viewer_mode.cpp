@@ -13,42 +13,47 @@ namespace {
 
 void showMode() {
     CheckMenuItem(windowState.fileMenu, IDM_CLIPBOARD_VIEWER,
-                  MF_BYCOMMAND | (viewerState.mode != 0 ? MF_CHECKED : MF_UNCHECKED));
+                  MF_BYCOMMAND | (viewerState.on ? MF_CHECKED : MF_UNCHECKED));
     showViewerPane();
 }
 
 }  // namespace
 
 void showViewerPane() {
-    const char* text = viewerState.mode != 0 ? "Clipboard Viewer On" : "Clipboard Viewer Off";
-    HICON icon = viewerState.mode != 0 ? windowState.viewerOnIcon : windowState.viewerOffIcon;
+    const char* text = viewerState.on ? "Clipboard Viewer On" : "Clipboard Viewer Off";
+    HICON icon = viewerState.on ? windowState.viewerOnIcon : windowState.viewerOffIcon;
     SendMessageA(windowState.statusBar, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(text));
     SendMessageA(windowState.statusBar, SB_SETICON, 1, reinterpret_cast<LPARAM>(icon));
 }
 
-void toggleViewerMode(HWND mainWindow) {
-    if (viewerState.mode == 0) {
-        // Joining sends the first WM_DRAWCLIPBOARD from inside this call,
-        // while the next viewer is still none: it decodes, passes nothing on.
-        viewerState.nextViewer = SetClipboardViewer(mainWindow);
-        viewerState.mode = 1;
-    } else {
-        leaveViewerChain(mainWindow);
-    }
+void joinViewerChain(HWND mainWindow) {
+    // The first WM_DRAWCLIPBOARD arrives from inside this call, while the
+    // next viewer is still none: it decodes and passes nothing on.
+    viewerState.nextViewer = SetClipboardViewer(mainWindow);
+    viewerState.on = true;
     showMode();
+}
+
+void toggleViewerMode(HWND mainWindow) {
+    if (viewerState.on) {
+        leaveViewerChain(mainWindow);
+        showMode();
+    } else {
+        joinViewerChain(mainWindow);
+    }
 }
 
 void leaveViewerChain(HWND mainWindow) {
     ChangeClipboardChain(mainWindow, viewerState.nextViewer);
     viewerState.nextViewer = nullptr;
-    viewerState.mode = 0;
+    viewerState.on = false;
 }
 
 void onDrawClipboard(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
-    if (viewerState.ignoreNextChange == 0) {
+    if (!viewerState.ignoreNextChange) {
         SendMessageA(mainWindow, WM_COMMAND, IDM_PROCESS_CLIPBOARD, 0);
     }
-    viewerState.ignoreNextChange = 0;
+    viewerState.ignoreNextChange = false;
     // A window that joined twice gets itself back as its next viewer;
     // sending itself the notification would decode without end.
     if (viewerState.nextViewer != nullptr && viewerState.nextViewer != mainWindow) {

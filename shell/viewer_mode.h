@@ -8,14 +8,18 @@
 #include <windows.h>
 
 struct ViewerState {
-    int mode = 0;               // 1 while in the chain; seeded at start-up
-    HWND nextViewer = nullptr;  // the window after ours in the chain
-    int ignoreNextChange = 0;   // skip decoding the next change once
+    bool on = false;                // in the chain; seeded at start-up
+    HWND nextViewer = nullptr;      // the window after ours in the chain
+    bool ignoreNextChange = false;  // skip decoding the next change once
 };
 extern ViewerState viewerState;
 
-// The Clipboard Viewer command: join or leave the chain, and show the mode
-// in the menu's check mark and the viewer pane.
+// Joins the chain and shows the mode in the menu's check mark and the viewer
+// pane. The chain's first notification arrives from inside the join and
+// decodes the clipboard.
+void joinViewerChain(HWND mainWindow);
+
+// The Clipboard Viewer command: join or leave the chain, and show the mode.
 void toggleViewerMode(HWND mainWindow);
 
 // Viewer pane (pane 1): text and icon for the current mode.

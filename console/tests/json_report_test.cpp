@@ -8,6 +8,7 @@
 #include <random>
 #include <string>
 
+#include "decoder.h"
 #include "message_buffer.h"
 
 namespace {

@@ -69,7 +69,7 @@ TEST(ConsoleOptions, Table) {
         if (c.action != Decode) {
             continue;
         }
-        EXPECT_EQ(c.linePrefix, linePrefixFor(parsed.options));
+        EXPECT_EQ(c.linePrefix, linePrefixFor(parsed.options.prefix));
         EXPECT_EQ(c.source != nullptr, parsed.options.hasSource);
         if (c.source != nullptr) {
             EXPECT_EQ(c.source, parsed.options.source);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
 
 namespace {
@@ -115,12 +114,6 @@ TEST(Catalogue, TableInvariants) {
     }
     EXPECT_EQ(4, derived);
     EXPECT_EQ(1, unlabelled);
-}
-
-TEST(Catalogue, FindEntryByLabel) {
-    EXPECT_EQ(11, findEntryByLabel("Remote Power Drop support"));
-    EXPECT_EQ(14, findEntryByLabel("V.34 Rate Asymmetry"));
-    EXPECT_EQ(-1, findEntryByLabel("V.34 rate asymmetry"));
 }
 
 }  // namespace

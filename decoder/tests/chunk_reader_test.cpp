@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "decode_run.h"
+#include "decoding_run.h"
 #include "message_buffer.h"
 #include "report_model.h"
 #include "test_support.h"
@@ -129,24 +129,25 @@ RunOutput runOver(const std::string& bytes, RunKind kind, std::size_t blockSize,
     withLogFile(bytes, [&](std::FILE* file) {
         emptyMessageBuffer();
         setLinePrefix(prefix);
+        const RunSettings settings{blockSize};
         if (kind == RunKind::Plain) {
-            decodeReportInBlocks(file, blockSize);
+            runDecoding(file, ReportScope::First, settings, nullptr);
             output.text = bufferText();
         } else {
-            decodeReportsInBlocks(
-                file, blockSize, kind == RunKind::Every ? ReportScope::Every : ReportScope::First,
-                [&output](const DecodedReport& report) {
-                    output.text += bufferText();
-                    emptyMessageBuffer();
-                    output.reportLines.push_back(report.line);
-                    std::vector<std::string> raw;
-                    for (const ReportLine& line : report.lines) {
-                        for (const std::optional<RawToken>& token : line.raw) {
-                            raw.push_back(token ? token->key + "=" + token->value : "-");
-                        }
+            const ReportHandler collect = [&output](const DecodedReport& report) {
+                output.text += bufferText();
+                emptyMessageBuffer();
+                output.reportLines.push_back(report.line);
+                std::vector<std::string> raw;
+                for (const ReportLine& line : report.lines) {
+                    for (const std::optional<RawToken>& token : line.raw) {
+                        raw.push_back(token ? token->key + "=" + token->value : "-");
                     }
-                    output.rawTokens.push_back(raw);
-                });
+                }
+                output.rawTokens.push_back(raw);
+            };
+            runDecoding(file, kind == RunKind::Every ? ReportScope::Every : ReportScope::First,
+                        settings, &collect);
         }
         setLinePrefix("");
         output.rest = restOf(file);

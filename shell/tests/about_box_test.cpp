@@ -91,11 +91,11 @@ TEST_F(AboutBox, ShowsItsThreeLinesAndClosesEachWay) {
         EXPECT_TRUE(seen.ownerDisabled);
         EXPECT_TRUE(IsWindowEnabled(window_));
         EXPECT_EQ(seen.caption, "About");
-        EXPECT_EQ(seen.banner, kVersionBanner);
-        EXPECT_EQ(seen.maker, kAboutMakerLine);
-        EXPECT_EQ(seen.contact, kAboutContactLine);
+        EXPECT_EQ(seen.banner, VersionBanner);
+        EXPECT_EQ(seen.maker, AboutMakerLine);
+        EXPECT_EQ(seen.contact, AboutContactLine);
         EXPECT_TRUE(seen.stillOpenAfterNotification);
-        EXPECT_EQ(reportText(), kExampleReport) << "closing it changes nothing";
+        EXPECT_EQ(reportText(), ExampleReport) << "closing it changes nothing";
     }
 }
 

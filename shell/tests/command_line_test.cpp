@@ -77,12 +77,13 @@ Parsed parse(const char* text, int viewerMode) {
     }
     CommandLineOptions options;
     Parsed result;
+    bool viewerOn = viewerMode != 0;
     result.accepted =
-        parseOptions(static_cast<int>(arguments.size()), arguments.data(), &options, &viewerMode);
-    result.choice = options.prefixChoice;
-    result.prefix = options.prefix != nullptr ? options.prefix : "<none>";
+        parseOptions(static_cast<int>(arguments.size()), arguments.data(), &options, &viewerOn);
+    result.choice = options.prefix.choice;
+    result.prefix = options.prefix.choice == PrefixChoice::Text ? options.prefix.text : "<none>";
     result.fileName = options.fileName != nullptr ? options.fileName : "<none>";
-    result.viewerMode = viewerMode;
+    result.viewerMode = viewerOn ? 1 : 0;
     return result;
 }
 

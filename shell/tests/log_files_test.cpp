@@ -80,13 +80,13 @@ class LogFiles : public MainWindowTest {
         MainWindowTest::TearDown();
     }
     std::string header(const std::string& prefix) const {
-        return prefix + kVersionBanner + "\r\n" + prefix + kNoticeLine + "\r\n" + prefix +
-               kRuleLine + "\r\n";
+        return prefix + VersionBanner + "\r\n" + prefix + NoticeLine + "\r\n" + prefix + RuleLine +
+               "\r\n";
     }
     const CloseFileFunction realClose_ = closeSavedFile;
 };
 
-const char kFilter[] = "Log Files (*.log)|*.log|All Files (*.*)|*.*|";
+const char ShownFilter[] = "Log Files (*.log)|*.log|All Files (*.*)|*.*|";
 
 TEST_F(LogFiles, SaveWritesTheHeaderThenTheShownReport) {
     std::string path = temp_.path("saved.log");
@@ -98,14 +98,14 @@ TEST_F(LogFiles, SaveWritesTheHeaderThenTheShownReport) {
         EXPECT_EQ(call.size, 76u);
     }
     EXPECT_EQ(call.owner, window_);
-    EXPECT_EQ(call.filter, kFilter);
+    EXPECT_EQ(call.filter, ShownFilter);
     EXPECT_EQ(call.filterIndex, 1u);
     EXPECT_EQ(call.proposed, "");
     EXPECT_EQ(call.capacity, 260u);
     EXPECT_EQ(call.flags, 0x8C02u);
     EXPECT_EQ(call.defaultExtension, "log");
     EXPECT_TRUE(call.noTitleOrFolder);
-    EXPECT_EQ(readFileBytes(path), header("") + kExampleReport);
+    EXPECT_EQ(readFileBytes(path), header("") + ExampleReport);
     EXPECT_TRUE(recordedBoxes.empty());
 }
 
@@ -118,7 +118,7 @@ TEST_F(LogFiles, SaveBeforeAnyReportWritesOnlyTheHeader) {
 
 TEST_F(LogFiles, SaveWritesThePrefixInFrontOfEachHeaderLine) {
     setLinePrefix("> ");
-    std::string log = temp_.write("call.log", kExampleLog);
+    std::string log = temp_.write("call.log", ExampleLog);
     loadLogFile(log.c_str());
     std::string path = temp_.path("prefixed.log");
     save(path);
@@ -173,7 +173,7 @@ TEST_F(LogFiles, FailureMetOnlyWhenClosingIsReported) {
     ASSERT_EQ(recordedBoxes.size(), 1u);
     EXPECT_EQ(recordedBoxes[0].caption, "cannot save file");
     EXPECT_EQ(recordedBoxes[0].text, std::strerror(ENOSPC));
-    EXPECT_EQ(readFileBytes(path), header("") + kExampleReport) << "what was written stays";
+    EXPECT_EQ(readFileBytes(path), header("") + ExampleReport) << "what was written stays";
 }
 
 TEST_F(LogFiles, FullDiskMetWhileWritingIsReportedOnce) {
@@ -191,14 +191,14 @@ TEST_F(LogFiles, FullDiskMetWhileWritingIsReportedOnce) {
 TEST_F(LogFiles, OpenDialogLoadsTheChosenFile) {
     setClipboardText("hello");
     SendMessageA(window_, WM_COMMAND, IDM_PROCESS_CLIPBOARD, 0);
-    std::string log = temp_.write("call.log", kExampleLog);
+    std::string log = temp_.write("call.log", ExampleLog);
     open(log);
     ASSERT_EQ(dialogCalls.size(), 1u);
     EXPECT_EQ(dialogCalls[0].flags, 0x1C01u);
-    EXPECT_EQ(dialogCalls[0].filter, kFilter);
+    EXPECT_EQ(dialogCalls[0].filter, ShownFilter);
     EXPECT_EQ(dialogCalls[0].defaultExtension, "log");
     EXPECT_EQ(dialogCalls[0].owner, window_);
-    EXPECT_EQ(reportText(), kExampleReport);
+    EXPECT_EQ(reportText(), ExampleReport);
     EXPECT_EQ(paneText(0), log);
     open(log);
     EXPECT_EQ(dialogCalls[1].proposed, log);
@@ -219,7 +219,7 @@ TEST_F(LogFiles, FailedLoadChangesNothing) {
 }
 
 TEST_F(LogFiles, LogHeldOpenForWritingCannotBeLoaded) {
-    std::string log = temp_.write("busy.log", kExampleLog);
+    std::string log = temp_.write("busy.log", ExampleLog);
     HANDLE writer = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);

@@ -28,28 +28,28 @@ TEST_F(MainWindow, DecodesTheClipboardOnceAfterItIsShown) {
     createWindow();
     EXPECT_EQ(reportText(), "") << "the decode is posted, not run during creation";
     pumpMessages(window_);
-    EXPECT_EQ(reportText(), kExampleReport);
+    EXPECT_EQ(reportText(), ExampleReport);
     EXPECT_EQ(paneText(0), "Report from clipboard");
     EXPECT_EQ(paneText(1), "Clipboard Viewer Off");
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
 }
 
 TEST_F(MainWindow, StartupFileIsDecodedInsteadOfTheClipboard) {
-    std::string log = temp_.write("call.log", kExampleLog);
+    std::string log = temp_.write("call.log", ExampleLog);
     setClipboardText("hello");
     startupState.startupFileName = log.c_str();
     createWindow();
     pumpMessages(window_);
-    EXPECT_EQ(reportText(), kExampleReport);
+    EXPECT_EQ(reportText(), ExampleReport);
     EXPECT_EQ(paneText(0), log);
     startupState.startupFileName = nullptr;
 }
 
 TEST_F(MainWindow, ViewerModeAtStartJoinsTheChainAndDecodes) {
-    viewerState.mode = 1;
+    viewerState.on = true;
     createWindow();
-    EXPECT_EQ(reportText(), kExampleReport) << "the join notification decodes at once";
-    EXPECT_EQ(viewerState.mode, 1);
+    EXPECT_EQ(reportText(), ExampleReport) << "the join notification decodes at once";
+    EXPECT_TRUE(viewerState.on);
     EXPECT_EQ(GetClipboardViewer(), window_);
     EXPECT_TRUE(GetMenuState(windowState.fileMenu, IDM_CLIPBOARD_VIEWER, MF_BYCOMMAND) &
                 MF_CHECKED);
@@ -111,12 +111,12 @@ TEST_F(MainWindow, LayoutShowsTheViewerPaneForTheCurrentMode) {
     EXPECT_EQ(SendMessageA(windowState.statusBar, SB_GETICON, 1, 0),
               reinterpret_cast<LRESULT>(windowState.viewerOffIcon));
     EXPECT_NE(windowState.viewerOffIcon, nullptr);
-    viewerState.mode = 1;  // as if toggled while the pane was not yet there
+    viewerState.on = true;  // as if toggled while the pane was not yet there
     SendMessageA(window_, WM_SIZE, 0, MAKELPARAM(400, 300));
     EXPECT_EQ(paneText(1), "Clipboard Viewer On");
     EXPECT_EQ(SendMessageA(windowState.statusBar, SB_GETICON, 1, 0),
               reinterpret_cast<LRESULT>(windowState.viewerOnIcon));
-    viewerState.mode = 0;
+    viewerState.on = false;
 }
 
 TEST_F(MainWindow, ProcessClipboardReplacesTheReportWhateverItFinds) {
@@ -131,7 +131,7 @@ TEST_F(MainWindow, ProcessClipboardReplacesTheReportWhateverItFinds) {
     const Case cases[] = {
         {"no text", false, "", "no text data in clipboard available!\r\n"},
         {"text without a block", true, "hello", "no statistics data in clipboard available!\r\n"},
-        {"a report", true, kExampleLog, kExampleReport},
+        {"a report", true, ExampleLog, ExampleReport},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -156,7 +156,7 @@ TEST_F(MainWindow, OkAndCancelCommandsChangeNothing) {
         SCOPED_TRACE(id);
         SendMessageA(window_, WM_COMMAND, id, 0);
         EXPECT_TRUE(IsWindow(window_));
-        EXPECT_EQ(reportText(), kExampleReport);
+        EXPECT_EQ(reportText(), ExampleReport);
     }
 }
 
@@ -185,7 +185,7 @@ TEST_F(MainWindow, SelectAllSelectsTheWholeReport) {
     SendMessageA(reportView(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
-    EXPECT_EQ(end, std::string(kExampleReport).size());
+    EXPECT_EQ(end, std::string(ExampleReport).size());
 }
 
 TEST_F(MainWindow, HugeReportIsShownWhole) {
@@ -319,17 +319,17 @@ TEST_F(MainWindow, ClickOnTheViewerPaneTogglesViewerMode) {
     pumpMessages(window_);
     NMMOUSE onSource = statusClick(0);
     SendMessageA(window_, WM_NOTIFY, IDC_STATUS_BAR, reinterpret_cast<LPARAM>(&onSource));
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
     NMMOUSE onViewer = statusClick(1);
     NMMOUSE otherCode = onViewer;
     otherCode.hdr.code = static_cast<UINT>(NM_DBLCLK);
     SendMessageA(window_, WM_NOTIFY, IDC_STATUS_BAR, reinterpret_cast<LPARAM>(&otherCode));
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
     SendMessageA(window_, WM_NOTIFY, IDC_STATUS_BAR, reinterpret_cast<LPARAM>(&onViewer));
-    EXPECT_EQ(viewerState.mode, 1);
+    EXPECT_TRUE(viewerState.on);
     EXPECT_EQ(paneText(1), "Clipboard Viewer On");
     SendMessageA(window_, WM_NOTIFY, IDC_STATUS_BAR, reinterpret_cast<LPARAM>(&onViewer));
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
     EXPECT_EQ(paneText(1), "Clipboard Viewer Off");
 }
 
@@ -352,7 +352,7 @@ TEST_F(MainWindow, DroppingFilesDecodesOnlyTheFirst) {
     createWindow();
     pumpMessages(window_);
     std::string first = temp_.write("first.log", "DIAG <2A4D3263 60=3C>\r\nOK\r\n");
-    std::string second = temp_.write("second.log", kExampleLog);
+    std::string second = temp_.write("second.log", ExampleLog);
     HDROP drop = makeDrop({first, second, temp_.path("missing.log")});
     SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     EXPECT_EQ(reportText(), "Termination Cause              : Carrier Lost\r\n");

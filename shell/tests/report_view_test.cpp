@@ -31,7 +31,7 @@ class ReportView : public MainWindowTest {
 };
 
 TEST_F(ReportView, CopyPutsTheHeaderAndExactlyTheSelection) {
-    const std::string report = kExampleReport;
+    const std::string report = ExampleReport;
     struct Case {
         const char* name;
         int start;
@@ -52,14 +52,14 @@ TEST_F(ReportView, CopyPutsTheHeaderAndExactlyTheSelection) {
         EXPECT_EQ(clipboardText(), copiedHeader() + c.selected);
         ASSERT_TRUE(OpenClipboard(nullptr));
         EXPECT_EQ(GlobalSize(GetClipboardData(CF_TEXT)),
-                  c.selected.size() + reportHeaderLength() + 4);
+                  c.selected.size() + copiedHeader().size() + 4);
         CloseClipboard();
     }
 }
 
 TEST_F(ReportView, CopiedHeaderHasNoPrefixButReportLinesKeepTheirs) {
     setLinePrefix("# ");
-    std::string log = temp_.write("call.log", kExampleLog);
+    std::string log = temp_.write("call.log", ExampleLog);
     loadLogFile(log.c_str());
     copy(0, -1);
     std::string copied = clipboardText();
@@ -82,9 +82,9 @@ TEST_F(ReportView, SelectAllThenCopyOfAHugeReportCopiesItWhole) {
 TEST_F(ReportView, SelectionBeyondTheMessageBufferIsCutAtItsEnd) {
     // The view and the buffer disagree only if someone broke the rule that
     // the view shows the buffer; the copy must still stay inside the buffer.
-    SetWindowTextA(reportView(), (std::string(kExampleReport) + "extra text").c_str());
+    SetWindowTextA(reportView(), (std::string(ExampleReport) + "extra text").c_str());
     copy(0, -1);
-    EXPECT_EQ(clipboardText(), copiedHeader() + kExampleReport);
+    EXPECT_EQ(clipboardText(), copiedHeader() + ExampleReport);
 }
 
 // Our copy cannot open the clipboard, so the edit control's own copy runs:
@@ -98,22 +98,22 @@ TEST_F(ReportView, ClipboardHeldElsewhereFallsBackToThePlainCopy) {
     CloseClipboard();
     DestroyWindow(holder);
     std::string copied = clipboardText();
-    EXPECT_TRUE(copied == "kept" || copied == kExampleReport) << copied;
-    EXPECT_EQ(viewerState.ignoreNextChange, 0);
+    EXPECT_TRUE(copied == "kept" || copied == ExampleReport) << copied;
+    EXPECT_FALSE(viewerState.ignoreNextChange);
 }
 
 TEST_F(ReportView, CopyInViewerModeIsNotDecodedAgain) {
     SendMessageA(window_, WM_COMMAND, IDM_CLIPBOARD_VIEWER, 0);
-    ASSERT_EQ(viewerState.mode, 1);
+    ASSERT_TRUE(viewerState.on);
     copy(5, 12);
-    EXPECT_EQ(reportText(), kExampleReport) << "the copied text was not decoded";
+    EXPECT_EQ(reportText(), ExampleReport) << "the copied text was not decoded";
     DWORD start = 0;
     DWORD end = 0;
     SendMessageA(reportView(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 5u);
     EXPECT_EQ(end, 12u);
-    EXPECT_EQ(viewerState.ignoreNextChange, 0) << "cleared by the change it covered";
+    EXPECT_FALSE(viewerState.ignoreNextChange) << "cleared by the change it covered";
     setClipboardText("hello");
     EXPECT_EQ(reportText(), "no statistics data in clipboard available!\r\n");
     SendMessageA(window_, WM_COMMAND, IDM_CLIPBOARD_VIEWER, 0);
@@ -121,7 +121,7 @@ TEST_F(ReportView, CopyInViewerModeIsNotDecodedAgain) {
 
 TEST_F(ReportView, CopyWithViewerModeOffLeavesTheFlagClear) {
     copy(0, 4);
-    EXPECT_EQ(viewerState.ignoreNextChange, 0);
+    EXPECT_FALSE(viewerState.ignoreNextChange);
 }
 
 TEST_F(ReportView, PasteDecodesTheClipboardInsteadOfInserting) {

@@ -40,14 +40,14 @@ struct Read {
 Read readAll(const std::string& path) {
     Read got;
     got.viewer = readClipboardViewerSetting(path);
-    char prefix[kPrefixSettingSize + 8];
+    char prefix[PrefixSettingSize + 8];
     std::memset(prefix, '#', sizeof prefix);
     readPrefixSetting(path, prefix);
-    EXPECT_EQ(prefix[kPrefixSettingSize], '#') << "wrote past the prefix buffer";
-    char fileName[kOpenFileNameSettingSize + 8];
+    EXPECT_EQ(prefix[PrefixSettingSize], '#') << "wrote past the prefix buffer";
+    char fileName[OpenFileNameSettingSize + 8];
     std::memset(fileName, '#', sizeof fileName);
     readOpenFileNameSetting(path, fileName);
-    EXPECT_EQ(fileName[kOpenFileNameSettingSize], '#') << "wrote past the file-name buffer";
+    EXPECT_EQ(fileName[OpenFileNameSettingSize], '#') << "wrote past the file-name buffer";
     got.prefix = prefix;
     got.fileName = fileName;
     return got;

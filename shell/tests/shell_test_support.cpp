@@ -15,8 +15,8 @@
 #include "startup.h"
 #include "viewer_mode.h"
 
-const char kExampleLog[] = "ATI11\r\nDIAG <2A4D3263 0=10 1=0 2=0 3=0 11=1A 10=1C 60=3C>\r\nOK\r\n";
-const char kExampleReport[] =
+const char ExampleLog[] = "AT*VXD\r\nDIAG <2A4D3263 0=10 1=0 2=0 3=0 11=1A 10=1C 60=3C>\r\nOK\r\n";
+const char ExampleReport[] =
     "Diag Command Specification rev.: 1.0\r\n"
     "Call Setup Result code         : No previous call\r\n"
     "Multi-media mode               : Data Only\r\n"
@@ -25,7 +25,7 @@ const char kExampleReport[] =
     "Termination Cause              : Carrier Lost\r\n";
 
 std::string copiedHeader() {
-    return std::string(kVersionBanner) + "\r\n" + kNoticeLine + "\r\n" + kRuleLine + "\r\n";
+    return std::string(VersionBanner) + "\r\n" + NoticeLine + "\r\n" + RuleLine + "\r\n";
 }
 
 std::vector<RecordedBox> recordedBoxes;
@@ -179,7 +179,7 @@ void MainWindowTest::SetUp() {
     runSaveDialog = cancelDialog;
     runOpenDialog = cancelDialog;
     clearRecordedBoxes();
-    setClipboardText(kExampleLog);
+    setClipboardText(ExampleLog);
 }
 
 void MainWindowTest::TearDown() {

@@ -12,8 +12,8 @@
 #include <vector>
 
 // The worked example: one block and the report it decodes to.
-extern const char kExampleLog[];
-extern const char kExampleReport[];
+extern const char ExampleLog[];
+extern const char ExampleReport[];
 
 // The three header lines as copied (no prefix), each ended by CR LF.
 std::string copiedHeader();

@@ -14,9 +14,9 @@
 
 namespace {
 
-const char kUsage[] =
+const char Usage[] =
     "Usage: vexa [+prefix | -prefix string | -noprefix] [-clipview | -noclipview] [file]";
-const char kNoStatistics[] = "no statistics data in clipboard available!\r\n";
+const char NoStatistics[] = "no statistics data in clipboard available!\r\n";
 
 // What the running program showed, read once its window is up.
 struct Capture {
@@ -49,7 +49,7 @@ void CALLBACK captureAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
     }
     KillTimer(nullptr, timer);
     capture.seen = true;
-    capture.viewerMode = viewerState.mode;
+    capture.viewerMode = viewerState.on ? 1 : 0;
     capture.checked =
         (GetMenuState(windowState.fileMenu, IDM_CLIPBOARD_VIEWER, MF_BYCOMMAND) & MF_CHECKED) != 0;
     capture.report = windowText(windowState.reportView);
@@ -79,7 +79,7 @@ class StartupTest : public ::testing::Test {
         DeleteFileA(settings_.c_str());
         viewerState = ViewerState();
         setClipboardText("hello");
-        log_ = temp_.write("call.log", kExampleLog);
+        log_ = temp_.write("call.log", ExampleLog);
     }
     void TearDown() override {
         DeleteFileA(settings_.c_str());
@@ -117,13 +117,13 @@ TEST_F(StartupTest, BadCommandLineShowsOnlyTheUsageBox) {
         ASSERT_EQ(recordedBoxes.size(), 1u);
         EXPECT_EQ(recordedBoxes[0].owner, nullptr);
         EXPECT_EQ(recordedBoxes[0].caption, "vexa");
-        EXPECT_EQ(recordedBoxes[0].text, kUsage);
+        EXPECT_EQ(recordedBoxes[0].text, Usage);
         EXPECT_EQ(recordedBoxes[0].type, UINT(MB_ICONINFORMATION | MB_SETFOREGROUND));
     }
 }
 
 TEST_F(StartupTest, SettingsAndCommandLineSeedTheFirstReport) {
-    const std::string example = kExampleReport;
+    const std::string example = ExampleReport;
     struct Case {
         const char* name;
         std::string settings;
@@ -134,20 +134,20 @@ TEST_F(StartupTest, SettingsAndCommandLineSeedTheFirstReport) {
     };
     const std::string quotedLog = "\"" + log_ + "\"";
     const Case cases[] = {
-        {"nothing: the clipboard once", "", "", 0, kNoStatistics, "Report from clipboard"},
+        {"nothing: the clipboard once", "", "", 0, NoStatistics, "Report from clipboard"},
         {"file argument", "", quotedLog, 0, example, log_},
         {"file from the settings", "[Default]\r\nOpenFileName=" + log_ + "\r\n", "", 0, example,
          log_},
         {"argument wins over the setting", "[Default]\r\nOpenFileName=C:\\missing.log\r\n",
          quotedLog, 0, example, log_},
-        {"viewer option", "", "-clipview", 1, kNoStatistics, "Report from clipboard"},
-        {"viewer setting", "[Default]\r\nClipboardViewer=1\r\n", "", 1, kNoStatistics,
+        {"viewer option", "", "-clipview", 1, NoStatistics, "Report from clipboard"},
+        {"viewer setting", "[Default]\r\nClipboardViewer=1\r\n", "", 1, NoStatistics,
          "Report from clipboard"},
         {"option overrides viewer setting", "[Default]\r\nClipboardViewer=1\r\n", "-noclipview", 0,
-         kNoStatistics, "Report from clipboard"},
-        {"prefix setting", "[Default]\r\nPrefix=#\r\n", "", 0, prefixed("# ", kNoStatistics),
+         NoStatistics, "Report from clipboard"},
+        {"prefix setting", "[Default]\r\nPrefix=#\r\n", "", 0, prefixed("# ", NoStatistics),
          "Report from clipboard"},
-        {"noprefix beats the setting", "[Default]\r\nPrefix=#\r\n", "-noprefix", 0, kNoStatistics,
+        {"noprefix beats the setting", "[Default]\r\nPrefix=#\r\n", "-noprefix", 0, NoStatistics,
          "Report from clipboard"},
         {"prefix option with a blank", "[Default]\r\nPrefix=#\r\n", "-prefix \"> \" " + quotedLog,
          0, prefixed(">  ", example), log_},
@@ -166,7 +166,7 @@ TEST_F(StartupTest, SettingsAndCommandLineSeedTheFirstReport) {
         EXPECT_EQ(capture.report, c.report);
         EXPECT_EQ(capture.source, c.source);
         EXPECT_TRUE(recordedBoxes.empty());
-        EXPECT_EQ(viewerState.mode, 0) << "closing leaves the viewer chain";
+        EXPECT_FALSE(viewerState.on) << "closing leaves the viewer chain";
     }
 }
 

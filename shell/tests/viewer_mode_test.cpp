@@ -63,7 +63,7 @@ class ViewerMode : public MainWindowTest {
         pumpMessages(window_);
     }
     void TearDown() override {
-        if (viewerState.mode != 0) {
+        if (viewerState.on) {
             toggle();
         }
         for (auto it = joined_.rbegin(); it != joined_.rend(); ++it) {
@@ -101,28 +101,28 @@ class ViewerMode : public MainWindowTest {
 
 TEST_F(ViewerMode, ToggleJoinsDecodesAtOnceAndShowsTheMode) {
     setClipboardText("hello");
-    EXPECT_EQ(reportText(), kExampleReport) << "no decode while off";
+    EXPECT_EQ(reportText(), ExampleReport) << "no decode while off";
     toggle();
     EXPECT_EQ(reportText(), "no statistics data in clipboard available!\r\n");
-    EXPECT_EQ(viewerState.mode, 1);
+    EXPECT_TRUE(viewerState.on);
     EXPECT_EQ(GetClipboardViewer(), window_);
     EXPECT_TRUE(checked());
     EXPECT_EQ(paneText(1), "Clipboard Viewer On");
     EXPECT_EQ(SendMessageA(windowState.statusBar, SB_GETICON, 1, 0),
               reinterpret_cast<LRESULT>(windowState.viewerOnIcon));
 
-    setClipboardText(kExampleLog);
-    EXPECT_EQ(reportText(), kExampleReport) << "a change decodes by itself";
+    setClipboardText(ExampleLog);
+    EXPECT_EQ(reportText(), ExampleReport) << "a change decodes by itself";
 
     toggle();
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
     EXPECT_EQ(GetClipboardViewer(), nullptr);
     EXPECT_FALSE(checked());
     EXPECT_EQ(paneText(1), "Clipboard Viewer Off");
     EXPECT_EQ(SendMessageA(windowState.statusBar, SB_GETICON, 1, 0),
               reinterpret_cast<LRESULT>(windowState.viewerOffIcon));
     setClipboardText("hello");
-    EXPECT_EQ(reportText(), kExampleReport) << "left the chain: no decode";
+    EXPECT_EQ(reportText(), ExampleReport) << "left the chain: no decode";
 
     toggle();
     EXPECT_EQ(reportText(), "no statistics data in clipboard available!\r\n")
@@ -143,7 +143,7 @@ TEST_F(ViewerMode, NotificationsArePassedOnAlongTheChain) {
     EXPECT_EQ(viewerState.nextViewer, second);
     EXPECT_TRUE(helpers[second].got.empty()) << "the join notification is not passed on";
 
-    setClipboardText(kExampleLog);
+    setClipboardText(ExampleLog);
     ASSERT_EQ(helpers[second].got.size(), 1u);
     EXPECT_EQ(helpers[second].got[0].message, UINT(WM_DRAWCLIPBOARD));
     ASSERT_EQ(helpers[first].got.size(), 1u);
@@ -239,10 +239,10 @@ TEST_F(ViewerMode, IgnoreFlagSkipsOneDecodeButStillPassesOn) {
     HWND next = join();
     toggle();
     helpers[next].got.clear();
-    viewerState.ignoreNextChange = 1;
+    viewerState.ignoreNextChange = true;
     setClipboardText("hello");
-    EXPECT_EQ(reportText(), kExampleReport) << "not decoded";
-    EXPECT_EQ(viewerState.ignoreNextChange, 0);
+    EXPECT_EQ(reportText(), ExampleReport) << "not decoded";
+    EXPECT_FALSE(viewerState.ignoreNextChange);
     EXPECT_EQ(helpers[next].got.size(), 1u);
     setClipboardText("hello again");
     EXPECT_EQ(reportText(), "no statistics data in clipboard available!\r\n");
@@ -261,8 +261,8 @@ LRESULT CALLBACK renderLateProc(HWND window, UINT message, WPARAM wParam, LPARAM
     if (++rendersSeen == 1) {
         SendMessageA(renderTarget, WM_DRAWCLIPBOARD, 0, 0);
     }
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::strlen(kExampleLog) + 1);
-    std::memcpy(GlobalLock(memory), kExampleLog, std::strlen(kExampleLog) + 1);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::strlen(ExampleLog) + 1);
+    std::memcpy(GlobalLock(memory), ExampleLog, std::strlen(ExampleLog) + 1);
     GlobalUnlock(memory);
     SetClipboardData(CF_TEXT, memory);
     return 0;
@@ -287,7 +287,7 @@ TEST_F(ViewerMode, ChangeArrivingDuringADecodeShowsTheReportOnce) {
     pumpMessages(window_);
 
     EXPECT_GE(rendersSeen, 1);
-    EXPECT_EQ(reportText(), kExampleReport);
+    EXPECT_EQ(reportText(), ExampleReport);
     EXPECT_EQ(paneText(0), "Report from clipboard");
     setClipboardText("hello");
     DestroyWindow(owner);
@@ -299,7 +299,7 @@ TEST_F(ViewerMode, DestroyingTheWindowLeavesTheChain) {
     UINT checkedBefore = GetMenuState(windowState.fileMenu, IDM_CLIPBOARD_VIEWER, MF_BYCOMMAND);
     EXPECT_TRUE(checkedBefore & MF_CHECKED);
     DestroyWindow(window_);
-    EXPECT_EQ(viewerState.mode, 0);
+    EXPECT_FALSE(viewerState.on);
     EXPECT_EQ(viewerState.nextViewer, nullptr);
     EXPECT_EQ(GetClipboardViewer(), next);
     helpers[next].got.clear();

@@ -305,7 +305,7 @@ TEST(HostileInput, HundredMegabyteCaptureWithTheReportAtItsEnd) {
          written += capture.size()) {
         log.append(capture);
     }
-    log.append("ATI11\r\n" + WorkedBlock + "DIAG <2A4D3263 12=30>\r\nOK\r\n");
+    log.append("AT*VXD\r\n" + WorkedBlock + "DIAG <2A4D3263 12=30>\r\nOK\r\n");
     EXPECT_TRUE(sameText(decodeFile(log.path()), joinLines(workedReport())));
 }
 

@@ -1,4 +1,4 @@
-#include "report_model.h"
+#include "report_collector.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ const ReportLine* findLine(const DecodedReport& report, const char* label) {
     return nullptr;
 }
 
-class ReportModel : public ::testing::Test {
+class CollectedReports : public ::testing::Test {
   protected:
     void SetUp() override { resetMessageBuffer(); }
     void TearDown() override {
@@ -58,32 +58,7 @@ class ReportModel : public ::testing::Test {
     }
 };
 
-// The first report of a watched run must be the window's text, byte for byte.
-const char* const SameTextCases[] = {
-    "DIAG <2A4D3263 0=10 1=0 2=0 3=0 11=1A 10=1C 60=3C>\r\nOK\r\n",
-    "",
-    "ATZ\r\nOK\r\n",
-    "DIAG <2A4D3263 99=1 0=10 12 34 5=6\r\nDIAG <2A4D3263 zz=1\r\n",
-    "DIAG <2A4D3263 0=10>OK>DIAG <2A4D3263 1=0>\n",
-    "DIAG <2A4D3263 0=10>\nok\nDIAG <2A4D3263 1=0>\nOKAY\nDIAG <2A4D3263 2=0>\n",
-    "DIAG <2A4D3263 18=619630FA 20=C 21=99 40=80 85=12AB F0=77 ffff=1 fffe=1>\n",
-    "DIAG <2A4D3263 0=10>\n\x1A"
-    "DIAG <2A4D3263 1=0>\n",
-};
-
-TEST_F(ReportModel, FirstReportTextIsTheWindowsText) {
-    for (const char* input : SameTextCases) {
-        SCOPED_TRACE(input);
-        const WatchedRun first = watchLog(input, ReportScope::First);
-        ASSERT_EQ(1u, first.reports.size());
-        EXPECT_EQ(decodeLog(input), first.texts[0]);
-        const WatchedRun every = watchLog(input, ReportScope::Every);
-        ASSERT_FALSE(every.reports.empty());
-        EXPECT_EQ(first.texts[0], every.texts[0]);
-    }
-}
-
-TEST_F(ReportModel, LinesHoldValuesAndTheirTokens) {
+TEST_F(CollectedReports, LinesHoldValuesAndTheirTokens) {
     const WatchedRun run =
         watchLog("DIAG <2A4D3263 0x0=10 11 = 20 10=1C 22=D65 20=C 21=99 85=12AB F0=77>\nOK\n",
                  ReportScope::First);
@@ -130,7 +105,7 @@ TEST_F(ReportModel, LinesHoldValuesAndTheirTokens) {
     EXPECT_EQ("F0", manufacturer->raw[0]->key);
 }
 
-TEST_F(ReportModel, DerivedLinesCarryTheBitFieldToken) {
+TEST_F(CollectedReports, DerivedLinesCarryTheBitFieldToken) {
     // fffe and ffff find entries but write nothing, so they must not show up
     // as the source of a line either.
     const WatchedRun run =
@@ -154,7 +129,7 @@ TEST_F(ReportModel, DerivedLinesCarryTheBitFieldToken) {
     EXPECT_EQ(4u, report.lines.size());
 }
 
-TEST_F(ReportModel, MessagesAreTheBuffersMessageLines) {
+TEST_F(CollectedReports, MessagesAreTheBuffersMessageLines) {
     const WatchedRun run =
         watchLog("DIAG <2A4D3263 7f=1 0=10>\nDIAG <2A4D3263 1=0 2x=5\nOK\n", ReportScope::First);
     const std::vector<std::string> expected = {"unrecognized key 7f!",
@@ -191,7 +166,7 @@ const EveryCase EveryCases[] = {
     {"text after the last report gives nothing", "DIAG <2A4D3263 0=10>\nOK\nATH\nOK\n", {1}},
 };
 
-TEST_F(ReportModel, EveryReportAndWhereItBegan) {
+TEST_F(CollectedReports, EveryReportAndWhereItBegan) {
     for (const EveryCase& c : EveryCases) {
         SCOPED_TRACE(c.name);
         const WatchedRun run = watchLog(c.input, ReportScope::Every);
@@ -205,7 +180,7 @@ TEST_F(ReportModel, EveryReportAndWhereItBegan) {
     }
 }
 
-TEST_F(ReportModel, EachReportStartsEmpty) {
+TEST_F(CollectedReports, EachReportStartsEmpty) {
     const WatchedRun run = watchLog(
         "DIAG <2A4D3263 0=10 60=3C 7F=1>\nOK\nDIAG <2A4D3263 1=0>\nOK\n", ReportScope::Every);
     ASSERT_EQ(2u, run.texts.size());
@@ -215,7 +190,7 @@ TEST_F(ReportModel, EachReportStartsEmpty) {
     EXPECT_EQ("1", run.reports[1].lines[0].raw[0]->key);
 }
 
-TEST_F(ReportModel, ClipboardLinesCountFromTheClipboardsStart) {
+TEST_F(CollectedReports, ClipboardLinesCountFromTheClipboardsStart) {
     setTestClipboard(MemoryClipboardState::HasText,
                      "ATZ\r\nOK\r\nAT*VXD\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n\r\n"
                      "DIAG <2A4D3263 1=0>\r\nDIAG <2A4D3263 2=0>\r\n");
@@ -233,7 +208,7 @@ struct ClipboardFailure {
     const char* message;
 };
 
-TEST_F(ReportModel, ClipboardFailureIsOneReportWithItsMessage) {
+TEST_F(CollectedReports, ClipboardFailureIsOneReportWithItsMessage) {
     const ClipboardFailure cases[] = {
         {MemoryClipboardState::Unavailable, "", "cannot open clipboard!"},
         {MemoryClipboardState::Empty, "", "no text data in clipboard available!"},
@@ -255,7 +230,7 @@ TEST_F(ReportModel, ClipboardFailureIsOneReportWithItsMessage) {
     }
 }
 
-TEST_F(ReportModel, CharacterDeviceMeansClipboard) {
+TEST_F(CollectedReports, CharacterDeviceMeansClipboard) {
     std::FILE* device = openCharacterDevice();
     if (device == nullptr) {
         GTEST_SKIP() << "no character device to open here";

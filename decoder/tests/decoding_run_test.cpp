@@ -6,7 +6,7 @@
 #include <memory_resource>
 #include <string>
 
-#include "decode_run.h"
+#include "decoding_run.h"
 #include "message_buffer.h"
 #include "test_support.h"
 
@@ -32,6 +32,13 @@ class DecodeReport : public ::testing::Test {
         return bufferText();
     }
 };
+
+// A run whose storage beyond the run's own small buffer runs out at once.
+int decodeWithoutStorage(std::FILE* file) {
+    RunSettings settings = runSettingsFor(file);
+    settings.upstream = std::pmr::null_memory_resource();
+    return runDecoding(file, ReportScope::First, settings, nullptr);
+}
 
 // A marker line of exactly length characters: "DIAG <2A4D3263 0=10", spaces,
 // then tail at its very end.
@@ -146,7 +153,7 @@ TEST_F(DecodeReport, RunGoesOnWhenStorageRunsOut) {
     std::FILE* file = log.openText();
     ASSERT_NE(nullptr, file);
     emptyMessageBuffer();
-    EXPECT_EQ(0, decodeReportWithStorage(file, *std::pmr::null_memory_resource()));
+    EXPECT_EQ(0, decodeWithoutStorage(file));
     std::fclose(file);
     EXPECT_EQ(std::string(Rev10) + CallSetup0 + MultiMedia0 + "V.8 CM/JM octet string         : " +
                   big + "/NA\r\n" + "Estimated noise level, -dBm    : 16\r\n" +
@@ -242,7 +249,7 @@ TEST_F(DecodeReport, ClipboardCopyWithoutStorage) {
     setTestClipboard(MemoryClipboardState::HasText,
                      "DIAG <2A4D3263 0=10>" + std::string(3000, ' '));
     emptyMessageBuffer();
-    EXPECT_EQ(1, decodeReportWithStorage(nullptr, *std::pmr::null_memory_resource()));
+    EXPECT_EQ(1, decodeWithoutStorage(nullptr));
     EXPECT_EQ("stack overflow!\r\n", bufferText());
     EXPECT_FALSE(testClipboardLeftOpen());
 }

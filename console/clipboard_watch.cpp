@@ -1,0 +1,61 @@
+// Watching the clipboard: a poll of its change count, in short sleeps so an
+// interruption ends the watch at once.
+
+#include "clipboard_watch.h"
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <thread>
+
+#include "desktop_clipboard.h"
+#include "report_output.h"
+
+namespace {
+
+constexpr auto WatchInterval = std::chrono::milliseconds(500);
+constexpr auto WatchStep = std::chrono::milliseconds(50);
+
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int) {
+    interrupted = 1;
+}
+
+std::string clockTime() {
+    const std::time_t now = std::time(nullptr);
+    char text[16] = "";
+    const std::tm* local = std::localtime(&now);
+    if (local != nullptr) {
+        std::strftime(text, sizeof text, "%H:%M:%S", local);
+    }
+    return text;
+}
+
+}  // namespace
+
+int watchClipboard(const ConsoleOptions& options) {
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    long decoded = 0;
+    while (interrupted == 0) {
+        if (takeDesktopClipboard()) {
+            ++decoded;
+            if (!options.json) {
+                writeOwnLine("=== clipboard " + std::to_string(decoded) + " at " + clockTime() +
+                             " ===");
+            }
+            decodeAndPrint(nullptr, options, "clipboard");
+            if (options.watchCount > 0 && decoded >= options.watchCount) {
+                break;
+            }
+        }
+        for (auto waited = std::chrono::milliseconds(0); waited < WatchInterval && interrupted == 0;
+             waited += WatchStep) {
+            std::this_thread::sleep_for(WatchStep);
+        }
+    }
+    return 0;
+}
