@@ -13,6 +13,9 @@ void setItemText(HWND dialog, int id, const char* text) {
 
 }  // namespace
 
+const char AboutMakerLine[] = "Copyright (c) 2001 Veltrano Communications";
+const char AboutContactLine[] = "support@veltrano.example  -  www.veltrano.example";
+
 void showAboutBox(HWND owner) {
     DialogBoxParamA(startupState.instance, MAKEINTRESOURCEA(IDD_ABOUT_BOX), owner, aboutBoxProc, 0);
 }

@@ -1,4 +1,4 @@
-// The report header texts, their one writer, and the About box's lines.
+// The report header texts and their one writer.
 #include "report_header.h"
 
 const char VersionBanner[] =
@@ -9,9 +9,6 @@ const char RuleLine[] =
     "----------------------------------------------------------------------------";
 
 const char* const ReportHeaderLines[3] = {VersionBanner, NoticeLine, RuleLine};
-
-const char AboutMakerLine[] = "Copyright (c) 2001 Veltrano Communications";
-const char AboutContactLine[] = "support@veltrano.example  -  www.veltrano.example";
 
 std::string reportHeader(const char* prefix) {
     std::string header;
