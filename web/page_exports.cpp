@@ -1,0 +1,134 @@
+// The functions the browser page calls in the WebAssembly module: decode a
+// capture as vexa-decode decodes a named log, then hand out each report's
+// text, --all heading and JSON document, and the header a copy carries.
+//
+// The capture's bytes are written to a file in the module's in-memory file
+// system and the decoder reads that file, so a capture decodes exactly as
+// the same bytes on disk would. The reports of the last decoding stay here
+// until the next; a pointer handed out is valid until the next call.
+
+#include <emscripten/emscripten.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "decoder.h"
+#include "json_report.h"
+#include "message_buffer.h"
+#include "prefix_options.h"
+#include "report_header.h"
+
+namespace {
+
+constexpr char CapturePath[] = "/capture.log";
+
+struct PageReport {
+    DecodedReport decoded;
+    std::string text;  // the message buffer's text for this report
+};
+
+std::vector<PageReport> reports;
+JsonContext jsonContext;
+std::string handedOut;
+
+bool writeCapture(const char* bytes, std::size_t length) {
+    std::FILE* file = std::fopen(CapturePath, "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(bytes, 1, length, file) == length;
+    return std::fclose(file) == 0 && written;
+}
+
+const PageReport* reportAt(int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= reports.size()) {
+        return nullptr;
+    }
+    return &reports[static_cast<std::size_t>(index)];
+}
+
+const char* handOut(std::string text) {
+    handedOut = std::move(text);
+    return handedOut.c_str();
+}
+
+}  // namespace
+
+extern "C" {
+
+// Decodes length bytes as a log; prefix is the text of a line prefix when
+// hasPrefix is set. Returns the number of reports (at least 1), or 0 when
+// the capture could not be stored or read (out of memory).
+EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const char* prefix,
+                                    int hasPrefix) {
+    static const bool bufferCreated = createMessageBuffer();
+    reports.clear();
+    if (!bufferCreated || !writeCapture(bytes, length)) {
+        return 0;
+    }
+    PrefixOption option;
+    option.choice = hasPrefix != 0 ? PrefixChoice::Text : PrefixChoice::NoPrefix;
+    option.text = prefix;
+    setLinePrefix(linePrefixFor(option).c_str());
+    jsonContext.hasPrefix = hasPrefix != 0;
+    jsonContext.prefix = prefix;
+
+    std::FILE* file = std::fopen(CapturePath, "r");
+    if (file == nullptr) {
+        return 0;
+    }
+    emptyMessageBuffer();
+    decodeReports(file, ReportScope::Every, [](const DecodedReport& report) {
+        reports.push_back({report, std::string(messageBufferText(), messageBufferLength())});
+        emptyMessageBuffer();
+    });
+    const bool readFailed = std::ferror(file) != 0;
+    std::fclose(file);
+    std::remove(CapturePath);
+    if (readFailed) {
+        reports.clear();
+    }
+    return static_cast<int>(reports.size());
+}
+
+// The report's text as vexa-decode prints it: 8-bit, CR LF line ends.
+EMSCRIPTEN_KEEPALIVE const char* vexaReportText(int index) {
+    const PageReport* report = reportAt(index);
+    return report != nullptr ? report->text.data() : "";
+}
+
+EMSCRIPTEN_KEEPALIVE std::size_t vexaReportTextLength(int index) {
+    const PageReport* report = reportAt(index);
+    return report != nullptr ? report->text.size() : 0;
+}
+
+// The heading vexa-decode --all puts above the report, without prefix and
+// line end; empty for a report without a block.
+EMSCRIPTEN_KEEPALIVE const char* vexaReportHeading(int index) {
+    const PageReport* report = reportAt(index);
+    if (report == nullptr || report->decoded.line == 0) {
+        return "";
+    }
+    return handOut("Report " + std::to_string(report->decoded.number) + " (line " +
+                   std::to_string(report->decoded.line) + ")");
+}
+
+// vexa-decode --json's document of the report, as UTF-8 text with its line
+// end; source names the input in it.
+EMSCRIPTEN_KEEPALIVE const char* vexaReportDocument(int index, const char* source) {
+    const PageReport* report = reportAt(index);
+    if (report == nullptr) {
+        return "";
+    }
+    jsonContext.source = source;
+    return handOut(reportDocument(report->decoded, jsonContext).dump(2) + "\n");
+}
+
+// The three header lines a copy puts in front of the report, without prefix.
+EMSCRIPTEN_KEEPALIVE const char* vexaCopyHeader() {
+    return handOut(reportHeader(""));
+}
+
+}  // extern "C"

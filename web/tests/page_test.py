@@ -1,0 +1,372 @@
+#!/usr/bin/python3
+"""Browser tests of the page build/wasm/vexa.html, in headless Chromium
+driven through chromedriver: every expected output of vexa-decode's own
+tests, got by pasting or dropping the same log; the prefix, stepping through
+reports, the copy, the JSON download, the keyboard, and that nothing leaves
+the page. Prints the time from a paste to the first report.
+
+usage: page_test.py PAGE   (from the source root; exits 77 without a browser)
+"""
+import base64
+import json
+import os
+import shutil
+import sys
+import tempfile
+import time
+import unittest
+
+CHROMIUM = "/usr/bin/chromium"
+CHROMEDRIVER = "/usr/bin/chromedriver"
+try:
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+    from selenium.webdriver.common.action_chains import ActionChains
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
+except ImportError:
+    webdriver = None
+
+EXAMPLES = "examples"
+EXPECTED = "tests/expected"
+TEXT, ALL, JSON, ALL_JSON = "text", "--all", "--json", "--all --json"
+
+# Every file of tests/expected as console/tests made it: the log, the prefix
+# option's text (None: no prefix option) and the output asked for.
+CASES = [
+    ("v34-call.txt", "v34-call.log", None, TEXT),
+    ("one-key-per-line.txt", "one-key-per-line.log", None, TEXT),
+    ("single-line.txt", "single-line.log", None, TEXT),
+    ("two-reports.txt", "two-reports.log", None, TEXT),
+    ("no-dial-tone.txt", "no-dial-tone.log", None, TEXT),
+    ("training-failed.txt", "training-failed.log", None, TEXT),
+    ("garbled-capture.txt", "garbled-capture.log", None, TEXT),
+    ("v34-call.prefixed.txt", "v34-call.log", "> ", TEXT),
+    ("single-line.empty-prefix.txt", "single-line.log", "", TEXT),
+    ("two-reports.all.txt", "two-reports.log", None, ALL),
+    ("single-line.all-prefixed.txt", "single-line.log", "modem1", ALL),
+    ("no-data.txt", "../tests/expected/empty.txt", None, ALL),
+    ("v34-call.json", "v34-call.log", None, JSON),
+    ("garbled-capture.json", "garbled-capture.log", "m1", JSON),
+    ("two-reports.all.json", "two-reports.log", None, ALL_JSON),
+    ("no-data.all.json", "../tests/expected/empty.txt", None, ALL_JSON),
+]
+
+# What the window's copy puts in front of the report.
+COPY_HEADER = (
+    "Veltrano Diagnostics/W32, version 1.0.1.4, compiled at Jan 28 2001 19:53:30\r\n"
+    "(c) 2001 Veltrano Communications. Support: support@veltrano.example, www.veltrano.example\r\n"
+    "----------------------------------------------------------------------------\r\n")
+
+page_url = None
+downloads = None
+driver = None
+
+
+def read_bytes(path):
+    with open(path, "rb") as file:
+        return file.read()
+
+
+def lf(text):
+    return text.replace("\r\n", "\n")
+
+
+def start_browser():
+    global downloads, driver
+    profile = tempfile.mkdtemp(prefix="vexa-page-profile-")
+    downloads = tempfile.mkdtemp(prefix="vexa-page-downloads-")
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    for argument in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                     "--no-first-run", "--disable-background-networking",
+                     "--disable-component-update", "--disable-sync",
+                     "--user-data-dir=" + profile):
+        options.add_argument(argument)
+    options.add_experimental_option("prefs", {"download.default_directory": downloads,
+                                              "download.prompt_for_download": False})
+    options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
+    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    driver.execute_cdp_cmd("Browser.setDownloadBehavior",
+                           {"behavior": "allow", "downloadPath": downloads})
+    return profile
+
+
+def open_page():
+    driver.get(page_url)
+    deadline = time.monotonic() + 20
+    while driver.execute_script("return document.documentElement.dataset.decoder") != "ready":
+        if time.monotonic() > deadline:
+            raise AssertionError("the decoder did not start: " + report_text())
+        time.sleep(0.02)
+
+
+def report_text():
+    return driver.execute_script("return document.getElementById('report').textContent")
+
+
+def text_of(element_id):
+    return driver.execute_script(f"return document.getElementById('{element_id}').textContent")
+
+
+def chord(key):
+    ActionChains(driver).key_down(Keys.CONTROL).send_keys(key).key_up(Keys.CONTROL).perform()
+
+
+def paste(text):
+    """Pastes text into the input as a person does: the clipboard gets it
+    from the input's own copy, and Ctrl+V puts it back over the selection."""
+    field = driver.find_element(By.ID, "input")
+    field.click()
+    if not text:  # nothing to paste: an edit that leaves the input empty
+        field.send_keys("x", Keys.BACKSPACE)
+        return
+    driver.execute_script("arguments[0].value = arguments[1]", field, text)
+    chord("a")
+    chord("c")
+    chord("v")
+
+
+def drop(path, name=None):
+    """Drops a file on the page, as the desktop does."""
+    driver.execute_script("""
+        const bytes = Uint8Array.from(atob(arguments[0]), (c) => c.charCodeAt(0));
+        const transfer = new DataTransfer();
+        transfer.items.add(new File([bytes], arguments[1]));
+        document.body.dispatchEvent(new DragEvent('drop', {dataTransfer: transfer,
+                                                           bubbles: true, cancelable: true}));
+        """, base64.b64encode(read_bytes(path)).decode("ascii"), name or os.path.basename(path))
+    wait_for(lambda: text_of("status") == "Log file " + (name or os.path.basename(path)))
+
+
+def set_prefix(text):
+    """Types the prefix text; the check box alone gives the empty prefix."""
+    field = driver.find_element(By.ID, "prefix")
+    field.clear()
+    if text:
+        field.send_keys(text)
+    box = driver.find_element(By.ID, "prefix-on")
+    if box.is_selected() != (text is not None):
+        box.click()
+
+
+def wait_for(condition, what="condition"):
+    deadline = time.monotonic() + 10
+    while not condition():
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out waiting for " + what)
+        time.sleep(0.02)
+
+
+def every_report():
+    """Steps through the log's reports with the keyboard; each report as
+    vexa-decode --all prints it, its heading behind the line prefix."""
+    prefix = driver.execute_script(
+        "const p = document.getElementById('prefix');"
+        "return document.getElementById('prefix-on').checked ? p.value + ' ' : ''")
+    reports = []
+    while True:
+        heading = text_of("report-heading")
+        reports.append((prefix + heading + "\n" if heading else "") + report_text())
+        if not step_to_next():
+            return reports
+
+
+def step_to_next():
+    """Shows the next report with the keyboard; False after the last."""
+    step = driver.find_element(By.ID, "next")
+    if not step.is_displayed() or not step.is_enabled():
+        return False
+    heading = text_of("report-heading")
+    step.send_keys(Keys.SPACE)
+    wait_for(lambda: text_of("report-heading") != heading, "the next report")
+    return True
+
+
+def download_json():
+    for name in os.listdir(downloads):  # a download may take the name of the last
+        os.remove(os.path.join(downloads, name))
+    driver.find_element(By.ID, "download").click()
+    found = []
+
+    def arrived():
+        found[:] = [name for name in os.listdir(downloads) if name.endswith(".json")]
+        return bool(found)
+    wait_for(arrived, "the JSON download")
+    document = []
+
+    def complete():  # the file may stand before all of it is written
+        try:
+            with open(os.path.join(downloads, found[0]), encoding="utf-8") as file:
+                document[:] = [json.load(file)]
+            return True
+        except ValueError:
+            return False
+    wait_for(complete, "the whole download")
+    return document[0]
+
+
+class ExpectedOutputs(unittest.TestCase):
+    def test_every_expected_file_has_a_case(self):
+        covered = {name for name, *_ in CASES} | {"empty.txt"}  # empty.txt is input only
+        files = {name for name in os.listdir(EXPECTED) if not name.startswith(".")}
+        self.assertEqual(sorted(files - covered), [])
+
+    def test_pasted_logs_give_vexa_decodes_output(self):
+        for name, log, prefix, output in CASES:
+            with self.subTest(name):
+                open_page()
+                set_prefix(prefix)
+                if output in (TEXT, ALL):
+                    paste(read_bytes(os.path.join(EXAMPLES, log)).decode("latin-1"))
+                    got = report_text() if output == TEXT else "".join(every_report())
+                    self.assertEqual(got, lf(read_bytes(os.path.join(EXPECTED, name))
+                                             .decode("latin-1")))
+                else:
+                    drop(os.path.join(EXAMPLES, log))
+                    documents = [download_json()]
+                    while output == ALL_JSON and step_to_next():
+                        documents.append(download_json())
+                    with open(os.path.join(EXPECTED, name), encoding="utf-8") as file:
+                        expected = json.load(file)
+                    if output == JSON:
+                        expected = [expected]
+                    for document in expected:
+                        document["source"] = os.path.basename(log)  # what was dropped
+                    self.assertEqual(documents, expected)
+
+
+class PageUse(unittest.TestCase):
+    def test_a_picked_file_is_decoded_from_its_own_bytes(self):
+        open_page()
+        driver.find_element(By.ID, "file").send_keys(os.path.abspath(
+            os.path.join(EXAMPLES, "v34-call.log")))
+        wait_for(lambda: text_of("status") == "Log file v34-call.log")
+        self.assertEqual(report_text(), lf(read_bytes(os.path.join(EXPECTED, "v34-call.txt"))
+                                           .decode("ascii")))
+
+    def test_the_prefix_follows_every_change(self):
+        open_page()
+        paste(read_bytes(os.path.join(EXAMPLES, "single-line.log")).decode("ascii"))
+        plain = report_text()
+        driver.find_element(By.ID, "prefix").send_keys("m7")
+        self.assertTrue(all(line.startswith("m7 ") for line in report_text().splitlines()))
+        driver.find_element(By.ID, "prefix-on").click()
+        self.assertEqual(report_text(), plain)
+
+    def test_stepping_through_two_reports(self):
+        open_page()
+        paste(read_bytes(os.path.join(EXAMPLES, "two-reports.log")).decode("ascii"))
+        previous = driver.find_element(By.ID, "previous")
+        self.assertFalse(previous.is_enabled())
+        first = report_text()
+        driver.find_element(By.ID, "next").send_keys(Keys.ENTER)
+        self.assertEqual(text_of("report-heading"), "Report 2 (line 12)")
+        self.assertFalse(driver.find_element(By.ID, "next").is_enabled())
+        previous.send_keys(Keys.ENTER)
+        self.assertEqual((text_of("report-heading"), report_text()),
+                         ("Report 1 (line 5)", first))
+
+    def test_the_copy_carries_the_windows_header(self):
+        open_page()
+        set_prefix("> ")
+        paste(read_bytes(os.path.join(EXAMPLES, "v34-call.log")).decode("ascii"))
+        report = read_bytes(os.path.join(EXPECTED, "v34-call.prefixed.txt")).decode("ascii")
+        driver.execute_script("""window.copied = [];
+            window.addEventListener('copy', (event) => {
+                window.copied.push(event.clipboardData.getData('text/plain')); });""")
+        driver.find_element(By.ID, "copy").click()
+        # The whole report selected and copied with the keyboard: the same.
+        driver.find_element(By.ID, "report").click()
+        chord("a")
+        chord("c")
+        self.assertEqual(driver.execute_script("return window.copied"),
+                         [COPY_HEADER + report, COPY_HEADER + report])
+        # What reached the clipboard, pasted back.
+        field = driver.find_element(By.ID, "input")
+        field.click()
+        chord("a")
+        chord("v")
+        self.assertEqual(field.get_attribute("value"), lf(COPY_HEADER + report))
+
+    def test_every_control_is_reached_with_tab(self):
+        open_page()
+        paste(read_bytes(os.path.join(EXAMPLES, "two-reports.log")).decode("ascii"))
+        reached = []
+        for _ in range(12):
+            ActionChains(driver).send_keys(Keys.TAB).perform()
+            reached.append(driver.execute_script("return document.activeElement.id"))
+        for control in ("open", "prefix-on", "prefix", "next", "report", "copy", "download"):
+            self.assertIn(control, reached)
+
+    def test_nothing_leaves_the_page(self):
+        driver.get_log("performance")
+        open_page()
+        paste(read_bytes(os.path.join(EXAMPLES, "two-reports.log")).decode("ascii"))
+        drop(os.path.join(EXAMPLES, "v34-call.log"))
+        driver.find_element(By.ID, "copy").click()
+        download_json()
+        requests = [json.loads(entry["message"])["message"]
+                    for entry in driver.get_log("performance")]
+        urls = [event["params"]["request"]["url"] for event in requests
+                if event["method"] == "Network.requestWillBeSent"]
+        self.assertIn(page_url, urls)  # the log does hold requests
+        self.assertEqual([url for url in urls if url != page_url and
+                          not url.startswith("blob:file://")], [])
+        self.assertEqual([entry for entry in driver.get_log("browser")
+                          if entry["level"] == "SEVERE"], [])
+        # The policy refuses what the page would have tried.
+        refused = driver.execute_async_script("""const done = arguments[0];
+            const refused = [];
+            document.addEventListener('securitypolicyviolation',
+                                      (event) => refused.push(event.effectiveDirective));
+            const image = new Image();
+            image.src = 'http://127.0.0.1:9/pixel.png';
+            fetch('http://127.0.0.1:9/').catch(() => {}).finally(
+                () => setTimeout(() => done(refused.sort()), 100));""")
+        self.assertEqual(refused, ["connect-src", "img-src"])
+
+
+class PasteTiming(unittest.TestCase):
+    def test_time_from_a_paste_to_the_report(self):
+        for log in ("v34-call.log", "two-reports.log"):
+            open_page()
+            paste(read_bytes(os.path.join(EXAMPLES, log)).decode("ascii"))  # on the clipboard
+            open_page()
+            driver.find_element(By.ID, "input").click()
+            driver.execute_script("""window.times = {};
+                document.addEventListener('keydown', () => { times.key = performance.now(); },
+                                          {capture: true});
+                new MutationObserver(() => {
+                    times.report = performance.now();
+                    requestAnimationFrame(() => { times.frame = performance.now(); });
+                }).observe(document.getElementById('report'),
+                           {childList: true, characterData: true, subtree: true});""")
+            chord("v")
+            wait_for(lambda: "frame" in driver.execute_script("return window.times"))
+            times = driver.execute_script("return window.times")
+            print(f"\n{log}: report {times['report'] - times['key']:.1f} ms after the paste, "
+                  f"on screen at the next frame {times['frame'] - times['key']:.1f} ms",
+                  file=sys.stderr)
+
+
+def main():
+    global page_url
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    if webdriver is None or not (os.access(CHROMIUM, os.X_OK) and os.access(CHROMEDRIVER, os.X_OK)):
+        print("skipped: needs chromium, chromium-driver and python3-selenium", file=sys.stderr)
+        sys.exit(77)
+    page_url = "file://" + os.path.abspath(sys.argv[1])
+    profile = start_browser()
+    try:
+        result = unittest.main(argv=sys.argv[:1], exit=False, verbosity=2).result
+    finally:
+        driver.quit()
+        shutil.rmtree(profile, ignore_errors=True)
+        shutil.rmtree(downloads, ignore_errors=True)
+    sys.exit(0 if result.wasSuccessful() else 1)
+
+
+if __name__ == "__main__":
+    main()
