@@ -122,7 +122,7 @@ function showReport() {
   const several = state.reportCount > 1;
   page.navigation.hidden = heading === '';
   page.heading.textContent = heading;
-  page.count.textContent = several ? '· ' + state.reportCount + ' reports in this log' : '';
+  page.count.textContent = several ? '· ' + state.reportCount + ' reports' : '';
   page.previous.hidden = !several;
   page.next.hidden = !several;
   page.previous.disabled = state.shown === 0;
@@ -274,6 +274,7 @@ page.copy.disabled = true;
 page.download.disabled = true;
 createDecoderModule({wasmBinary: moduleBinary}).then((decoder) => {
   state.decoder = decoder;
+  performance.mark('decoder ready');
   document.documentElement.dataset.decoder = 'ready';
   decode();
 }, (error) => {
