@@ -205,6 +205,10 @@ function downloadJson() {
   const source = toModule(textToBytes(state.source));
   const json = decoder.UTF8ToString(decoder._vexaReportDocument(state.shown, source));
   decoder._free(source);
+  if (json === '') {
+    showStatus('The JSON document is too large for the page: the decoder ran out of memory.');
+    return;
+  }
   const stem = state.fileBytes ? state.source.replace(/\.[^.]*$/, '') : 'capture';
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([json], {type: 'application/json'}));
@@ -218,9 +222,12 @@ function hasFiles(event) {
   return event.dataTransfer !== null && Array.from(event.dataTransfer.types).includes('Files');
 }
 
-page.input.addEventListener('input', () => {
+page.input.addEventListener('input', (event) => {
   state.fileBytes = null;
   state.source = 'clipboard';
+  if (event.inputType === 'insertFromPaste' || event.inputType === 'insertFromDrop') {
+    state.shown = 0;  // a new capture begins at its first report
+  }
   decode();
 });
 page.prefix.addEventListener('input', () => {

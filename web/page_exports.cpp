@@ -11,7 +11,9 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "decoder.h"
@@ -80,14 +82,19 @@ EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const
         return 0;
     }
     emptyMessageBuffer();
-    decodeReports(file, ReportScope::Every, [](const DecodedReport& report) {
-        reports.push_back({report, std::string(messageBufferText(), messageBufferLength())});
-        emptyMessageBuffer();
-    });
-    const bool readFailed = std::ferror(file) != 0;
+    bool decoded = true;
+    try {
+        decodeReports(file, ReportScope::Every, [](const DecodedReport& report) {
+            reports.push_back({report, std::string(messageBufferText(), messageBufferLength())});
+            emptyMessageBuffer();
+        });
+    } catch (const std::bad_alloc&) {
+        decoded = false;
+    }
+    decoded = decoded && std::ferror(file) == 0;
     std::fclose(file);
     std::remove(CapturePath);
-    if (readFailed) {
+    if (!decoded) {
         reports.clear();
     }
     return static_cast<int>(reports.size());
@@ -116,14 +123,18 @@ EMSCRIPTEN_KEEPALIVE const char* vexaReportHeading(int index) {
 }
 
 // vexa-decode --json's document of the report, as UTF-8 text with its line
-// end; source names the input in it.
+// end; source names the input in it. Empty when memory runs out.
 EMSCRIPTEN_KEEPALIVE const char* vexaReportDocument(int index, const char* source) {
     const PageReport* report = reportAt(index);
     if (report == nullptr) {
         return "";
     }
     jsonContext.source = source;
-    return handOut(reportDocument(report->decoded, jsonContext).dump(2) + "\n");
+    try {
+        return handOut(reportDocument(report->decoded, jsonContext).dump(2) + "\n");
+    } catch (const std::bad_alloc&) {
+        return "";
+    }
 }
 
 // The three header lines a copy puts in front of the report, without prefix.

@@ -128,16 +128,20 @@ def paste(text):
     chord("v")
 
 
-def drop(path, name=None):
+def drop(path):
     """Drops a file on the page, as the desktop does."""
+    drop_bytes(read_bytes(path), os.path.basename(path))
+
+
+def drop_bytes(content, name):
     driver.execute_script("""
         const bytes = Uint8Array.from(atob(arguments[0]), (c) => c.charCodeAt(0));
         const transfer = new DataTransfer();
         transfer.items.add(new File([bytes], arguments[1]));
         document.body.dispatchEvent(new DragEvent('drop', {dataTransfer: transfer,
                                                            bubbles: true, cancelable: true}));
-        """, base64.b64encode(read_bytes(path)).decode("ascii"), name or os.path.basename(path))
-    wait_for(lambda: text_of("status") == "Log file " + (name or os.path.basename(path)))
+        """, base64.b64encode(content).decode("ascii"), name)
+    wait_for(lambda: text_of("status") == "Log file " + name)
 
 
 def set_prefix(text):
@@ -245,6 +249,18 @@ class PageUse(unittest.TestCase):
         wait_for(lambda: text_of("status") == "Log file v34-call.log")
         self.assertEqual(report_text(), lf(read_bytes(os.path.join(EXPECTED, "v34-call.txt"))
                                            .decode("ascii")))
+
+    def test_a_huge_report_decodes_as_its_last_values(self):
+        # 100,000 blocks outgrow the run's first storage and the module's
+        # first memory; every value is written again and again.
+        block = b"DIAG <2A4D3263 0=10 4=E0C145139024 22=D65 10=14 60=3C>\r\n"
+        reports = []
+        for count in (1, 100_000):
+            open_page()
+            drop_bytes(b"AT*VXD\r\n" + block * count + b"OK\r\n", "huge.log")
+            reports.append(report_text())
+        self.assertEqual(reports[1], reports[0])
+        self.assertIn("Termination Cause", reports[0])
 
     def test_the_prefix_follows_every_change(self):
         open_page()
