@@ -53,6 +53,25 @@ void readReportBackground() {
     windowState.backgroundBrush = GetSysColorBrush(COLOR_WINDOW);
 }
 
+void onSize(int width, int height) {
+    // A dialog may see WM_SIZE while it is being created, before
+    // WM_INITDIALOG has made the status bar: there is nothing to lay out yet.
+    if (windowState.statusBar == nullptr) {
+        return;
+    }
+    RECT bar = {};
+    GetWindowRect(windowState.statusBar, &bar);
+    int barHeight = bar.bottom - bar.top;
+    MoveWindow(windowState.statusBar, 0, height - barHeight, width, barHeight, TRUE);
+    MoveWindow(windowState.reportView, 0, 0, width, height - barHeight, TRUE);
+    int sourceEdge = width - 150;
+    windowState.paneEdges[0] = sourceEdge < 50 ? 50 : sourceEdge;
+    windowState.paneEdges[1] = -1;
+    SendMessageA(windowState.statusBar, SB_SETPARTS, 2,
+                 reinterpret_cast<LPARAM>(windowState.paneEdges));
+    showViewerPane();
+}
+
 void onInitDialog(HWND window) {
     setWindowIcons(window);
     installReportView(window);
@@ -74,25 +93,10 @@ void onInitDialog(HWND window) {
         loadLogFile(startupState.startupFileName);
     }
     PostMessageA(windowState.reportView, EM_SETSEL, 0, 0);
-}
-
-void onSize(int width, int height) {
-    // A dialog may see WM_SIZE while it is being created, before
-    // WM_INITDIALOG has made the status bar: there is nothing to lay out yet.
-    if (windowState.statusBar == nullptr) {
-        return;
-    }
-    RECT bar = {};
-    GetWindowRect(windowState.statusBar, &bar);
-    int barHeight = bar.bottom - bar.top;
-    MoveWindow(windowState.statusBar, 0, height - barHeight, width, barHeight, TRUE);
-    MoveWindow(windowState.reportView, 0, 0, width, height - barHeight, TRUE);
-    int sourceEdge = width - 150;
-    windowState.paneEdges[0] = sourceEdge < 50 ? 50 : sourceEdge;
-    windowState.paneEdges[1] = -1;
-    SendMessageA(windowState.statusBar, SB_SETPARTS, 2,
-                 reinterpret_cast<LPARAM>(windowState.paneEdges));
-    showViewerPane();
+    // Not every system sends a WM_SIZE after WM_INITDIALOG.
+    RECT client = {};
+    GetClientRect(window, &client);
+    onSize(client.right, client.bottom);
 }
 
 BOOL onCommand(HWND window, int id) {

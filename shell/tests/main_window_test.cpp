@@ -103,6 +103,27 @@ TEST_F(MainWindow, ReportViewTemplateHasNoBorder) {
     EXPECT_EQ(style & WS_BORDER, 0u);
 }
 
+// Not every system sends a WM_SIZE after WM_INITDIALOG.
+INT_PTR CALLBACK withoutSizeMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_SIZE ? FALSE : mainWindowProc(window, message, wParam, lParam);
+}
+
+TEST_F(MainWindow, LaysItselfOutWithoutASizeMessage) {
+    window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN_WINDOW),
+                                 nullptr, withoutSizeMessages, 0);
+    ASSERT_NE(window_, nullptr);
+    RECT client = {};
+    RECT bar = {};
+    RECT view = {};
+    GetClientRect(window_, &client);
+    GetWindowRect(windowState.statusBar, &bar);
+    GetWindowRect(reportView(), &view);
+    EXPECT_EQ(view.right - view.left, client.right);
+    EXPECT_EQ(view.bottom - view.top, client.bottom - (bar.bottom - bar.top));
+    EXPECT_EQ(SendMessageA(windowState.statusBar, SB_GETPARTS, 0, 0), 2);
+    EXPECT_EQ(paneText(1), "Clipboard Viewer Off");
+}
+
 TEST_F(MainWindow, ResizingFillsTheClientAreaWithViewAndBar) {
     createWindow();
     const SIZE sizes[] = {{400, 300}, {180, 200}, {900, 600}};
