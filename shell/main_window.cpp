@@ -73,6 +73,7 @@ void onSize(int width, int height) {
 }
 
 void onInitDialog(HWND window) {
+    windowState.mainWindow = window;
     setWindowIcons(window);
     installReportView(window);
     windowState.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
@@ -179,6 +180,7 @@ void onDestroy(HWND window) {
     windowState.viewerOffIcon = nullptr;
     // The controls go after this message; the edit control still needs its
     // own procedure until then, so only the handles are forgotten.
+    windowState.mainWindow = nullptr;
     windowState.reportView = nullptr;
     windowState.statusBar = nullptr;
 }

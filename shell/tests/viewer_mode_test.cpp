@@ -314,6 +314,20 @@ TEST_F(ViewerMode, ChangeArrivingDuringADeviceLogsDecodeShowsTheReportOnce) {
     DestroyWindow(owner);
 }
 
+// Running out of memory ends the program with its window still there.
+TEST_F(ViewerMode, LeavingAtExitKeepsTheViewersAfterOurs) {
+    HWND next = join();
+    toggle();
+    leaveViewerChainAtExit();
+    EXPECT_FALSE(viewerState.on);
+    EXPECT_EQ(GetClipboardViewer(), next);
+    helpers[next].got.clear();
+    setClipboardText("hello");
+    EXPECT_EQ(helpers[next].got.size(), 1u);
+    leaveViewerChainAtExit();
+    EXPECT_EQ(GetClipboardViewer(), next) << "a second call changes nothing";
+}
+
 TEST_F(ViewerMode, DestroyingTheWindowLeavesTheChain) {
     HWND next = join();
     toggle();
