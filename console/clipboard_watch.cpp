@@ -42,6 +42,13 @@ int watchClipboard(const ConsoleOptions& options) {
     long decoded = 0;
     while (interrupted == 0) {
         if (takeDesktopClipboard()) {
+            // A clipboard that cannot be had at all at the start never will
+            // be: nothing would ever change, and the watch would wait forever.
+            if (decoded == 0 && desktopClipboardProblem() != nullptr) {
+                std::fprintf(stderr, "vexa-decode: cannot open the clipboard to watch: %s\n",
+                             desktopClipboardProblem());
+                return 1;
+            }
             ++decoded;
             if (!options.json) {
                 writeOwnLine("=== clipboard " + std::to_string(decoded) + " at " + clockTime() +

@@ -1,7 +1,8 @@
 // vexa-decode --watch: decodes the clipboard now and again after every change,
 // each decoding headed by "=== clipboard N at HH:MM:SS ===" (with --json only
 // the documents), until interrupted (Ctrl+C, or a termination signal) or
-// until --watch-count decodings are done. Returns the exit code.
+// until --watch-count decodings are done. Returns the exit code: 1 when there
+// is no clipboard to watch at the start.
 #pragma once
 
 #include "options.h"

@@ -15,3 +15,8 @@
 // Returns true when it differs from what the previous call found, and always
 // on the first call.
 bool takeDesktopClipboard();
+
+// Why the last take found no clipboard to read at all (no display, no tool,
+// a tool that cannot reach its display; on Windows a clipboard held open by
+// another program), or null when it found one.
+const char* desktopClipboardProblem();

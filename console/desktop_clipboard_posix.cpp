@@ -131,7 +131,7 @@ ToolRun runTool(const std::vector<std::string>& command) {
     return run;
 }
 
-enum class Fetch { Text, NoText, Unreachable, NoTool };
+enum class Fetch { Text, NoText, Unreachable, NoTool, NoDisplay };
 
 struct Fetched {
     Fetch kind;
@@ -209,17 +209,25 @@ Fetched fetchClipboard() {
                 return fetched;
             }
         }
+    } else if (!isSet("WAYLAND_DISPLAY")) {
+        return {Fetch::NoDisplay, {}};
     }
     return {Fetch::NoTool, {}};
 }
 
+// What the last take found.
+struct DesktopClipboard {
+    bool taken = false;
+    MemoryClipboardState state = MemoryClipboardState::Unavailable;
+    std::string text;
+    Fetch kind = Fetch::NoDisplay;  // tells why it was unavailable
+};
+
+DesktopClipboard clipboard;
+
 }  // namespace
 
 bool takeDesktopClipboard() {
-    static bool taken = false;
-    static MemoryClipboardState lastState = MemoryClipboardState::Unavailable;
-    static std::string lastText;
-
     Fetched fetched = fetchClipboard();
     MemoryClipboardState state = MemoryClipboardState::Unavailable;
     if (fetched.kind == Fetch::Text) {
@@ -228,9 +236,24 @@ bool takeDesktopClipboard() {
         state = MemoryClipboardState::Empty;
     }
     setMemoryClipboard(state, fetched.text);
-    const bool changed = !taken || state != lastState || fetched.text != lastText;
-    taken = true;
-    lastState = state;
-    lastText = std::move(fetched.text);
+    const bool changed =
+        !clipboard.taken || state != clipboard.state || fetched.text != clipboard.text;
+    clipboard.taken = true;
+    clipboard.state = state;
+    clipboard.text = std::move(fetched.text);
+    clipboard.kind = fetched.kind;
     return changed;
+}
+
+const char* desktopClipboardProblem() {
+    switch (clipboard.kind) {
+        case Fetch::NoDisplay:
+            return "no display (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+        case Fetch::NoTool:
+            return "no clipboard tool (wl-paste, xclip or xsel) is installed";
+        case Fetch::Unreachable:
+            return "the clipboard tool cannot reach the display";
+        default:
+            return nullptr;
+    }
 }

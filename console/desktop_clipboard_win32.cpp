@@ -5,12 +5,30 @@
 
 #include "desktop_clipboard.h"
 
+namespace {
+
+struct DesktopClipboard {
+    bool taken = false;
+    DWORD sequence = 0;
+    bool opens = true;
+};
+
+DesktopClipboard clipboard;
+
+}  // namespace
+
 bool takeDesktopClipboard() {
-    static bool taken = false;
-    static DWORD lastSequence = 0;
     const DWORD sequence = GetClipboardSequenceNumber();
-    const bool changed = !taken || sequence != lastSequence;
-    taken = true;
-    lastSequence = sequence;
+    const bool changed = !clipboard.taken || sequence != clipboard.sequence;
+    clipboard.taken = true;
+    clipboard.sequence = sequence;
+    clipboard.opens = OpenClipboard(nullptr) != FALSE;
+    if (clipboard.opens) {
+        CloseClipboard();
+    }
     return changed;
+}
+
+const char* desktopClipboardProblem() {
+    return clipboard.opens ? nullptr : "another program holds it open";
 }

@@ -1,5 +1,6 @@
 // The Windows clipboard as the decoding run reads it: CF_TEXT, locked while
-// the run copies it out.
+// the run copies it out. Its size is the block's, which another program may
+// have filled without a terminator.
 
 #include <windows.h>
 
@@ -15,16 +16,17 @@ bool openClipboardText() {
     return OpenClipboard(nullptr) != FALSE;
 }
 
-const char* clipboardText() {
+ClipboardBlock clipboardText() {
     HANDLE data = GetClipboardData(CF_TEXT);
     if (data == nullptr) {
-        return nullptr;
+        return {};
     }
-    auto* text = static_cast<const char*>(GlobalLock(data));
-    if (text != nullptr) {
-        lockedData = data;
+    auto* bytes = static_cast<const char*>(GlobalLock(data));
+    if (bytes == nullptr) {
+        return {};
     }
-    return text;
+    lockedData = data;
+    return {bytes, GlobalSize(data)};
 }
 
 void closeClipboardText() {

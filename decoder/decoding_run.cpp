@@ -10,6 +10,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <string_view>
 
 #include "chunk_reader.h"
 #include "clipboard_source.h"
@@ -42,29 +43,34 @@ ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, RunObserver*
         appendMessage("cannot open clipboard!", observer);
         return copy;
     }
-    const char* text = clipboardText();
-    if (text == nullptr) {
+    const ClipboardBlock block = clipboardText();
+    if (block.bytes == nullptr) {
         closeClipboardText();
         appendMessage("no text data in clipboard available!", observer);
         return copy;
     }
+    // Nothing is read past the block, whether or not it holds a zero.
+    const void* zero = std::memchr(block.bytes, '\0', block.size);
+    const std::string_view text(
+        block.bytes, zero != nullptr ? static_cast<const char*>(zero) - block.bytes : block.size);
     const char* start = findBlockMarker(text);
     if (start == nullptr) {
         closeClipboardText();
         appendMessage("no statistics data in clipboard available!", observer);
         return copy;
     }
-    const std::size_t size = std::strlen(start) + 1;
+    const std::size_t length = static_cast<std::size_t>(text.data() + text.size() - start);
     try {
-        copy.text = static_cast<char*>(storage.allocate(size, 1));
+        copy.text = static_cast<char*>(storage.allocate(length + 1, 1));
     } catch (const std::bad_alloc&) {
         closeClipboardText();
         appendMessage("stack overflow!", observer);
         return copy;
     }
-    std::memcpy(copy.text, start, size);
+    std::memcpy(copy.text, start, length);
+    copy.text[length] = '\0';
     if (observer != nullptr) {
-        copy.lineFeedsBefore = static_cast<std::size_t>(std::count(text, start, '\n'));
+        copy.lineFeedsBefore = static_cast<std::size_t>(std::count(text.data(), start, '\n'));
     }
     closeClipboardText();
     return copy;

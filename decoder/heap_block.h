@@ -14,8 +14,7 @@ void* allocateZeroedBlock(std::size_t size);
 std::size_t blockCapacity(const void* block);
 
 // Grows the block to size bytes; its contents survive and it may move. Null
-// when the heap cannot grow it (the block is then left as it was); the
-// Windows heap raises an exception instead, which ends the program.
+// when the heap cannot grow it (the block is then left as it was).
 void* growBlock(void* block, std::size_t size);
 
 void releaseBlock(void* block);

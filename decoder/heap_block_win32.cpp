@@ -1,6 +1,7 @@
-// The message buffer's block on the Windows process heap. Growth asks the
-// heap to raise an exception rather than return null: nothing could show a
-// report the program cannot hold.
+// The message buffer's block on the Windows process heap. A failed growth
+// returns null, so the message buffer ends the program its own way, after
+// the front end's last words (message_buffer.h), not by an exception that
+// nothing handles.
 
 #include <windows.h>
 
@@ -15,7 +16,7 @@ std::size_t blockCapacity(const void* block) {
 }
 
 void* growBlock(void* block, std::size_t size) {
-    return HeapReAlloc(GetProcessHeap(), HEAP_GENERATE_EXCEPTIONS, block, size);
+    return HeapReAlloc(GetProcessHeap(), 0, block, size);
 }
 
 void releaseBlock(void* block) {

@@ -1,7 +1,11 @@
 // The clipboard held in memory, for platforms where the decoder reaches no
-// system clipboard.
+// system clipboard. Its text lies in a block of exactly the text's size, as
+// another program may leave it on a system clipboard: with no terminator.
 
 #include "memory_clipboard.h"
+
+#include <cstring>
+#include <memory>
 
 #include "clipboard_source.h"
 
@@ -9,7 +13,8 @@ namespace {
 
 struct MemoryClipboard {
     MemoryClipboardState state = MemoryClipboardState::Unavailable;
-    std::string text;
+    std::unique_ptr<char[]> block;
+    std::size_t size = 0;
     bool open = false;
 };
 
@@ -19,7 +24,11 @@ MemoryClipboard clipboard;
 
 void setMemoryClipboard(MemoryClipboardState state, const std::string& text) {
     clipboard.state = state;
-    clipboard.text = text;
+    // Exactly the text's size; one byte for an empty text, so that it still
+    // has an address.
+    clipboard.block.reset(new char[text.empty() ? 1 : text.size()]);
+    std::memcpy(clipboard.block.get(), text.data(), text.size());
+    clipboard.size = text.size();
 }
 
 bool memoryClipboardIsOpen() {
@@ -34,11 +43,11 @@ bool openClipboardText() {
     return true;
 }
 
-const char* clipboardText() {
+ClipboardBlock clipboardText() {
     if (!clipboard.open || clipboard.state != MemoryClipboardState::HasText) {
-        return nullptr;
+        return {};
     }
-    return clipboard.text.c_str();
+    return {clipboard.block.get(), clipboard.size};
 }
 
 void closeClipboardText() {

@@ -22,15 +22,10 @@ struct MessageBuffer {
     std::size_t length = 0;
     std::size_t capacity = 0;
     std::string linePrefix;
+    void (*outOfMemoryHandler)() = nullptr;
 };
 
 MessageBuffer buffer;
-
-// A text no size_t can count, or a heap that has no more.
-[[noreturn]] void stopOutOfMemory() {
-    std::fputs("out of memory for the report text\n", stderr);
-    std::abort();
-}
 
 void ensureCapacity(std::size_t needed) {
     if (needed <= buffer.capacity) {
@@ -68,6 +63,19 @@ bool createMessageBuffer() {
     buffer.length = 0;
     buffer.capacity = blockCapacity(block);
     return true;
+}
+
+// Reached with a text no size_t can count, or a heap that has no more.
+void stopOutOfMemory() {
+    if (buffer.outOfMemoryHandler != nullptr) {
+        buffer.outOfMemoryHandler();
+    }
+    std::fputs("out of memory for the report text\n", stderr);
+    std::abort();
+}
+
+void setOutOfMemoryHandler(void (*handler)()) {
+    buffer.outOfMemoryHandler = handler;
 }
 
 void releaseMessageBuffer() {

@@ -22,9 +22,15 @@ void releaseMessageBuffer();
 // Makes the text empty (its first byte becomes the terminator).
 void emptyMessageBuffer();
 
-// Appends line prefix, text and CR LF. Running out of memory here is fatal:
-// the program ends, as nothing could show a report it cannot hold.
+// Appends line prefix, text and CR LF. Running out of memory here is fatal
+// (stopOutOfMemory), as nothing could show a report it cannot hold.
 void appendLine(const char* text);
+
+// Ends the program for want of memory: runs the front end's handler first,
+// if one is set, then writes a line to standard error and aborts. The
+// handler only leaves what others share, such as the clipboard viewer chain.
+[[noreturn]] void stopOutOfMemory();
+void setOutOfMemoryHandler(void (*handler)());
 
 // The buffer's text, zero-terminated, and its length in bytes. Valid until
 // the next appendLine or releaseMessageBuffer.

@@ -113,9 +113,12 @@ char* blockTokens(char* inputLine) {
 
 }  // namespace
 
-const char* findBlockMarker(const char* text) {
-    const char* marker = std::strstr(text, SpacedMarker);
-    return marker != nullptr ? marker : std::strstr(text, UnspacedMarker);
+const char* findBlockMarker(std::string_view text) {
+    std::size_t at = text.find(SpacedMarker);
+    if (at == std::string_view::npos) {
+        at = text.find(UnspacedMarker);
+    }
+    return at != std::string_view::npos ? text.data() + at : nullptr;
 }
 
 bool scanChunk(char* chunk, ScanState& state) {

@@ -8,6 +8,8 @@
 // token of any size whole.
 #pragma once
 
+#include <string_view>
+
 #include "run_observer.h"
 #include "value_slots.h"
 
@@ -27,7 +29,7 @@ struct ScanState {
 
 // The first SpacedMarker in text, or else the first UnspacedMarker
 // (catalogue.h), or null.
-const char* findBlockMarker(const char* text);
+const char* findBlockMarker(std::string_view text);
 
 // Scans one zero-terminated chunk. Returns true when an input line beginning
 // with "OK" after a block ended the scan: nothing more may be read.

@@ -9,10 +9,10 @@
 #include <cstring>
 #include <string>
 
-#include "decoder.h"
 #include "main_window.h"
 #include "message_boxes.h"
 #include "message_buffer.h"
+#include "process_clipboard.h"
 #include "report_display.h"
 #include "report_header.h"
 
@@ -127,9 +127,10 @@ void loadLogFile(const char* path) {
         showFileErrorBox("Cannot open file");
         return;
     }
-    emptyMessageBuffer();
-    decodeReport(file);
+    const bool decoded = decodeGuarded(file);
     std::fclose(file);
-    showMessageBuffer();
-    showReportSource(path);
+    if (decoded) {
+        showMessageBuffer();
+        showReportSource(path);
+    }
 }

@@ -33,5 +33,6 @@ void saveReport(HWND owner);
 // Open dialog, then loadLogFile with the chosen name.
 void openLogFile(HWND owner);
 // Decodes the file and shows the result, the path in the source pane. A
-// file that cannot be opened leaves everything as it was.
+// file that cannot be opened leaves everything as it was, and so does a
+// load asked for from inside another decoding run (process_clipboard.h).
 void loadLogFile(const char* path);

@@ -53,7 +53,27 @@ void readReportBackground() {
     windowState.backgroundBrush = GetSysColorBrush(COLOR_WINDOW);
 }
 
+void onSize(int width, int height) {
+    // A dialog may see WM_SIZE while it is being created, before
+    // WM_INITDIALOG has made the status bar: there is nothing to lay out yet.
+    if (windowState.statusBar == nullptr) {
+        return;
+    }
+    RECT bar = {};
+    GetWindowRect(windowState.statusBar, &bar);
+    int barHeight = bar.bottom - bar.top;
+    MoveWindow(windowState.statusBar, 0, height - barHeight, width, barHeight, TRUE);
+    MoveWindow(windowState.reportView, 0, 0, width, height - barHeight, TRUE);
+    int sourceEdge = width - 150;
+    windowState.paneEdges[0] = sourceEdge < 50 ? 50 : sourceEdge;
+    windowState.paneEdges[1] = -1;
+    SendMessageA(windowState.statusBar, SB_SETPARTS, 2,
+                 reinterpret_cast<LPARAM>(windowState.paneEdges));
+    showViewerPane();
+}
+
 void onInitDialog(HWND window) {
+    windowState.mainWindow = window;
     setWindowIcons(window);
     installReportView(window);
     windowState.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
@@ -74,25 +94,10 @@ void onInitDialog(HWND window) {
         loadLogFile(startupState.startupFileName);
     }
     PostMessageA(windowState.reportView, EM_SETSEL, 0, 0);
-}
-
-void onSize(int width, int height) {
-    // A dialog may see WM_SIZE while it is being created, before
-    // WM_INITDIALOG has made the status bar: there is nothing to lay out yet.
-    if (windowState.statusBar == nullptr) {
-        return;
-    }
-    RECT bar = {};
-    GetWindowRect(windowState.statusBar, &bar);
-    int barHeight = bar.bottom - bar.top;
-    MoveWindow(windowState.statusBar, 0, height - barHeight, width, barHeight, TRUE);
-    MoveWindow(windowState.reportView, 0, 0, width, height - barHeight, TRUE);
-    int sourceEdge = width - 150;
-    windowState.paneEdges[0] = sourceEdge < 50 ? 50 : sourceEdge;
-    windowState.paneEdges[1] = -1;
-    SendMessageA(windowState.statusBar, SB_SETPARTS, 2,
-                 reinterpret_cast<LPARAM>(windowState.paneEdges));
-    showViewerPane();
+    // Not every system sends a WM_SIZE after WM_INITDIALOG.
+    RECT client = {};
+    GetClientRect(window, &client);
+    onSize(client.right, client.bottom);
 }
 
 BOOL onCommand(HWND window, int id) {
@@ -175,6 +180,7 @@ void onDestroy(HWND window) {
     windowState.viewerOffIcon = nullptr;
     // The controls go after this message; the edit control still needs its
     // own procedure until then, so only the handles are forgotten.
+    windowState.mainWindow = nullptr;
     windowState.reportView = nullptr;
     windowState.statusBar = nullptr;
 }

@@ -10,6 +10,7 @@
 
 // Made during WM_INITDIALOG, released during WM_DESTROY.
 struct WindowState {
+    HWND mainWindow = nullptr;
     HWND reportView = nullptr;                 // also the owner of the error boxes
     WNDPROC previousReportViewProc = nullptr;  // the edit control's own
     HWND statusBar = nullptr;

@@ -1,4 +1,4 @@
-// Process Clipboard and its guard.
+// Process Clipboard and the decoding guard.
 #include "process_clipboard.h"
 
 #include "decoder.h"
@@ -15,19 +15,26 @@ constexpr int MaxDecodingPasses = 4;
 
 }  // namespace
 
-void processClipboard() {
+bool decodeGuarded(std::FILE* file) {
     if (decodingGuard.decoding) {
         decodingGuard.changedMeanwhile = true;
-        return;
+        return false;
     }
     decodingGuard.decoding = true;
     int passesLeft = MaxDecodingPasses;
     do {
         decodingGuard.changedMeanwhile = false;
         emptyMessageBuffer();
-        decodeReport(nullptr);
+        decodeReport(file);
     } while (decodingGuard.changedMeanwhile && --passesLeft > 0);
     decodingGuard.decoding = false;
+    return true;
+}
+
+void processClipboard() {
+    if (!decodeGuarded(nullptr)) {
+        return;
+    }
     showMessageBuffer();
     showReportSource("Report from clipboard");
 }

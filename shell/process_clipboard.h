@@ -1,11 +1,15 @@
-// The Process Clipboard command: decodes the clipboard into the message
-// buffer, shows the report and names the clipboard in the source pane.
+// The Process Clipboard command, and the guard every decoding run of the
+// window goes through.
 //
 // Reading the clipboard can wait on its owner, and a viewer's change
-// notification may arrive meanwhile and ask for Process Clipboard again from
-// inside the run. A second run into the same buffer would mix two reports,
-// so the guard only notes the change, and the run under way decodes again.
+// notification may arrive meanwhile and ask for Process Clipboard from
+// inside the run. That happens whenever a run reads the clipboard: Process
+// Clipboard's, and a log file's that is a character device. A second run
+// into the same buffer would mix two reports, so the guard only notes the
+// change, and the run under way decodes again.
 #pragma once
+
+#include <cstdio>
 
 struct DecodingGuard {
     bool decoding = false;          // a decoding run is under way
@@ -13,4 +17,11 @@ struct DecodingGuard {
 };
 extern DecodingGuard decodingGuard;
 
+// Empties the message buffer and decodes file (null: the clipboard) into
+// it, again when the clipboard changed meanwhile. False, with nothing done,
+// when called from inside another run.
+bool decodeGuarded(std::FILE* file);
+
+// Decodes the clipboard, shows the report and names the clipboard in the
+// source pane.
 void processClipboard();

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <exception>
 #include <string>
 
 #include "command_ids.h"
@@ -71,6 +72,11 @@ int runMessageLoop(HWND mainWindow, HACCEL accelerators) {
 }
 
 int runWindow() {
+    // Running out of memory ends the program, but only after it has left the
+    // clipboard viewer chain. Nothing here throws but a failed allocation, so
+    // an exception that ends the program is one of those too.
+    setOutOfMemoryHandler(leaveViewerChainAtExit);
+    std::set_terminate(stopOutOfMemory);
     if (!createMessageBuffer()) {
         showSystemErrorBox("memory alocation failed");
         return 1;

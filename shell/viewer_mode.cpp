@@ -49,6 +49,12 @@ void leaveViewerChain(HWND mainWindow) {
     viewerState.on = false;
 }
 
+void leaveViewerChainAtExit() {
+    if (viewerState.on && windowState.mainWindow != nullptr) {
+        leaveViewerChain(windowState.mainWindow);
+    }
+}
+
 void onDrawClipboard(HWND mainWindow, WPARAM wParam, LPARAM lParam) {
     if (!viewerState.ignoreNextChange) {
         SendMessageA(mainWindow, WM_COMMAND, IDM_PROCESS_CLIPBOARD, 0);

@@ -30,3 +30,7 @@ void onChangeClipboardChain(WPARAM wParam, LPARAM lParam);
 
 // Leaving while the window is destroyed: menu and pane are left alone.
 void leaveViewerChain(HWND mainWindow);
+
+// Leaving when the program ends without destroying its window (it ran out
+// of memory): the viewers after ours must not be cut off.
+void leaveViewerChainAtExit();

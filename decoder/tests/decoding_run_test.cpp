@@ -225,6 +225,30 @@ TEST_F(DecodeReport, ClipboardSource) {
     }
 }
 
+// Another program may leave a text block with no zero in it: the text ends
+// at the block's end, or at a zero before it. (Wine puts a zero into the last
+// byte itself, so each block's last byte changes nothing.)
+TEST_F(DecodeReport, ClipboardTextEndsWithItsBlock) {
+    using namespace std::string_literals;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        int result;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"block without a zero", "DIAG <2A4D3263 0=10 1=0 ", 0, std::string(Rev10) + CallSetup0},
+        {"text after a zero", "DIAG <2A4D3263 0=10>\0DIAG <2A4D3263 1=0>"s, 0, Rev10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(setTestClipboardBlock(c.bytes));
+        int result = -1;
+        EXPECT_EQ(c.expected, decodeClipboard(&result));
+        EXPECT_EQ(c.result, result);
+    }
+}
+
 TEST_F(DecodeReport, ClipboardMessageCarriesThePrefix) {
     setLinePrefix("> ");
     setTestClipboard(MemoryClipboardState::Unavailable);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -17,6 +18,16 @@ class MessageBuffer : public ::testing::Test {
 
     static std::string text() { return std::string(messageBufferText(), messageBufferLength()); }
 };
+
+// A front end's last words come before the end.
+TEST(MessageBufferDeathTest, RunningOutOfMemoryRunsTheHandlerFirst) {
+    EXPECT_DEATH(
+        {
+            setOutOfMemoryHandler([] { std::fputs("last words, then ", stderr); });
+            stopOutOfMemory();
+        },
+        "last words, then out of memory");
+}
 
 TEST_F(MessageBuffer, StartsAs2048ZeroBytes) {
     ASSERT_EQ(2048u, messageBufferCapacity());

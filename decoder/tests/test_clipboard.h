@@ -8,6 +8,8 @@
 
 // False when the real clipboard could not be filled.
 bool setTestClipboard(MemoryClipboardState state, const std::string& text = std::string());
+// A text block of exactly these bytes, with no terminator added.
+bool setTestClipboardBlock(const std::string& bytes);
 void clearTestClipboard();
 // True when the decoder left the clipboard open.
 bool testClipboardLeftOpen();

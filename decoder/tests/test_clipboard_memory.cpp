@@ -7,6 +7,12 @@ bool setTestClipboard(MemoryClipboardState state, const std::string& text) {
     return true;
 }
 
+// The memory clipboard's block never has a terminator of its own.
+bool setTestClipboardBlock(const std::string& bytes) {
+    setMemoryClipboard(MemoryClipboardState::HasText, bytes);
+    return true;
+}
+
 void clearTestClipboard() {
     setMemoryClipboard(MemoryClipboardState::Unavailable);
 }

@@ -65,24 +65,19 @@ DWORD WINAPI probeClipboard(LPVOID result) {
     return 0;
 }
 
-}  // namespace
-
-bool setTestClipboard(MemoryClipboardState state, const std::string& text) {
+// CF_TEXT made of size bytes of text; the clipboard empty without text.
+bool fillClipboard(const char* text, std::size_t size) {
     stopHolder();
-    if (state == MemoryClipboardState::Unavailable) {
-        startHolder();
-        return holder.succeeded;
-    }
     HWND window = createOwnerWindow();
     bool filled = false;
     if (OpenClipboard(window)) {
         EmptyClipboard();
-        filled = state != MemoryClipboardState::HasText;
+        filled = text == nullptr;
         if (!filled) {
-            HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+            HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, size);
             if (data != nullptr) {
                 auto* bytes = static_cast<char*>(GlobalLock(data));
-                CopyMemory(bytes, text.c_str(), text.size() + 1);
+                CopyMemory(bytes, text, size);
                 GlobalUnlock(data);
                 filled = SetClipboardData(CF_TEXT, data) != nullptr;
                 if (!filled) {
@@ -94,6 +89,24 @@ bool setTestClipboard(MemoryClipboardState state, const std::string& text) {
     }
     DestroyWindow(window);
     return filled;
+}
+
+}  // namespace
+
+bool setTestClipboard(MemoryClipboardState state, const std::string& text) {
+    if (state == MemoryClipboardState::Unavailable) {
+        stopHolder();
+        startHolder();
+        return holder.succeeded;
+    }
+    if (state == MemoryClipboardState::Empty) {
+        return fillClipboard(nullptr, 0);
+    }
+    return fillClipboard(text.c_str(), text.size() + 1);
+}
+
+bool setTestClipboardBlock(const std::string& bytes) {
+    return fillClipboard(bytes.data(), bytes.size());
 }
 
 void clearTestClipboard() {

@@ -57,25 +57,71 @@ TEST_F(MainWindow, ViewerModeAtStartJoinsTheChainAndDecodes) {
     EXPECT_EQ(paneText(1), "Clipboard Viewer On");
 }
 
-TEST_F(MainWindow, LayoutPutsTheSourcePaneEdgeAtWidthLess150ButAtLeast50) {
-    createWindow();
-    struct Case {
-        int width;
-        int edge;
-    };
-    const Case cases[] = {{400, 250}, {180, 50}, {200, 50},   {199, 50},
-                          {201, 51},  {0, 50},   {1000, 850}, {65535, 65385}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.width);
-        SendMessageA(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(c.width, 300));
-        int edges[4] = {};
-        ASSERT_EQ(
-            SendMessageA(windowState.statusBar, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)),
-            2);
-        EXPECT_EQ(edges[0], c.edge);
-        EXPECT_EQ(edges[1], -1);
-        EXPECT_EQ(paneText(1), "Clipboard Viewer Off");
+// Past a text or an ordinal in a dialog template.
+const BYTE* skipTextOrOrdinal(const BYTE* p) {
+    if (p[0] == 0xFF && p[1] == 0xFF) {
+        return p + 4;
     }
+    for (; p[0] != 0 || p[1] != 0; p += 2) {
+    }
+    return p + 2;
+}
+
+DWORD readDword(const BYTE* p) {
+    DWORD value = 0;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+// A control's style as the main window's template (DLGTEMPLATEEX) holds it:
+// the edit control changes its own border once it exists.
+DWORD templateStyle(DWORD controlId) {
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_MAIN_WINDOW), RT_DIALOG);
+    const auto* base = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    const int count = base[16] | base[17] << 8;
+    const BYTE* p = skipTextOrOrdinal(skipTextOrOrdinal(skipTextOrOrdinal(base + 26)));
+    if (readDword(base + 12) & DS_SETFONT) {
+        p = skipTextOrOrdinal(p + 6);  // size, weight, italic, charset, face
+    }
+    for (int i = 0; i < count; ++i) {
+        p = base + (p - base + 3) / 4 * 4;
+        if (readDword(p + 20) == controlId) {
+            return readDword(p + 8);
+        }
+        p = skipTextOrOrdinal(skipTextOrOrdinal(p + 24));  // class, text
+        p += 2 + (p[0] | p[1] << 8);                       // creation data
+    }
+    return 0;
+}
+
+// The report view's frame is its client edge alone: the resource compiler
+// gives an EDITTEXT a border unless told not to.
+TEST_F(MainWindow, ReportViewTemplateHasNoBorder) {
+    const DWORD style = templateStyle(IDC_REPORT_VIEW);
+    const DWORD wanted = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY;
+    EXPECT_EQ(style & wanted, wanted) << "the report view is found";
+    EXPECT_EQ(style & WS_BORDER, 0u);
+}
+
+// Not every system sends a WM_SIZE after WM_INITDIALOG.
+INT_PTR CALLBACK withoutSizeMessages(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_SIZE ? FALSE : mainWindowProc(window, message, wParam, lParam);
+}
+
+TEST_F(MainWindow, LaysItselfOutWithoutASizeMessage) {
+    window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN_WINDOW),
+                                 nullptr, withoutSizeMessages, 0);
+    ASSERT_NE(window_, nullptr);
+    RECT client = {};
+    RECT bar = {};
+    RECT view = {};
+    GetClientRect(window_, &client);
+    GetWindowRect(windowState.statusBar, &bar);
+    GetWindowRect(reportView(), &view);
+    EXPECT_EQ(view.right - view.left, client.right);
+    EXPECT_EQ(view.bottom - view.top, client.bottom - (bar.bottom - bar.top));
+    EXPECT_EQ(SendMessageA(windowState.statusBar, SB_GETPARTS, 0, 0), 2);
+    EXPECT_EQ(paneText(1), "Clipboard Viewer Off");
 }
 
 TEST_F(MainWindow, ResizingFillsTheClientAreaWithViewAndBar) {

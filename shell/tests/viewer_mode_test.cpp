@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "command_ids.h"
+#include "log_files.h"
 #include "main_window.h"
 #include "shell_test_support.h"
 
@@ -268,8 +269,8 @@ LRESULT CALLBACK renderLateProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return 0;
 }
 
-TEST_F(ViewerMode, ChangeArrivingDuringADecodeShowsTheReportOnce) {
-    toggle();
+// Takes the clipboard with a text that renderLateProc renders on demand.
+HWND takeClipboardForLateRendering(HWND target) {
     WNDCLASSA rendererClass = {};
     rendererClass.lpfnWndProc = renderLateProc;
     rendererClass.hInstance = GetModuleHandleA(nullptr);
@@ -277,13 +278,19 @@ TEST_F(ViewerMode, ChangeArrivingDuringADecodeShowsTheReportOnce) {
     RegisterClassA(&rendererClass);
     HWND owner = CreateWindowA("VexaTestLateRenderer", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
-    renderTarget = window_;
+    renderTarget = target;
     rendersSeen = 0;
+    if (OpenClipboard(owner)) {
+        EmptyClipboard();
+        SetClipboardData(CF_TEXT, nullptr);
+        CloseClipboard();
+    }
+    return owner;
+}
 
-    ASSERT_TRUE(OpenClipboard(owner));
-    EmptyClipboard();
-    SetClipboardData(CF_TEXT, nullptr);
-    CloseClipboard();
+TEST_F(ViewerMode, ChangeArrivingDuringADecodeShowsTheReportOnce) {
+    toggle();
+    HWND owner = takeClipboardForLateRendering(window_);
     pumpMessages(window_);
 
     EXPECT_GE(rendersSeen, 1);
@@ -291,6 +298,34 @@ TEST_F(ViewerMode, ChangeArrivingDuringADecodeShowsTheReportOnce) {
     EXPECT_EQ(paneText(0), "Report from clipboard");
     setClipboardText("hello");
     DestroyWindow(owner);
+}
+
+// A log that is a character device decodes the clipboard: the same guard.
+TEST_F(ViewerMode, ChangeArrivingDuringADeviceLogsDecodeShowsTheReportOnce) {
+    HWND owner = takeClipboardForLateRendering(window_);
+    pumpMessages(window_);
+    ASSERT_EQ(rendersSeen, 0) << "with viewer mode off nothing has decoded yet";
+
+    loadLogFile("NUL");
+    EXPECT_GE(rendersSeen, 1);
+    EXPECT_EQ(reportText(), ExampleReport);
+    EXPECT_EQ(paneText(0), "NUL");
+    setClipboardText("hello");
+    DestroyWindow(owner);
+}
+
+// Running out of memory ends the program with its window still there.
+TEST_F(ViewerMode, LeavingAtExitKeepsTheViewersAfterOurs) {
+    HWND next = join();
+    toggle();
+    leaveViewerChainAtExit();
+    EXPECT_FALSE(viewerState.on);
+    EXPECT_EQ(GetClipboardViewer(), next);
+    helpers[next].got.clear();
+    setClipboardText("hello");
+    EXPECT_EQ(helpers[next].got.size(), 1u);
+    leaveViewerChainAtExit();
+    EXPECT_EQ(GetClipboardViewer(), next) << "a second call changes nothing";
 }
 
 TEST_F(ViewerMode, DestroyingTheWindowLeavesTheChain) {
