@@ -1,9 +1,10 @@
 // vexa-decode --watch: decodes the clipboard now and again after every change,
 // each decoding headed by "=== clipboard N at HH:MM:SS ===" (with --json only
-// the documents), until interrupted (Ctrl+C, or a termination signal) or
-// until --watch-count decodings are done. Returns the exit code.
+// the documents or rows), until interrupted (Ctrl+C, or a termination
+// signal) or until --watch-count decodings are done. Returns the exit code.
 #pragma once
 
 #include "options.h"
+#include "report_output.h"
 
-int watchClipboard(const ConsoleOptions& options);
+int watchClipboard(const ConsoleOptions& options, ReportPrinter& printer);
