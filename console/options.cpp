@@ -77,7 +77,8 @@ bool splitConsoleWord(const char* argument, ConsoleWord* word) {
     }
     const char* name = argument + (argument[1] == '-' ? 2 : 1);
     const char* equals = std::strchr(name, '=');
-    word->name = equals != nullptr ? std::string(name, equals) : std::string(name);
+    word->name = equals != nullptr ? std::string(name, static_cast<std::size_t>(equals - name))
+                                   : std::string(name);
     word->hasValue = equals != nullptr;
     word->value = equals != nullptr ? std::string(equals + 1) : std::string();
     return !word->name.empty();
@@ -291,8 +292,8 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
             continue;
         }
         const WordName* known = findWord(spelled.name);
-        const std::string name =
-            spelled.hasValue ? std::string(arg, std::strchr(arg, '=')) : std::string(arg);
+        // The option as written, without its value.
+        const std::string name = std::string(arg).substr(0, std::strcspn(arg, "="));
         if (known == nullptr) {
             return refuse("unknown option " + name);
         }

@@ -58,7 +58,7 @@ void ReportCollector::keyUnrecognized(const char* token) {
     if (equals == nullptr) {
         unknown.key = token;
     } else {
-        unknown.key.assign(token, equals);
+        unknown.key.assign(token, static_cast<std::size_t>(equals - token));
         unknown.value = equals + 1;
         unknown.malformed = !isCleanHexNumber(equals + 1);
     }

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""modem-sim.py NAME_FILE [--link PATH] [--mode MODE] [--log FILE] [--gate FILE]
+"""modem-sim.py NAME_FILE [--link PATH] [--mode MODE] [--log FILE] [--gate FILE] [--hang-up]
 
 A modem of our own on a pseudo terminal, for the tests of vexa-decode's
 serial port and device reading. Writes the terminal's path into NAME_FILE
@@ -10,9 +10,9 @@ dosdevices/com1). Modes:
            command with ERROR (the default)
   stall    answer AT*VXD with the report's first block, then nothing
   cut      answer AT*VXD with the report's first block, then hang up
-  stream   send the bytes of --log without a command, then hang up; with
-           --gate, send only up to the first OK line until the gate file
-           exists
+  stream   send the bytes of --log without a command; with --gate, send
+           only up to the first OK line until the gate file exists; with
+           --hang-up, hang up a second after the last byte
 
 Whatever happens, it ends after a minute, so a test never hangs on it.
 """
@@ -61,9 +61,7 @@ def stream(master, log, gate, deadline):
     for at in range(first, len(data), 7):
         os.write(master, data[at:at + 7])
         time.sleep(0.002)
-    # Time for the reader to open the terminal and read it all before the
-    # hang-up.
-    time.sleep(1.0)
+
 
 
 def main():
@@ -74,6 +72,7 @@ def main():
                         choices=["answer", "stall", "cut", "stream"])
     parser.add_argument("--log")
     parser.add_argument("--gate")
+    parser.add_argument("--hang-up", action="store_true")
     args = parser.parse_args()
     deadline = time.monotonic() + LIFETIME
 
@@ -90,6 +89,11 @@ def main():
 
     if args.mode == "stream":
         stream(master, args.log, args.gate, deadline)
+        if args.hang_up:
+            # Time for the reader to read it all first.
+            time.sleep(1.0)
+            return 0
+        linger(deadline)
         return 0
     command = read_command(master, deadline)
     if command is None:

@@ -8,6 +8,7 @@ import sys
 
 try:
     from jsonschema import Draft202012Validator
+    from jsonschema.exceptions import best_match
 except ImportError:
     print("validate-json: python3-jsonschema is not installed", file=sys.stderr)
     sys.exit(2)
@@ -41,9 +42,11 @@ def main():
             print(f"validate-json: line {number}: no JSON: {error}", file=sys.stderr)
             failed = 1
             continue
-        for error in validator.iter_errors(value):
+        error = best_match(validator.iter_errors(value))
+        if error is not None:
             path = "/".join(str(part) for part in error.absolute_path)
-            print(f"validate-json: line {number}: at /{path}: {error.message}", file=sys.stderr)
+            print(f"validate-json: line {number}: at /{path}: {error.message[:300]}",
+                  file=sys.stderr)
             failed = 1
     return failed
 
