@@ -54,6 +54,7 @@ cat >"$work/expected.json" <<'EOF'
   "blocks": [{"line": 5, "tokens": [{"key": "60", "value": "3C"}], "unparsed": null}]}]
 EOF
 $json_equal "$work/expected.json" "$work/out" || fail "--clipboard --all --json"
+valid "$work/out" "--clipboard --all --json"
 
 copy 'DIAG <2A4D3263 0=10>\r\nOK\r\n'
 $runner "$program" --watch --watch-count 2 </dev/null >"$work/watch" 2>&1 &

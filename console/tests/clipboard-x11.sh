@@ -86,6 +86,7 @@ cat >"$work/expected.json" <<'EOF'
   "blocks": [{"line": 6, "tokens": [{"key": "60", "value": "3C"}], "unparsed": null}]}]
 EOF
 $json_equal "$work/expected.json" "$work/out" || fail "--json --all from the clipboard"
+valid "$work/out" "--json --all from the clipboard"
 
 copy 'AT&V\r\nOK\r\n'
 expect "text without a report" 1 'no statistics data in clipboard available!\r\n' \
@@ -127,6 +128,13 @@ head -n 1 "$work/out" >"$work/first.json"
 printf '{"source":"clipboard","prefix":null,"report":1,"line":1,"complete":true,"messages":[],"lines":[{"label":"Termination Cause","values":["Carrier Lost"],"raw":[{"key":"60","value":"3C"}]}],"blocks":[{"line":1,"tokens":[{"key":"60","value":"3C"}],"unparsed":null}]}' \
     >"$work/expected.json"
 $json_equal "$work/expected.json" "$work/first.json" || fail "--watch --json"
+valid "$work/out" "--watch --json" --lines
+
+# --watch --jsonl: one document a report, each on its line.
+timeout 30 "$program" --watch --jsonl --all --watch-count 1 >"$work/out" 2>&1
+[ "$(wc -l <"$work/out")" -eq 1 ] || fail "--watch --jsonl: not one line"
+grep -q '"complete":true' "$work/out" || fail "--watch --jsonl: $(cat "$work/out")"
+valid "$work/out" "--watch --jsonl" --lines
 
 # Ctrl+C ends a watch cleanly, with exit code 0.
 # Its own output file: a heading left by the watch above, read before the

@@ -1,5 +1,5 @@
 #!/bin/sh
-# port-tests.sh PROGRAM SCHEMA [RUNNER]: vexa-decode reading serial ports and
+# port-tests.sh PROGRAM [RUNNER]: vexa-decode reading serial ports and
 # devices, against our modem simulator (modem-sim.py) on a pseudo terminal:
 # a query answered with a report, with ERROR, stalled and cut off; a device
 # named as a file; and reports written as soon as they end, from a device
@@ -8,8 +8,7 @@
 # dosdevices/com1 link lead to a link that the simulator points at its
 # terminal. Exits 77 (skipped) without python3 or a pseudo terminal.
 program=$1
-schema=$2
-runner=$3
+runner=$2
 here=$(dirname "$0")
 if ! python3 -c 'import os; os.close(os.openpty()[0])' 2>/dev/null; then
     echo "skipped: no python3 or no pseudo terminals" >&2
@@ -73,10 +72,6 @@ run() {
 
 has() { grep -q -F -- "$2" "$1" || fail "$3: '$2' missing in $(cat "$1")"; }
 
-valid_lines() {
-    python3 "$here/validate-json.py" "$schema" "$work/out" --lines || fail "$1: not valid JSON Lines"
-}
-
 printf 'Diag Command Specification rev.: 1.0\r\nCall Setup Result code         : No previous call\r\nMulti-media mode               : Data Only\r\nDTE-DCE interface mode         : Async data\r\nTX/RX signal power level, -dBm : 26/28\r\nTermination Cause              : Carrier Lost\r\n' >"$work/report"
 
 start_sim
@@ -92,7 +87,7 @@ start_sim --mode stall
 run "a stalled answer" 1 "$@" --port "$port" --query 'AT*VXD' --timeout 1 --jsonl
 has "$work/err" "no OK or ERROR within 1 s" "a stalled answer"
 has "$work/out" '"complete":false' "a stalled answer"
-valid_lines "a stalled answer"
+valid "$work/out" "a stalled answer" --lines
 
 # Wine reads nothing more from a terminal that has hung up, but no end
 # either: there the answer runs out of time.
@@ -124,7 +119,7 @@ else
     wait_exit "$reader" || fail "device: exit code $? after the hang-up"
 fi
 reader=""
-valid_lines "device --jsonl"
+valid "$work/out" "device --jsonl" --lines
 
 rm -f "$work/gate"
 {
@@ -139,6 +134,6 @@ touch "$work/gate"
 wait_exit "$reader" || fail "pipe: exit code $?"
 reader=""
 has "$work/out" '"report":2,"line":3,"complete":false' "pipe"
-valid_lines "pipe --jsonl"
+valid "$work/out" "pipe --jsonl" --lines
 
 exit $failed
