@@ -106,6 +106,11 @@ if command -v script >/dev/null 2>&1; then
     tr -d '\r' <"$work/out" >"$work/plain"
     printf 'Diag Command Specification rev.: 1.0\n' >"$work/expected"
     cmp -s "$work/expected" "$work/plain" || fail "terminal on standard input: $(cat "$work/out")"
+    # "-" reads the terminal itself, never the clipboard: what is typed there.
+    printf 'DIAG <2A4D3263 60=3C>\nOK\n' |
+        timeout 30 script -qec "$program -" /dev/null >"$work/out" 2>&1
+    grep -q 'Carrier Lost' "$work/out" && ! grep -q 'rev\.: 1\.0' "$work/out" ||
+        fail "- at a terminal: $(cat "$work/out")"
 else
     echo "note: no script command, the terminal case is not run" >&2
 fi
