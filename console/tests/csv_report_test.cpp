@@ -27,13 +27,6 @@ class CsvReport : public ::testing::Test {
     void TearDown() override { setLineEnd("\r\n"); }
 };
 
-TEST_F(CsvReport, HeaderNamesEveryLabelledLineOnce) {
-    const std::string header = csvHeader();
-    EXPECT_EQ(0u, header.find("file,report,line,Diag Command Specification rev.,"));
-    EXPECT_NE(std::string::npos, header.find(",\"TX/RX signal power level, -dBm\","));
-    EXPECT_EQ(header.size() - 2, header.find("Manufacturer key\r\n") + 16);
-}
-
 TEST_F(CsvReport, RowsHoldTheValuesAsTheTextShowsThem) {
     DecodedReport report;
     report.number = 2;

@@ -10,7 +10,6 @@
 #include "decoding_run.h"
 #include "message_buffer.h"
 #include "test_support.h"
-#include "text_reader.h"
 
 namespace {
 
@@ -180,27 +179,6 @@ TEST_F(CollectedReports, BlocksHoldEveryToken) {
     EXPECT_EQ("0", noise->values[0].value());
     EXPECT_TRUE(noise->raw[0]->malformed);
     EXPECT_FALSE(findLine(report, "Call Setup Result code")->raw[0]->malformed);
-}
-
-TEST_F(CollectedReports, LooseMarkersFollowTheStampedLines) {
-    RunSettings settings;
-    settings.looseMarkers = true;
-    TempFile log("[1] AT*VXD\n[2] DIAG <2A4D3263 0=10>\n[3] OK\n[4] DIAG <2A4D3263 1=0>\n");
-    std::FILE* file = log.openText();
-    ASSERT_NE(nullptr, file);
-    settings.blockSize = readAheadSize(file);
-    std::vector<DecodedReport> reports;
-    const ReportHandler collect = [&reports](const DecodedReport& report) {
-        reports.push_back(report);
-        emptyMessageBuffer();
-    };
-    runDecoding(file, ReportScope::Every, settings, &collect);
-    std::fclose(file);
-    ASSERT_EQ(2u, reports.size());
-    EXPECT_EQ(2u, reports[0].line);
-    EXPECT_TRUE(reports[0].complete);
-    EXPECT_EQ(4u, reports[1].line);
-    EXPECT_FALSE(reports[1].complete);
 }
 
 struct EveryCase {
