@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "desktop_clipboard.h"
-#include "report_output.h"
+#include "input_decoding.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ std::string clockTime() {
 
 }  // namespace
 
-int watchClipboard(const ConsoleOptions& options) {
+int watchClipboard(const ConsoleOptions& options, ReportPrinter& printer) {
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     long decoded = 0;
@@ -50,11 +50,11 @@ int watchClipboard(const ConsoleOptions& options) {
                 return 1;
             }
             ++decoded;
-            if (!options.json) {
+            if (options.form == OutputForm::Text) {
                 writeOwnLine("=== clipboard " + std::to_string(decoded) + " at " + clockTime() +
                              " ===");
             }
-            decodeAndPrint(nullptr, options, "clipboard");
+            decodeInput(nullptr, nullptr, "clipboard", options, printer);
             if (options.watchCount > 0 && decoded >= options.watchCount) {
                 break;
             }

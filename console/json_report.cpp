@@ -10,11 +10,37 @@ Json text(std::string_view bytes) {
     return latin1ToUtf8(bytes);
 }
 
+// Flags stand only where they are true, so the common token stays short.
 Json rawToken(const std::optional<RawToken>& token) {
     if (!token) {
         return nullptr;
     }
-    return Json{{"key", text(token->key)}, {"value", text(token->value)}};
+    Json raw = {{"key", text(token->key)}, {"value", text(token->value)}};
+    if (token->malformed) {
+        raw["malformed"] = true;
+    }
+    return raw;
+}
+
+Json blockToken(const BlockToken& token) {
+    Json read = {{"key", text(token.key)}, {"value", token.value ? text(*token.value) : nullptr}};
+    if (token.unknown) {
+        read["unknown"] = true;
+    }
+    if (token.malformed) {
+        read["malformed"] = true;
+    }
+    return read;
+}
+
+Json block(const ReportBlock& block) {
+    Json tokens = Json::array();
+    for (const BlockToken& token : block.tokens) {
+        tokens.push_back(blockToken(token));
+    }
+    return Json{{"line", block.line},
+                {"tokens", tokens},
+                {"unparsed", block.unparsed ? text(*block.unparsed) : nullptr}};
 }
 
 Json reportLine(const ReportLine& line) {
@@ -53,12 +79,18 @@ Json reportDocument(const DecodedReport& report, const JsonContext& context) {
     for (const ReportLine& line : report.lines) {
         lines.push_back(reportLine(line));
     }
+    Json blocks = Json::array();
+    for (const ReportBlock& each : report.blocks) {
+        blocks.push_back(block(each));
+    }
     return Json{
         {"source", text(context.source)},
         {"prefix", context.hasPrefix ? text(context.prefix) : Json(nullptr)},
         {"report", report.number},
         {"line", report.line > 0 ? Json(report.line) : Json(nullptr)},
+        {"complete", report.complete},
         {"messages", messages},
         {"lines", lines},
+        {"blocks", blocks},
     };
 }

@@ -1,18 +1,21 @@
-// vexa-decode: decodes one modem log, standard input or the clipboard, and
-// writes the decoded report to standard output exactly as the window program
-// shows it, CR LF line ends included. --all, --json and --watch go further
-// than the window; without them the output is the window's text.
+// vexa-decode: decodes modem logs, standard input, a serial port or the
+// clipboard, and writes the decoded reports to standard output. One log and
+// no option give exactly the text the window program shows, CR LF line ends
+// included; the options go further than the window.
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "clipboard_watch.h"
 #include "desktop_clipboard.h"
+#include "input_decoding.h"
 #include "message_buffer.h"
 #include "options.h"
+#include "port_query.h"
 #include "report_output.h"
 #include "streams.h"
 #include "text_reader.h"
@@ -21,6 +24,7 @@ namespace {
 
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
+constexpr int ExitNoReport = 3;
 
 // Owns the message buffer for the program's run, released on every path.
 class MessageBufferOwner {
@@ -40,41 +44,58 @@ class MessageBufferOwner {
     bool created_;
 };
 
-// What the command line asks to decode.
-struct Input {
-    std::FILE* file = stdin;   // null: the clipboard
-    std::string source = "-";  // its name in JSON documents
-    bool opened = true;        // false: the named file cannot be opened
-    int openError = 0;         // errno then
-};
-
-Input openInput(const ConsoleOptions& options) {
-    Input input;
-    if (options.clipboard || (!options.hasSource && isCharacterDevice(stdin))) {
-        input.file = nullptr;  // nothing piped in: decode the clipboard
-    } else if (options.hasSource && options.source != "-") {
-        input.file = openLog(options.source);
-        input.source = options.source;
-        if (input.file == nullptr) {
-            input.opened = false;
-            input.openError = errno;
-            return input;
-        }
-    }
-    // A terminal named as "-" is the clipboard to the decoder as well.
-    if (input.file == nullptr || isCharacterDevice(input.file)) {
-        input.source = "clipboard";
-        takeDesktopClipboard();
-    }
-    return input;
+int refuseCommandLine(const std::string& problem) {
+    std::fprintf(stderr, "vexa-decode: %s\n%s\n", problem.c_str(), UsageText);
+    return ExitUsage;
 }
 
-int refuseCommandLine(const std::string& problem) {
-    if (!problem.empty()) {
-        std::fprintf(stderr, "vexa-decode: %s\n", problem.c_str());
+void complain(const std::string& name, const std::string& problem) {
+    std::fprintf(stderr, "vexa-decode: %s: %s\n", name.c_str(), problem.c_str());
+}
+
+// A failure outweighs an input without a report.
+int worse(int status, int other) {
+    return status == ExitFailure || other == ExitFailure ? ExitFailure
+                                                         : (status != 0 ? status : other);
+}
+
+int statusOf(const InputOutcome& outcome, const ConsoleOptions& options) {
+    if (!outcome.readFailure.empty() || outcome.result != 0) {
+        return ExitFailure;
     }
-    std::fprintf(stderr, "%s\n", UsageText);
-    return ExitUsage;
+    return options.requireReport && !outcome.reportFound ? ExitNoReport : 0;
+}
+
+// A log named on the command line, or "-" for standard input.
+int decodeNamed(const std::string& name, const ConsoleOptions& options, ReportPrinter& printer) {
+    std::FILE* file = stdin;
+    if (name != "-") {
+        std::string failure;
+        file = openLog(name, &failure);
+        if (file == nullptr) {
+            complain(name, failure);
+            return ExitFailure;
+        }
+    }
+    const std::unique_ptr<InputStream> stream = liveStreamFor(file);
+    const InputOutcome outcome = decodeInput(file, stream.get(), name, options, printer);
+    if (file != stdin) {
+        std::fclose(file);
+    }
+    if (!outcome.readFailure.empty()) {
+        complain(name == "-" ? "standard input" : name, outcome.readFailure);
+    }
+    return statusOf(outcome, options);
+}
+
+// No input named: standard input, unless it is a terminal (nothing piped
+// in) or --clipboard asks for the clipboard.
+int decodeUnnamed(const ConsoleOptions& options, ReportPrinter& printer) {
+    if (!options.clipboard && !isCharacterDevice(stdin)) {
+        return decodeNamed("-", options, printer);
+    }
+    takeDesktopClipboard();
+    return statusOf(decodeInput(nullptr, nullptr, "clipboard", options, printer), options);
 }
 
 }  // namespace
@@ -82,12 +103,17 @@ int refuseCommandLine(const std::string& problem) {
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const ParsedOptions parsed = parseConsoleOptions(args);
-    if (parsed.action == OptionsAction::Help) {
-        std::printf("%s\n\n%s\n", UsageText, HelpText);
-        return 0;
-    }
-    if (parsed.action == OptionsAction::Usage) {
-        return refuseCommandLine(parsed.problem);
+    switch (parsed.action) {
+        case OptionsAction::Help:
+            std::printf("%s\n\n%s\n", UsageText, HelpText);
+            return 0;
+        case OptionsAction::Version:
+            std::printf("%s\n", VersionText);
+            return 0;
+        case OptionsAction::Usage:
+            return refuseCommandLine(parsed.problem);
+        case OptionsAction::Decode:
+            break;
     }
     const ConsoleOptions& options = parsed.options;
 
@@ -97,28 +123,27 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "vexa-decode: %s\n", std::strerror(errno));
         return ExitFailure;
     }
-    // JSON gives the prefix a field of its own instead.
-    setLinePrefix(options.json ? "" : linePrefixFor(options.prefix).c_str());
-    if (options.watch) {
-        return watchClipboard(options);
-    }
+    // JSON and CSV give the prefix a field of their own, or none.
+    setLinePrefix(options.form == OutputForm::Text ? linePrefixFor(options.prefix).c_str() : "");
+    setLineEnd(options.lineFeeds ? "\n" : "\r\n");
+    ReportPrinter printer(options, options.sources.size() > 1);
 
-    const Input input = openInput(options);
-    if (!input.opened) {
-        std::fprintf(stderr, "Cannot open file: %s\n", std::strerror(input.openError));
-        return ExitFailure;
+    int status = 0;
+    if (options.watch) {
+        status = watchClipboard(options, printer);
+    } else if (!options.port.empty()) {
+        status = queryPort(options, printer);
+    } else if (options.sources.empty()) {
+        status = decodeUnnamed(options, printer);
+    } else {
+        for (const std::string& name : options.sources) {
+            status = worse(status, decodeNamed(name, options, printer));
+        }
     }
-    const Decoding decoding = decodeAndPrint(input.file, options, input.source);
-    if (input.file != nullptr && input.file != stdin) {
-        std::fclose(input.file);
-    }
-    if (decoding.readFailed) {
-        std::fprintf(stderr, "Cannot read file: %s\n", std::strerror(decoding.readError));
-        return ExitFailure;
-    }
+    printer.finish();
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
         std::fprintf(stderr, "vexa-decode: cannot write the report\n");
         return ExitFailure;
     }
-    return decoding.result == 0 ? 0 : ExitFailure;
+    return status;
 }

@@ -1,48 +1,96 @@
-// Parsing the vexa-decode command line.
+// Parsing the vexa-decode command line: a table of the console's own
+// option words, then the checks of what goes together.
 
 #include "options.h"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
+#include <cstring>
 
-const char UsageText[] =
-    "Usage: vexa-decode [+prefix | -prefix string | -noprefix] [--all] [--json]\n"
-    "                   [--clipboard | --watch] [file | -]";
-
-const char HelpText[] =
-    "Decodes the modem diagnostic report in a log file, standard input or the\n"
-    "clipboard, and prints it as the vexa window shows it (CR LF line ends).\n"
-    "\n"
-    "  file           the modem log to read; \"-\" or a pipe: standard input;\n"
-    "                 none and a terminal on standard input: the clipboard\n"
-    "  +prefix        begin every output line with prefix and one space\n"
-    "  -prefix text   the same, the next argument being the prefix\n"
-    "  -noprefix      no prefix (the default)\n"
-    "  --all          decode every report of the input, not only the first; each\n"
-    "                 report is headed by \"Report N (line L)\", L being the input\n"
-    "                 line where its first block stands\n"
-    "  --json         print the report as a JSON document (with --all: an array\n"
-    "                 of them); the prefix does not apply\n"
-    "  --clipboard    decode the clipboard even when standard input is no terminal\n"
-    "  --watch        decode the clipboard, then again each time it changes,\n"
-    "                 until interrupted (Ctrl+C); with --json one document a line\n"
-    "  -h, --help     show this text\n"
-    "\n"
-    "On Linux the clipboard is read with wl-paste (Wayland) or xclip or xsel (X11).\n"
-    "Exit codes: 0 done, 1 the file or the clipboard could not be read, 2 a\n"
-    "command line that is not accepted.";
+const long BaudRates[] = {300,   1200,   2400,   4800,   9600,   19200, 38400,
+                          57600, 115200, 230400, 460800, 921600, 0};
 
 namespace {
+
+// A day: longer waits are no answer, and the count of milliseconds stays small.
+constexpr double LongestTimeout = 86400.0;
+
+enum class Word {
+    All,
+    Json,
+    JsonLines,
+    Csv,
+    Clipboard,
+    Watch,
+    WatchCount,
+    Loose,
+    LineFeeds,
+    RequireReport,
+    Port,
+    Baud,
+    Query,
+    Timeout,
+    Version,
+};
+
+struct WordName {
+    const char* name;
+    Word word;
+    bool takesValue;
+};
+
+const WordName WordNames[] = {
+    {"all", Word::All, false},
+    {"json", Word::Json, false},
+    {"jsonl", Word::JsonLines, false},
+    {"csv", Word::Csv, false},
+    {"clipboard", Word::Clipboard, false},
+    {"watch", Word::Watch, false},
+    {"watch-count", Word::WatchCount, true},
+    {"loose", Word::Loose, false},
+    {"lf", Word::LineFeeds, false},
+    {"require-report", Word::RequireReport, false},
+    {"port", Word::Port, true},
+    {"baud", Word::Baud, true},
+    {"query", Word::Query, true},
+    {"timeout", Word::Timeout, true},
+    {"version", Word::Version, false},
+};
 
 bool isHelpWord(const char* word) {
     return equalsIgnoringCase(word, "h") || equalsIgnoringCase(word, "help") ||
            equalsIgnoringCase(word, "?") || equalsIgnoringCase(word, "-help");
 }
 
-// The console's own options: "-word" or "--word".
-bool isConsoleWord(const char* argument, const char* word, const char* name) {
-    return argument[0] == '-' && (equalsIgnoringCase(word, name) ||
-                                  (word[0] == '-' && equalsIgnoringCase(word + 1, name)));
+// "-name", "--name", "-name=value" or "--name=value": the name, and the
+// value after "=" if there is one.
+struct ConsoleWord {
+    std::string name;
+    bool hasValue = false;
+    std::string value;
+};
+
+bool splitConsoleWord(const char* argument, ConsoleWord* word) {
+    if (argument[0] != '-' || argument[1] == '\0') {
+        return false;
+    }
+    const char* name = argument + (argument[1] == '-' ? 2 : 1);
+    const char* equals = std::strchr(name, '=');
+    word->name = equals != nullptr ? std::string(name, static_cast<std::size_t>(equals - name))
+                                   : std::string(name);
+    word->hasValue = equals != nullptr;
+    word->value = equals != nullptr ? std::string(equals + 1) : std::string();
+    return !word->name.empty();
+}
+
+const WordName* findWord(const std::string& name) {
+    for (const WordName& entry : WordNames) {
+        if (equalsIgnoringCase(name.c_str(), entry.name)) {
+            return &entry;
+        }
+    }
+    return nullptr;
 }
 
 bool parseCount(const std::string& text, long* count) {
@@ -59,11 +107,144 @@ bool parseCount(const std::string& text, long* count) {
     return true;
 }
 
+bool parseBaudRate(const std::string& text, long* rate) {
+    long value = 0;
+    if (!parseCount(text, &value)) {
+        return false;
+    }
+    for (const long* known = BaudRates; *known != 0; ++known) {
+        if (*known == value) {
+            *rate = value;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool parseSeconds(const std::string& text, double* seconds) {
+    if (text.empty() || !((text[0] >= '0' && text[0] <= '9') || text[0] == '.')) {
+        return false;
+    }
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(value) || value <= 0 || value > LongestTimeout) {
+        return false;
+    }
+    *seconds = value;
+    return true;
+}
+
+std::string baudRateList() {
+    std::string list;
+    for (const long* rate = BaudRates; *rate != 0; ++rate) {
+        list += (list.empty() ? "" : ", ") + std::to_string(*rate);
+    }
+    return list;
+}
+
 ParsedOptions refuse(const std::string& problem) {
     ParsedOptions parsed;
     parsed.action = OptionsAction::Usage;
     parsed.problem = problem;
     return parsed;
+}
+
+// Takes a word's value into options; returns the problem, or "" when fine.
+std::string takeValue(Word word, const std::string& spelled, const std::string& value,
+                      ConsoleOptions& options) {
+    switch (word) {
+        case Word::WatchCount:
+            return parseCount(value, &options.watchCount) ? "" : spelled + " needs a count above 0";
+        case Word::Port:
+            options.port = value;
+            return value.empty() ? spelled + " needs a device" : "";
+        case Word::Baud:
+            return parseBaudRate(value, &options.baudRate)
+                       ? ""
+                       : spelled + " needs one of the rates " + baudRateList();
+        case Word::Query:
+            options.hasQuery = true;
+            options.query = value;
+            return value.empty() ? spelled + " needs a command to send" : "";
+        case Word::Timeout:
+            return parseSeconds(value, &options.timeout)
+                       ? ""
+                       : spelled + " needs a number of seconds above 0, at most a day";
+        default:
+            return "";
+    }
+}
+
+// Sets a word that takes no value; returns false for --version.
+bool takeFlag(Word word, ConsoleOptions& options, int* forms) {
+    switch (word) {
+        case Word::All:
+            options.allReports = true;
+            break;
+        case Word::Json:
+        case Word::JsonLines:
+        case Word::Csv: {
+            const OutputForm form = word == Word::Json        ? OutputForm::Json
+                                    : word == Word::JsonLines ? OutputForm::JsonLines
+                                                              : OutputForm::Csv;
+            *forms += options.form != form ? 1 : 0;
+            options.form = form;
+            break;
+        }
+        case Word::Clipboard:
+            options.clipboard = true;
+            break;
+        case Word::Watch:
+            options.watch = true;
+            break;
+        case Word::Loose:
+            options.loose = true;
+            break;
+        case Word::LineFeeds:
+            options.lineFeeds = true;
+            break;
+        case Word::RequireReport:
+            options.requireReport = true;
+            break;
+        case Word::Version:
+            return false;
+        default:
+            break;
+    }
+    return true;
+}
+
+// What goes together, once the whole line is read.
+std::string conflictIn(const ConsoleOptions& options, bool baudGiven, bool timeoutGiven) {
+    const bool clipboardOnly = options.watch || options.clipboard;
+    if (clipboardOnly && !options.sources.empty()) {
+        return "--clipboard and --watch read the clipboard and take no file";
+    }
+    if (!options.port.empty() && !options.sources.empty()) {
+        return "--port reads its port and takes no file";
+    }
+    if (!options.port.empty() && clipboardOnly) {
+        return "--port does not go with --clipboard or --watch";
+    }
+    if (options.hasQuery && options.port.empty()) {
+        return "--query needs --port";
+    }
+    if (baudGiven && options.port.empty()) {
+        return "--baud needs --port";
+    }
+    if (timeoutGiven && !options.hasQuery) {
+        return "--timeout needs --query";
+    }
+    if (options.watchCount > 0 && !options.watch) {
+        return "--watch-count needs --watch";
+    }
+    if (options.form == OutputForm::Csv && options.prefix.choice == PrefixChoice::Text) {
+        return "a prefix does not go with --csv (its rows name their file)";
+    }
+    if (options.requireReport && options.watch) {
+        return "--require-report does not go with --watch, which never ends on its own";
+    }
+    return "";
 }
 
 }  // namespace
@@ -76,8 +257,20 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
     const int count = static_cast<int>(arguments.size());
     ParsedOptions parsed;
     ConsoleOptions& options = parsed.options;
+    bool optionsEnded = false;
+    bool baudGiven = false;
+    bool timeoutGiven = false;
+    int forms = 0;  // changes of the output form: two forms make one too many
     for (int i = 0; i < count; ++i) {
         const char* arg = arguments[i];
+        if (optionsEnded) {
+            options.sources.push_back(arg);
+            continue;
+        }
+        if (std::strcmp(arg, "--") == 0) {
+            optionsEnded = true;
+            continue;
+        }
         const char* word = optionWord(arg);
         if (arg[0] == '?' || (word != nullptr && isHelpWord(word))) {
             parsed.action = OptionsAction::Help;
@@ -93,34 +286,48 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
             case PrefixArgument::Other:
                 break;
         }
-        if (word != nullptr && isConsoleWord(arg, word, "all")) {
-            options.allReports = true;
-        } else if (word != nullptr && isConsoleWord(arg, word, "json")) {
-            options.json = true;
-        } else if (word != nullptr && isConsoleWord(arg, word, "clipboard")) {
-            options.clipboard = true;
-        } else if (word != nullptr && isConsoleWord(arg, word, "watch")) {
-            options.watch = true;
-        } else if (word != nullptr && isConsoleWord(arg, word, "watch-count")) {
-            if (i + 1 == count || !parseCount(arguments[i + 1], &options.watchCount)) {
-                return refuse(std::string(arg) + " needs a count above 0");
-            }
-            ++i;
-        } else if (word != nullptr && arg[0] == '-') {
-            return refuse("unknown option " + std::string(arg));
-        } else {
-            if (options.hasSource) {
-                return refuse("more than one file");
-            }
-            options.hasSource = true;
-            options.source = arg;
+        ConsoleWord spelled;
+        if (!splitConsoleWord(arg, &spelled)) {
+            options.sources.push_back(arg);  // a file, "-", or a "/" path
+            continue;
         }
+        const WordName* known = findWord(spelled.name);
+        // The option as written, without its value.
+        const std::string name = std::string(arg).substr(0, std::strcspn(arg, "="));
+        if (known == nullptr) {
+            return refuse("unknown option " + name);
+        }
+        if (!known->takesValue) {
+            if (spelled.hasValue) {
+                return refuse(name + " takes no value");
+            }
+            if (!takeFlag(known->word, options, &forms)) {
+                parsed.action = OptionsAction::Version;
+                return parsed;
+            }
+            continue;
+        }
+        std::string value = spelled.value;
+        if (!spelled.hasValue) {
+            if (i + 1 == count) {
+                value.clear();
+            } else {
+                value = arguments[++i];
+            }
+        }
+        const std::string problem = takeValue(known->word, name, value, options);
+        if (!problem.empty()) {
+            return refuse(problem);
+        }
+        baudGiven = baudGiven || known->word == Word::Baud;
+        timeoutGiven = timeoutGiven || known->word == Word::Timeout;
     }
-    if ((options.watch || options.clipboard) && options.hasSource) {
-        return refuse("the clipboard options take no file");
+    if (forms > 1) {
+        return refuse("--json, --jsonl and --csv exclude each other");
     }
-    if (options.watchCount > 0 && !options.watch) {
-        return refuse("--watch-count needs --watch");
+    const std::string conflict = conflictIn(options, baudGiven, timeoutGiven);
+    if (!conflict.empty()) {
+        return refuse(conflict);
     }
     return parsed;
 }

@@ -1,12 +1,13 @@
-// The command line of vexa-decode:
-//   vexa-decode [+prefix | -prefix string | -noprefix] [--all] [--json]
-//               [--clipboard | --watch] [file | -]
+// The command line of vexa-decode (UsageText shows it whole).
 //
 // The prefix options are the window program's (prefix_options.h). "-" names
 // standard input. A "/" argument that is no option word is a file name (an
-// absolute path elsewhere than Windows); an unknown "-" option is refused.
-// The console's own options take "-" or "--" only, so that "/all" stays a
-// path, and are compared without regard to case.
+// absolute path elsewhere than Windows); an unknown "-" option is refused,
+// and "--" makes every later argument a file name. The console's own
+// options take "-" or "--" only, so that "/all" stays a path, and are
+// compared without regard to case; those with a value take it as the next
+// argument or after "=". A refused command line has one problem, said in a
+// sentence of its own.
 // --watch-count N (not in the help) ends a watch after N decodings, for tests.
 #pragma once
 
@@ -16,20 +17,41 @@
 #include "prefix_options.h"
 
 extern const char UsageText[];
-// The usage line and what every option does, for -h.
+// The usage and what every option does, for --help.
 extern const char HelpText[];
+// The program's name and version, for --version.
+extern const char VersionText[];
 
-enum class OptionsAction { Decode, Help, Usage };
+enum class OptionsAction { Decode, Help, Version, Usage };
+
+enum class OutputForm {
+    Text,       // the window's text; with --all every report under a heading
+    Json,       // --json: one document, or an array of them
+    JsonLines,  // --jsonl: one compact document a line
+    Csv,        // --csv: one row a report
+};
+
+// Serial port settings the console accepts, the usual rates of modems and
+// their adapters.
+constexpr long DefaultBaudRate = 115200;
+constexpr double DefaultQueryTimeout = 10.0;
 
 struct ConsoleOptions {
     PrefixOption prefix;
-    bool hasSource = false;  // a file or "-" was named
-    std::string source;
-    bool allReports = false;  // --all: every report, not only the first
-    bool json = false;        // --json
-    bool clipboard = false;   // --clipboard: the clipboard, whatever stdin is
-    bool watch = false;       // --watch: decode the clipboard on every change
-    long watchCount = 0;      // decodings before a watch ends; 0: until interrupted
+    std::vector<std::string> sources;  // files and "-", in order; none named: empty
+    bool allReports = false;           // --all: every report, not only the first
+    OutputForm form = OutputForm::Text;
+    bool clipboard = false;      // --clipboard: the clipboard, whatever stdin is
+    bool watch = false;          // --watch: decode the clipboard on every change
+    long watchCount = 0;         // decodings before a watch ends; 0: until interrupted
+    bool loose = false;          // --loose: markers anywhere in a line
+    bool lineFeeds = false;      // --lf: LF line ends instead of CR LF
+    bool requireReport = false;  // --require-report: exit 3 for an input without one
+    std::string port;            // --port DEV; empty: none
+    long baudRate = DefaultBaudRate;
+    bool hasQuery = false;  // --query TEXT
+    std::string query;
+    double timeout = DefaultQueryTimeout;  // seconds, for --query
 };
 
 struct ParsedOptions {
@@ -39,3 +61,6 @@ struct ParsedOptions {
 };
 
 ParsedOptions parseConsoleOptions(const std::vector<std::string>& args);
+
+// The rates --baud accepts, ascending, ended by 0.
+extern const long BaudRates[];

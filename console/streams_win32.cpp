@@ -1,13 +1,123 @@
-// The console's streams on Windows: the C runtime's share flags and modes.
+// The console's streams on Windows: the C runtime's share flags and modes,
+// and ReadFile on the stream's own handle for pipes, consoles and ports.
 
 #include <fcntl.h>
 #include <io.h>
 #include <share.h>
+#include <windows.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include "streams.h"
+#include "system_error_text.h"
 
-std::FILE* openLog(const std::string& path) {
-    return _fsopen(path.c_str(), "rt", _SH_DENYWR);
+namespace {
+
+// How long one read of a serial port waits for its first byte before it
+// returns empty and waits again.
+constexpr DWORD PortReadWait = 1000;
+
+class HandleStream : public InputStream {
+  public:
+    HandleStream(HANDLE handle, bool port) : handle_(handle), port_(port) {}
+
+    std::ptrdiff_t readSome(char* buffer, std::size_t size) override {
+        const DWORD wanted = size > 0x100000 ? 0x100000 : static_cast<DWORD>(size);
+        for (;;) {
+            DWORD count = 0;
+            if (!ReadFile(handle_, buffer, wanted, &count, nullptr)) {
+                const DWORD error = GetLastError();
+                if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
+                    return 0;
+                }
+                failure_ = systemErrorText(error);
+                return -1;
+            }
+            // An empty read is the end, except where a port's wait ran out.
+            if (count > 0 || !port_) {
+                return static_cast<std::ptrdiff_t>(count);
+            }
+        }
+    }
+
+  private:
+    HANDLE handle_;
+    bool port_;
+};
+
+bool isPortName(const std::string& path) {
+    if (path.compare(0, 4, "\\\\.\\") == 0) {
+        return true;
+    }
+    if (path.size() < 4 || _strnicmp(path.c_str(), "COM", 3) != 0) {
+        return false;
+    }
+    for (std::size_t i = 3; i < path.size(); ++i) {
+        const bool last = i + 1 == path.size();
+        if (!(path[i] >= '0' && path[i] <= '9') && !(last && path[i] == ':' && i > 3)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Ports cannot be shared, so they are opened alone.
+std::FILE* openPort(const std::string& path, std::string* failure) {
+    std::string name = path;
+    if (name.back() == ':') {
+        name.pop_back();
+    }
+    if (name.compare(0, 4, "\\\\.\\") != 0) {
+        name = "\\\\.\\" + name;
+    }
+    const HANDLE handle =
+        CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        *failure = systemErrorText(GetLastError());
+        return nullptr;
+    }
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDONLY);
+    if (descriptor < 0) {
+        CloseHandle(handle);
+        *failure = "cannot use the port";
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(descriptor, "rb");
+    if (file == nullptr) {
+        _close(descriptor);
+        *failure = std::strerror(errno);
+    }
+    return file;
+}
+
+}  // namespace
+
+std::FILE* openLog(const std::string& path, std::string* failure) {
+    if (isPortName(path)) {
+        return openPort(path, failure);
+    }
+    std::FILE* file = _fsopen(path.c_str(), "rt", _SH_DENYWR);
+    if (file == nullptr) {
+        *failure = std::strerror(errno);
+    }
+    return file;
+}
+
+std::unique_ptr<InputStream> liveStreamFor(std::FILE* file) {
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    if (handle == INVALID_HANDLE_VALUE || GetFileType(handle) == FILE_TYPE_DISK) {
+        return nullptr;
+    }
+    DCB state;
+    state.DCBlength = sizeof state;
+    const bool port = GetFileType(handle) == FILE_TYPE_CHAR && GetCommState(handle, &state);
+    if (port) {
+        // Each read returns what has arrived, or waits for the first byte.
+        COMMTIMEOUTS timeouts = {MAXDWORD, MAXDWORD, PortReadWait, 0, 0};
+        SetCommTimeouts(handle, &timeouts);
+    }
+    return std::make_unique<HandleStream>(handle, port);
 }
 
 void writeStandardOutputAsIs() {

@@ -66,8 +66,10 @@ bool precededBy(const char* block, std::size_t begin, std::size_t position, std:
 
 }  // namespace
 
-ChunkReader::ChunkReader(std::FILE* file, std::size_t blockSize, bool countLines)
+ChunkReader::ChunkReader(std::FILE* file, std::size_t blockSize, bool countLines,
+                         ByteSource* source)
     : file_(file),
+      source_(source),
       blockSize_(blockSize == 0 ? 0 : std::max(blockSize, MinimumBlockSize)),
       countLines_(countLines) {
     if (blockSize_ != 0) {
@@ -78,7 +80,7 @@ ChunkReader::ChunkReader(std::FILE* file, std::size_t blockSize, bool countLines
 ChunkReader::~ChunkReader() {
     // Leaves the stream where readChunk would have: after the last chunk
     // handed out, or on the 0x1A that ended the input.
-    if (blockSize_ != 0 && !failed_ && read_ > begin_) {
+    if (blockSize_ != 0 && source_ == nullptr && !failed_ && read_ > begin_) {
         std::fseek(file_, -static_cast<long>(read_ - begin_), SEEK_CUR);
     }
 }
@@ -207,12 +209,20 @@ void ChunkReader::fill() {
     if (streamEnded_ || read_ == blockSize_) {
         return;
     }
-    const std::size_t count = std::fread(block + read_, 1, blockSize_ - read_, file_);
-    if (count < blockSize_ - read_) {
-        // After a read error nothing more is handed out, as readChunk hands
-        // out nothing once the stream has failed.
-        streamEnded_ = true;
-        failed_ = std::ferror(file_) != 0;
+    std::size_t count = 0;
+    // After a read error nothing more is handed out, as readChunk hands out
+    // nothing once the stream has failed.
+    if (source_ != nullptr) {
+        const std::ptrdiff_t got = source_->readSome(block + read_, blockSize_ - read_);
+        count = got > 0 ? static_cast<std::size_t>(got) : 0;
+        streamEnded_ = got <= 0;
+        failed_ = got < 0;
+    } else {
+        count = std::fread(block + read_, 1, blockSize_ - read_, file_);
+        if (count < blockSize_ - read_) {
+            streamEnded_ = true;
+            failed_ = std::ferror(file_) != 0;
+        }
     }
     const void* endOfText = std::memchr(block + read_, EndOfText, count);
     read_ += count;
@@ -224,9 +234,17 @@ void ChunkReader::fill() {
     }
 }
 
-// Cuts the chunk at begin_ the way readChunk does.
+// A chunk can be cut at begin_ once its line feed or 512 bytes (the 511th
+// character may be a CR that a line feed would join) are there.
+bool ChunkReader::chunkIsWhole() const {
+    return end_ - begin_ >= ChunkSize ||
+           std::memchr(block_.get() + begin_, '\n', end_ - begin_) != nullptr;
+}
+
+// Cuts the chunk at begin_ the way readChunk does. A source may hand out a
+// line in pieces; fread gives a whole block at once.
 char* ChunkReader::takeChunk() {
-    if (end_ - begin_ < ChunkSize && !streamEnded_) {
+    while (!streamEnded_ && !chunkIsWhole()) {
         fill();
     }
     if (failed_ || end_ == begin_) {

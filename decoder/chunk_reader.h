@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "byte_source.h"
+
 class ChunkReader {
   public:
     // One chunk of at most 511 characters and its terminator.
@@ -20,12 +22,16 @@ class ChunkReader {
     static constexpr std::size_t MinimumBlockSize = 1024;
 
     // blockSize 0 reads through readChunk, taking from the stream no more
-    // than each chunk needs. Otherwise the stream is read in blocks of that
-    // size, so it must be one that never waits for more data than it holds
-    // (a regular file, a memory stream); the bytes read ahead of the last
-    // chunk are given back with fseek when the reader goes. With countLines
-    // the reader keeps line().
-    ChunkReader(std::FILE* file, std::size_t blockSize, bool countLines = false);
+    // than each chunk needs. Otherwise the input is read in blocks of that
+    // size: from source when one is given, each read taking what has
+    // arrived, and a chunk is handed out once it is whole (its line feed,
+    // 511 characters, or the end of the input has arrived); without a
+    // source, from file with fread, so the file must be one that never
+    // waits for more data than it holds (a regular file, a memory stream),
+    // and the bytes read ahead of the last chunk are given back with fseek
+    // when the reader goes. With countLines the reader keeps line().
+    ChunkReader(std::FILE* file, std::size_t blockSize, bool countLines = false,
+                ByteSource* source = nullptr);
     ~ChunkReader();
     ChunkReader(const ChunkReader&) = delete;
     ChunkReader& operator=(const ChunkReader&) = delete;
@@ -47,9 +53,11 @@ class ChunkReader {
     std::size_t chunkStartBefore(std::size_t position) const;
     void advanceTo(std::size_t position);
     void fill();
+    bool chunkIsWhole() const;
     char* takeChunk();
 
     std::FILE* file_;
+    ByteSource* source_;
     std::size_t blockSize_;
     bool countLines_;
     std::size_t line_ = 1;

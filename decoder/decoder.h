@@ -9,7 +9,9 @@
 //
 // The stream is read onward from its current position and is neither
 // rewound nor closed. A stream that is a character device (a console, a
-// serial port, the null device) counts as no stream: the clipboard is read.
+// serial port, the null device) counts as no stream: the clipboard is read,
+// as the window program wants it; a front end that reads devices chooses
+// its own settings (decoding_run.h).
 // Streams are read with the semantics of the Windows text mode on every
 // platform, so a log decodes to the same bytes everywhere.
 //
@@ -26,8 +28,8 @@
 int decodeReport(std::FILE* file);
 
 // The same run, its reports also handed out as values (report_model.h):
-// onReport runs each time a report's text is complete, and may write the
-// buffer out and empty it. Its first report's text is decodeReport's, byte
+// onReport runs each time a report's text is complete (at its "OK", or at
+// the end of the input), and may write the buffer out and empty it. Its first report's text is decodeReport's, byte
 // for byte. With ReportScope::Every the run goes on after the "OK" line that
 // ended a report: the next input line with a marker begins the next report,
 // and every report begins with fresh value slots. Input after the last

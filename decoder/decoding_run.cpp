@@ -78,33 +78,42 @@ ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, RunObserver*
 
 class DecodingRun {
   public:
-    DecodingRun(ReportScope scope, std::pmr::memory_resource& upstream, ReportCollector* collector)
+    DecodingRun(ReportScope scope, const RunSettings& settings, ReportCollector* collector)
         : scope_(scope),
+          settings_(settings),
           collector_(collector),
-          sourceStorage_(&upstream),
-          reportStorage_(initialStorage_, sizeof initialStorage_, &upstream) {
+          sourceStorage_(settings.upstream),
+          reportStorage_(initialStorage_, sizeof initialStorage_, settings.upstream) {
         resetValueSlots(slots_);
         state_.observer = collector;
+        state_.looseMarkers = settings.looseMarkers;
     }
 
-    int run(std::FILE* file, std::size_t blockSize) {
-        if (file != nullptr && !isCharacterDevice(file)) {
-            scanFile(file, blockSize);
+    int run(std::FILE* file) {
+        const bool stream =
+            settings_.source != nullptr ||
+            (file != nullptr && (settings_.devicesAreStreams || !isCharacterDevice(file)));
+        if (stream) {
+            scanFile(file);
         } else if (!scanClipboard()) {
             return 1;
         }
         // The end of the input ends the report under way, if it has a
-        // block, or else the run that found none at all.
+        // block (then without its "OK"), or else the run that found none.
         if (!finished_ && (state_.blockSeen || number_ == 0)) {
-            endReport();
+            endReport(!state_.blockSeen);
         }
         return 0;
     }
 
   private:
     // Between reports, a chunk without a marker changes nothing.
-    void scanFile(std::FILE* file, std::size_t blockSize) {
-        ChunkReader reader(file, blockSize, collector_ != nullptr);
+    void scanFile(std::FILE* file) {
+        std::size_t blockSize = settings_.blockSize;
+        if (settings_.source != nullptr) {
+            blockSize = std::max(blockSize, ChunkReader::MinimumBlockSize);
+        }
+        ChunkReader reader(file, blockSize, collector_ != nullptr, settings_.source);
         for (char* chunk = reader.next(true); chunk != nullptr;
              chunk = reader.next(!state_.blockSeen)) {
             if (collector_ != nullptr) {
@@ -122,7 +131,7 @@ class DecodingRun {
         const ClipboardCopy copy = copyClipboardText(sourceStorage_, collector_);
         if (copy.text == nullptr) {
             if (collector_ != nullptr) {
-                collector_->endReport(slots_, 1, 1);
+                collector_->endReport(slots_, 1, 1, true);
             }
             return false;
         }
@@ -136,7 +145,7 @@ class DecodingRun {
     // Returns true when nothing more may be read.
     bool scan(char* text) {
         while (scanChunk(text, state_)) {
-            endReport();
+            endReport(true);
             if (scope_ == ReportScope::First) {
                 finished_ = true;
                 return true;
@@ -147,11 +156,11 @@ class DecodingRun {
         return false;
     }
 
-    void endReport() {
+    void endReport(bool complete) {
         composeReport(slots_, state_.blockSeen, collector_);
         ++number_;
         if (collector_ != nullptr) {
-            collector_->endReport(slots_, number_, 0);
+            collector_->endReport(slots_, number_, 0, complete);
         }
     }
 
@@ -163,6 +172,7 @@ class DecodingRun {
     }
 
     ReportScope scope_;
+    const RunSettings& settings_;
     ReportCollector* collector_;
     // The clipboard copy lives for the whole run, owned texts for one report.
     alignas(std::max_align_t) std::byte initialStorage_[InitialReportStorage];
@@ -188,8 +198,8 @@ int runDecoding(std::FILE* file, ReportScope scope, const RunSettings& settings,
     if (onReport != nullptr) {
         collector.emplace(*onReport);
     }
-    DecodingRun run(scope, *settings.upstream, collector ? &*collector : nullptr);
-    return run.run(file, settings.blockSize);
+    DecodingRun run(scope, settings, collector ? &*collector : nullptr);
+    return run.run(file);
 }
 
 int decodeReport(std::FILE* file) {

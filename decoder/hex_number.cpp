@@ -50,3 +50,17 @@ HexNumber parseHexNumber(const char* text) {
     }
     return HexNumber{negative ? 0u - value : value, p};
 }
+
+bool isCleanHexNumber(const char* text) {
+    const char* p = text;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && hexDigitValue(p[2]) >= 0) {
+        p += 2;
+    }
+    if (hexDigitValue(*p) < 0) {
+        return false;
+    }
+    while (hexDigitValue(*p) >= 0) {
+        ++p;
+    }
+    return *p == '\0';
+}

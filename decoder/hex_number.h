@@ -19,6 +19,10 @@ struct HexNumber {
 
 HexNumber parseHexNumber(const char* text);
 
+// True when text is hex digits and nothing else, after an optional 0x or
+// 0X: a text the conversion reads whole, without a sign or white space.
+bool isCleanHexNumber(const char* text);
+
 // The same set isspace has in the C locale; no byte from 0x80 up.
 inline bool isSpaceCharacter(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';

@@ -23,6 +23,7 @@ struct MessageBuffer {
     std::size_t capacity = 0;
     std::string linePrefix;
     void (*outOfMemoryHandler)() = nullptr;
+    std::string lineEnd = "\r\n";
 };
 
 MessageBuffer buffer;
@@ -98,14 +99,15 @@ void appendLine(const char* text) {
     }
     const std::size_t textLength = std::strlen(text);
     const std::size_t prefixLength = buffer.linePrefix.size();
-    const std::size_t limit = static_cast<std::size_t>(-1) - 3;
+    const std::size_t endLength = buffer.lineEnd.size();
+    const std::size_t limit = static_cast<std::size_t>(-1) - endLength - 1;
     if (textLength > limit - prefixLength || buffer.length > limit - prefixLength - textLength) {
         stopOutOfMemory();
     }
-    ensureCapacity(buffer.length + prefixLength + textLength + 3);
+    ensureCapacity(buffer.length + prefixLength + textLength + endLength + 1);
     appendBytes(buffer.linePrefix.data(), prefixLength);
     appendBytes(text, textLength);
-    appendBytes("\r\n", 2);
+    appendBytes(buffer.lineEnd.data(), endLength);
     buffer.block[buffer.length] = '\0';
 }
 
@@ -127,4 +129,12 @@ void setLinePrefix(const char* prefix) {
 
 const char* linePrefix() {
     return buffer.linePrefix.c_str();
+}
+
+void setLineEnd(const char* end) {
+    buffer.lineEnd = end;
+}
+
+const char* lineEnd() {
+    return buffer.lineEnd.c_str();
 }

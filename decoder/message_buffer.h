@@ -5,10 +5,10 @@
 // end; it empties it before each decoding run and then shows or writes its
 // whole text. Only
 // appendLine writes into it. Every line is the line prefix, the line's text
-// and CR LF. The text only grows between emptyings; emptying keeps the
-// storage. The storage block lives on the platform's heap (the process heap
-// on Windows) and may move when it grows, so callers must not keep
-// messageBufferText() across an appendLine.
+// and the line end, CR LF unless a front end chose another. The text only grows between emptyings;
+// emptying keeps the storage. The storage block lives on the platform's heap (the process heap on
+// Windows) and may move when it grows, so callers must not keep messageBufferText() across an
+// appendLine.
 #pragma once
 
 #include <cstddef>
@@ -22,8 +22,8 @@ void releaseMessageBuffer();
 // Makes the text empty (its first byte becomes the terminator).
 void emptyMessageBuffer();
 
-// Appends line prefix, text and CR LF. Running out of memory here is fatal
-// (stopOutOfMemory), as nothing could show a report it cannot hold.
+// Appends line prefix, text and line end. Running out of memory here is
+// fatal (stopOutOfMemory), as nothing could show a report it cannot hold.
 void appendLine(const char* text);
 
 // Ends the program for want of memory: runs the front end's handler first,
@@ -45,3 +45,8 @@ std::size_t messageBufferCapacity();
 // prefix; the text is copied. The default is the empty text.
 void setLinePrefix(const char* prefix);
 const char* linePrefix();
+
+// The line end, fixed at start-up: CR LF, the window's, by default; the
+// console may choose LF. The text is copied.
+void setLineEnd(const char* end);
+const char* lineEnd();

@@ -4,7 +4,10 @@
 #include "report_collector.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
+
+#include "hex_number.h"
 
 void ReportCollector::startFileChunk(const char* chunk, std::size_t line) {
     // Every input line in a file chunk begins on the chunk's first line.
@@ -38,14 +41,43 @@ void ReportCollector::messageAppended(const char* text) {
 }
 
 void ReportCollector::blockMet(const char* inputLine) {
+    ReportBlock block;
+    block.line = lineOf(inputLine);
     if (report_.line == 0) {
-        report_.line = lineOf(inputLine);
+        report_.line = block.line;
     }
+    report_.blocks.push_back(std::move(block));
+    blockStart_ = inputLine;
+    blockText_ = inputLine;
+}
+
+void ReportCollector::keyUnrecognized(const char* token) {
+    BlockToken unknown;
+    unknown.unknown = true;
+    const char* equals = std::strchr(token, '=');
+    if (equals == nullptr) {
+        unknown.key = token;
+    } else {
+        unknown.key.assign(token, static_cast<std::size_t>(equals - token));
+        unknown.value = equals + 1;
+        unknown.malformed = !isCleanHexNumber(equals + 1);
+    }
+    report_.blocks.back().tokens.push_back(std::move(unknown));
+}
+
+void ReportCollector::formatBroken(const char* tokenStart) {
+    const auto offset = static_cast<std::size_t>(tokenStart - blockStart_);
+    report_.blocks.back().unparsed = blockText_.substr(std::min(offset, blockText_.size()));
 }
 
 void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
                                     std::string_view keyText, const char* valueText) {
-    const RawToken token{std::string(keyText), valueText};
+    const RawToken token{std::string(keyText), valueText, !isCleanHexNumber(valueText)};
+    BlockToken read;
+    read.key = token.key;
+    read.value = token.value;
+    read.malformed = token.malformed;
+    report_.blocks.back().tokens.push_back(std::move(read));
     if (key == BitFieldKey) {
         for (int derived = FirstDerivedEntry; derived <= LastDerivedEntry; ++derived) {
             // Read only where the line shows a pair.
@@ -58,7 +90,8 @@ void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
     }
 }
 
-void ReportCollector::endReport(const ValueSlotTable& slots, int number, int result) {
+void ReportCollector::endReport(const ValueSlotTable& slots, int number, int result,
+                                bool complete) {
     for (int entry = 0; entry < KeyEntryCount; ++entry) {
         if (slotIsEmpty(slots, entry, 0) && slotIsEmpty(slots, entry, 1)) {
             continue;
@@ -77,6 +110,7 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, int res
     }
     report_.number = number;
     report_.result = result;
+    report_.complete = complete;
     const DecodedReport report = std::move(report_);
     report_ = DecodedReport();
     for (auto& row : raw_) {

@@ -26,13 +26,16 @@ class ReportCollector : public RunObserver {
     // The clipboard copy, which begins on input line `line`.
     void startText(const char* text, std::size_t line);
     // The report's text is complete: hands the report as the slots hold it
-    // now to the handler, and starts the next one empty.
-    void endReport(const ValueSlotTable& slots, int number, int result);
+    // now to the handler, and starts the next one empty. complete is false
+    // when the input ended before the report's "OK".
+    void endReport(const ValueSlotTable& slots, int number, int result, bool complete);
 
     void messageAppended(const char* text) override;
     void blockMet(const char* inputLine) override;
     void valueRendered(int entry, int column, std::uint32_t key, std::string_view keyText,
                        const char* valueText) override;
+    void keyUnrecognized(const char* token) override;
+    void formatBroken(const char* tokenStart) override;
 
   private:
     std::size_t lineOf(const char* position);
@@ -40,6 +43,10 @@ class ReportCollector : public RunObserver {
     const ReportHandler& onReport_;
     DecodedReport report_;
     std::optional<RawToken> raw_[KeyEntryCount][2];
+    // The block being scanned: where its input line starts and that line
+    // before tokenising cut it.
+    const char* blockStart_ = nullptr;
+    std::string blockText_;
 
     // The scan overwrites separators, so line feeds are counted in an
     // untouched copy of a text; a file chunk holds at most one line feed, at

@@ -21,23 +21,27 @@ void appendLabel(std::string& line, const char* label) {
 
 std::string reportLine(const ValueSlotTable& slots, int entry) {
     const KeyEntry& catalogueEntry = KeyCatalogue[entry];
-    const char* first = slots.text[entry][0];
-    const char* second = slots.text[entry][1];
     std::string line;
     appendLabel(line, catalogueEntry.label);
-    line += first;
-    if (catalogueEntry.key2 == KeyNone) {
-        return line;
-    }
-    // Values that hold a "/" themselves get spaces around the separator so
-    // the two stay apart; the label's own "/" does not count.
-    const bool spaced = std::strchr(first, '/') != nullptr || std::strchr(second, '/') != nullptr;
-    line += spaced ? " / " : "/";
-    line += second;
+    line += reportValues(slots.text[entry][0],
+                         catalogueEntry.key2 == KeyNone ? nullptr : slots.text[entry][1]);
     return line;
 }
 
 }  // namespace
+
+std::string reportValues(const char* first, const char* second) {
+    std::string values = first;
+    if (second == nullptr) {
+        return values;
+    }
+    // Values that hold a "/" themselves get spaces around the separator so
+    // the two stay apart; the label's own "/" does not count.
+    const bool spaced = std::strchr(first, '/') != nullptr || std::strchr(second, '/') != nullptr;
+    values += spaced ? " / " : "/";
+    values += second;
+    return values;
+}
 
 int reportLabelWidth() {
     static const int width = [] {

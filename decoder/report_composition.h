@@ -7,6 +7,8 @@
 // verbatim value is shown whole.
 #pragma once
 
+#include <string>
+
 #include "run_observer.h"
 #include "value_slots.h"
 
@@ -15,3 +17,7 @@ void composeReport(const ValueSlotTable& slots, bool blockSeen, RunObserver* obs
 
 // The width every label is padded to (31 with the catalogue as it is).
 int reportLabelWidth();
+
+// A report line's values as the text shows them, after the label: first, or
+// first and second around "/"; second is null for a one-value line.
+std::string reportValues(const char* first, const char* second);

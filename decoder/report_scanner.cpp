@@ -74,21 +74,20 @@ void scanTokens(char* inputLine, char* tokens, ScanState& state) {
         const auto location = findKeyEntry(key.value);
         if (!location) {
             reportUnrecognizedKey(key.value, state.observer);
+            if (state.observer != nullptr) {
+                state.observer->keyUnrecognized(token);
+            }
             continue;
         }
         // The "=" and the value may stand apart, separated by spaces or tabs.
         const char* cursor = key.end;
-        if (*cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr) {
+        if ((*cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr) ||
+            *cursor != '=' ||
+            (*++cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr)) {
             reportBadFormat(inputLine, state.observer);
-            return;
-        }
-        if (*cursor != '=') {
-            reportBadFormat(inputLine, state.observer);
-            return;
-        }
-        ++cursor;
-        if (*cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr) {
-            reportBadFormat(inputLine, state.observer);
+            if (state.observer != nullptr) {
+                state.observer->formatBroken(token);
+            }
             return;
         }
         renderValue(state.slots, location->entry, location->column, key.value, cursor);
@@ -109,6 +108,31 @@ char* blockTokens(char* inputLine) {
         return inputLine + sizeof UnspacedMarker - 1;
     }
     return nullptr;
+}
+
+// The first marker in an input line, whichever form comes first, or null.
+char* markerInLine(char* inputLine) {
+    char* spaced = std::strstr(inputLine, SpacedMarker);
+    char* unspaced = std::strstr(inputLine, UnspacedMarker);
+    if (spaced == nullptr || (unspaced != nullptr && unspaced < spaced)) {
+        return unspaced;
+    }
+    return spaced;
+}
+
+bool isWordCharacter(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// "OK" with no letter or digit right before or after it.
+bool holdsEndWordAlone(const char* inputLine) {
+    for (const char* at = std::strstr(inputLine, EndWord); at != nullptr;
+         at = std::strstr(at + 1, EndWord)) {
+        if ((at == inputLine || !isWordCharacter(at[-1])) && !isWordCharacter(at[2])) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -144,6 +168,18 @@ bool scanChunk(char* chunk, ScanState& state) {
             return true;
         }
         char* tokens = blockTokens(inputLine);
+        if (tokens == nullptr && state.looseMarkers) {
+            char* marker = markerInLine(inputLine);
+            if (marker == nullptr) {
+                if (state.blockSeen && holdsEndWordAlone(inputLine)) {
+                    state.rest = p;
+                    return true;
+                }
+                continue;
+            }
+            inputLine = marker;
+            tokens = blockTokens(marker);
+        }
         if (tokens == nullptr) {
             continue;
         }

@@ -19,9 +19,14 @@ struct ScanState {
     ValueSlotTable& slots;
     // Set by the first input line that begins with a marker; never cleared.
     bool blockSeen = false;
-    // Hears about messages, blocks and values; null when only the message
+    // Hears about messages, blocks and tokens; null when only the message
     // buffer hears of the run.
     RunObserver* observer = nullptr;
+    // A marker anywhere in an input line begins a block there, and "OK"
+    // standing as a word of its own in a line without a marker ends a
+    // report: captures whose lines carry time stamps or port tags. Without
+    // it a marker or "OK" must begin its line.
+    bool looseMarkers = false;
     // Where the chunk goes on after the "OK" line that ended the scan, for a
     // caller that decodes the reports that follow.
     char* rest = nullptr;

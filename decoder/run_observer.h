@@ -25,6 +25,11 @@ class RunObserver {
     // token's text before the "=", valueText the value text after it.
     virtual void valueRendered(int entry, int column, std::uint32_t key, std::string_view keyText,
                                const char* valueText) = 0;
+    // A token whose key the catalogue does not know, passed over whole.
+    virtual void keyUnrecognized(const char* token) = 0;
+    // The token beginning at tokenStart, inside the input line blockMet
+    // last named, lacks its "=" or value: the rest of that line is dropped.
+    virtual void formatBroken(const char* tokenStart) = 0;
 };
 
 // Appends a message line and tells the observer, if there is one.

@@ -2,11 +2,15 @@
 // prefix; the remaining bytes are the log, read through a memory stream.
 // With a prefix, the same log is decoded again without one: the two outputs
 // must differ by nothing but the prefixes. Memory streams are read chunk by
-// chunk; the log is also decoded reading small blocks, which must change
-// nothing, for one report and for every report.
+// chunk; the log is also decoded reading small blocks, and as a live stream
+// that hands it out in pieces of a few bytes, which must change nothing, for
+// one report and for every report. Every report is also decoded with loose
+// markers, which must not break the run's bookkeeping.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -31,17 +35,44 @@ std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, c
     return finishRun(prefix);
 }
 
-// Every report's text and where it began.
-std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, std::size_t blockSize) {
+// Hands out the bytes in pieces of 1 to 7, as a slow line brings them.
+class TrickleSource : public ByteSource {
+  public:
+    TrickleSource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+
+    std::ptrdiff_t readSome(char* buffer, std::size_t size) override {
+        const std::size_t count = std::min({size, size_ - at_, 1 + at_ % 7});
+        std::memcpy(buffer, data_ + at_, count);
+        at_ += count;
+        return static_cast<std::ptrdiff_t>(count);
+    }
+
+  private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t at_ = 0;
+};
+
+enum class Reading { Chunks, Blocks, Live, Loose };
+
+// Every report's text, where it began and whether its OK came.
+std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, Reading reading) {
     MemoryLog log(data, size);
+    TrickleSource live(data, size);
+    RunSettings settings;
+    settings.blockSize = reading == Reading::Chunks ? 0 : BlockSize;
+    settings.source = reading == Reading::Live ? &live : nullptr;
+    settings.looseMarkers = reading == Reading::Loose;
     std::string reports;
     startRun("");
     const ReportHandler collect = [&reports](const DecodedReport& report) {
-        reports += std::to_string(report.line) + ":";
+        require(report.complete || report.line > 0, "only a report with a block is cut off");
+        require(report.blocks.empty() == (report.line == 0), "a report has blocks from its line");
+        reports += std::to_string(report.line) + (report.complete ? ":" : "~");
         reports.append(messageBufferText(), messageBufferLength());
         emptyMessageBuffer();
     };
-    runDecoding(log.stream(), ReportScope::Every, RunSettings{blockSize}, &collect);
+    runDecoding(log.stream(), ReportScope::Every, settings, &collect);
     finishRun("");
     return reports;
 }
@@ -57,9 +88,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkScanOutput(lines);
     require(decodeLog(data + 1, size - 1, prefix, BlockSize) == lines,
             "reading in blocks changes nothing");
-    require(decodeEveryReport(data + 1, size - 1, BlockSize) ==
-                decodeEveryReport(data + 1, size - 1, 0),
+    const std::string reports = decodeEveryReport(data + 1, size - 1, Reading::Chunks);
+    require(decodeEveryReport(data + 1, size - 1, Reading::Blocks) == reports,
             "reading in blocks changes no report");
+    require(decodeEveryReport(data + 1, size - 1, Reading::Live) == reports,
+            "reading a live stream changes no report");
+    decodeEveryReport(data + 1, size - 1, Reading::Loose);
     if (*prefix != '\0') {
         require(decodeLog(data + 1, size - 1, "") == lines, "the prefix changes nothing else");
     }

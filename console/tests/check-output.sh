@@ -6,13 +6,17 @@
 #   --stdout-json FILE    standard output must be JSON of the same value as FILE,
 #                         as the checker given by --json-equal judges it
 #   --json-equal COMMAND  the checker: COMMAND EXPECTED ACTUAL (words split)
+#   --schema SCHEMA       standard output must be one JSON value valid under
+#                         SCHEMA (validate-json.py)
+#   --schema-lines SCHEMA the same for every line (JSON Lines)
 #   --stderr-begins TEXT  standard error must begin with TEXT
 #   --exit N              the exit code must be N (default 0)
 #   --stdin FILE          standard input comes from FILE (default /dev/null)
+#   --pipe                standard input comes through a pipe, not the file itself
 # Exits 77 (skipped) when the command does, as wine-run does on machines that
 # cannot run the program.
 expected_stdout="" stdout_begins="" stderr_begins="" expected_exit=0 stdin=/dev/null
-expected_json="" json_equal=""
+expected_json="" json_equal="" schema="" schema_lines="" pipe=no
 while [ $# -gt 0 ]; do
     case "$1" in
         --stdout) expected_stdout=$2; shift 2 ;;
@@ -22,6 +26,9 @@ while [ $# -gt 0 ]; do
         --stderr-begins) stderr_begins=$2; shift 2 ;;
         --exit) expected_exit=$2; shift 2 ;;
         --stdin) stdin=$2; shift 2 ;;
+        --schema) schema=$2; shift 2 ;;
+        --schema-lines) schema=$2; schema_lines=--lines; shift 2 ;;
+        --pipe) pipe=yes; shift ;;
         --) shift; break ;;
         *) echo "check-output.sh: unknown option $1" >&2; exit 2 ;;
     esac
@@ -29,7 +36,11 @@ done
 
 work=$(mktemp -d) || exit 1
 trap 'rm -rf "$work"' EXIT
-"$@" <"$stdin" >"$work/stdout" 2>"$work/stderr"
+if [ $pipe = yes ]; then
+    cat "$stdin" | "$@" >"$work/stdout" 2>"$work/stderr"
+else
+    "$@" <"$stdin" >"$work/stdout" 2>"$work/stderr"
+fi
 status=$?
 [ "$status" -eq 77 ] && { cat "$work/stderr" >&2; exit 77; }
 
@@ -49,6 +60,11 @@ if [ -n "$expected_json" ]; then
     json_status=$?
     [ "$json_status" -eq 77 ] && exit 77
     [ "$json_status" -ne 0 ] && failed=1
+fi
+if [ -n "$schema" ] &&
+    ! python3 "$(dirname "$0")/validate-json.py" "$schema" "$work/stdout" $schema_lines; then
+    echo "standard output does not follow $schema" >&2
+    failed=1
 fi
 begins() {
     length=$(printf '%s' "$2" | wc -c)

@@ -1,11 +1,19 @@
-# Sourced by the clipboard tests: failure bookkeeping, bounded waits (so a
-# program that never answers fails the test instead of hanging it), copying
-# with xclip and the check of a watch over two copies. Set wait_limit (tenths
-# of a second) before sourcing. Uses $work, the test's scratch folder.
+# Sourced by the clipboard and port tests: failure bookkeeping, the schema
+# check, bounded waits (so a program that never answers fails the test
+# instead of hanging it), copying with xclip and the check of a watch over
+# two copies. Set wait_limit (tenths of a second) before sourcing. Uses
+# $work, the test's scratch folder.
 failed=0
 fail() {
     echo "FAIL: $*" >&2
     failed=1
+}
+
+# valid FILE WHAT [--lines]: FILE holds JSON (JSON Lines) that follows the
+# published schema.
+valid() {
+    python3 "$(dirname "$0")/validate-json.py" "$(dirname "$0")/../../docs/vexa-decode.schema.json" \
+        "$1" $3 || fail "$2: does not follow the schema"
 }
 
 # wait_for FILE TEXT: until FILE holds TEXT, at most wait_limit tenths.

@@ -42,14 +42,19 @@ cmp -s "$work/expected" "$work/out" || fail "--clipboard: $(cat -A "$work/out")"
 timeout 60 $runner "$program" --clipboard --all --json </dev/null >"$work/out" 2>&1 ||
     fail "--json --all"
 cat >"$work/expected.json" <<'EOF'
-[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "messages": [],
+[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "complete": true,
+  "messages": [],
   "lines": [{"label": "Diag Command Specification rev.", "values": ["1.0"],
-             "raw": [{"key": "0", "value": "10"}]}]},
- {"source": "clipboard", "prefix": null, "report": 2, "line": 5, "messages": [],
+             "raw": [{"key": "0", "value": "10"}]}],
+  "blocks": [{"line": 3, "tokens": [{"key": "0", "value": "10"}], "unparsed": null}]},
+ {"source": "clipboard", "prefix": null, "report": 2, "line": 5, "complete": true,
+  "messages": [],
   "lines": [{"label": "Termination Cause", "values": ["Carrier Lost"],
-             "raw": [{"key": "60", "value": "3C"}]}]}]
+             "raw": [{"key": "60", "value": "3C"}]}],
+  "blocks": [{"line": 5, "tokens": [{"key": "60", "value": "3C"}], "unparsed": null}]}]
 EOF
 $json_equal "$work/expected.json" "$work/out" || fail "--clipboard --all --json"
+valid "$work/out" "--clipboard --all --json"
 
 copy 'DIAG <2A4D3263 0=10>\r\nOK\r\n'
 $runner "$program" --watch --watch-count 2 </dev/null >"$work/watch" 2>&1 &

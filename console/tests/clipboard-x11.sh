@@ -74,14 +74,19 @@ expect "every report" 0 "Report 1 (line 3)\r\n${rev}Report 2 (line 6)\r\n$cause"
     "$program" --clipboard --all
 timeout 30 "$program" --clipboard --all --json >"$work/out" 2>&1 || fail "--json: exit code $?"
 cat >"$work/expected.json" <<'EOF'
-[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "messages": [],
+[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "complete": true,
+  "messages": [],
   "lines": [{"label": "Diag Command Specification rev.", "values": ["1.0"],
-             "raw": [{"key": "0", "value": "10"}]}]},
- {"source": "clipboard", "prefix": null, "report": 2, "line": 6, "messages": [],
+             "raw": [{"key": "0", "value": "10"}]}],
+  "blocks": [{"line": 3, "tokens": [{"key": "0", "value": "10"}], "unparsed": null}]},
+ {"source": "clipboard", "prefix": null, "report": 2, "line": 6, "complete": true,
+  "messages": [],
   "lines": [{"label": "Termination Cause", "values": ["Carrier Lost"],
-             "raw": [{"key": "60", "value": "3C"}]}]}]
+             "raw": [{"key": "60", "value": "3C"}]}],
+  "blocks": [{"line": 6, "tokens": [{"key": "60", "value": "3C"}], "unparsed": null}]}]
 EOF
 $json_equal "$work/expected.json" "$work/out" || fail "--json --all from the clipboard"
+valid "$work/out" "--json --all from the clipboard"
 
 copy 'AT&V\r\nOK\r\n'
 expect "text without a report" 1 'no statistics data in clipboard available!\r\n' \
@@ -101,6 +106,11 @@ if command -v script >/dev/null 2>&1; then
     tr -d '\r' <"$work/out" >"$work/plain"
     printf 'Diag Command Specification rev.: 1.0\n' >"$work/expected"
     cmp -s "$work/expected" "$work/plain" || fail "terminal on standard input: $(cat "$work/out")"
+    # "-" reads the terminal itself, never the clipboard: what is typed there.
+    printf 'DIAG <2A4D3263 60=3C>\nOK\n' |
+        timeout 30 script -qec "$program -" /dev/null >"$work/out" 2>&1
+    grep -q 'Carrier Lost' "$work/out" && ! grep -q 'rev\.: 1\.0' "$work/out" ||
+        fail "- at a terminal: $(cat "$work/out")"
 else
     echo "note: no script command, the terminal case is not run" >&2
 fi
@@ -120,9 +130,16 @@ check_two_copies "$work/watch"
 timeout 30 "$program" --watch --json --watch-count 1 >"$work/out" 2>&1
 head -n 1 "$work/out" >"$work/first.json"
 [ "$(wc -l <"$work/out")" -eq 1 ] || fail "--watch --json: not one line"
-printf '{"source":"clipboard","prefix":null,"report":1,"line":1,"messages":[],"lines":[{"label":"Termination Cause","values":["Carrier Lost"],"raw":[{"key":"60","value":"3C"}]}]}' \
+printf '{"source":"clipboard","prefix":null,"report":1,"line":1,"complete":true,"messages":[],"lines":[{"label":"Termination Cause","values":["Carrier Lost"],"raw":[{"key":"60","value":"3C"}]}],"blocks":[{"line":1,"tokens":[{"key":"60","value":"3C"}],"unparsed":null}]}' \
     >"$work/expected.json"
 $json_equal "$work/expected.json" "$work/first.json" || fail "--watch --json"
+valid "$work/out" "--watch --json" --lines
+
+# --watch --jsonl: one document a report, each on its line.
+timeout 30 "$program" --watch --jsonl --all --watch-count 1 >"$work/out" 2>&1
+[ "$(wc -l <"$work/out")" -eq 1 ] || fail "--watch --jsonl: not one line"
+grep -q '"complete":true' "$work/out" || fail "--watch --jsonl: $(cat "$work/out")"
+valid "$work/out" "--watch --jsonl" --lines
 
 # Ctrl+C ends a watch cleanly, with exit code 0.
 # Its own output file: a heading left by the watch above, read before the

@@ -92,6 +92,37 @@ TEST(JsonReport, DocumentFields) {
     }
 }
 
+TEST(JsonReport, CompletenessBlocksAndFlags) {
+    DecodedReport report;
+    report.complete = false;
+    ReportLine line;
+    line.label = "Estimated noise level, -dBm";
+    line.values[0] = "0";
+    line.raw[0] = RawToken{"12", "zz", true};
+    report.lines.push_back(line);
+    ReportBlock block;
+    block.line = 7;
+    BlockToken unknownWithoutValue;
+    unknownWithoutValue.key = "7E";
+    unknownWithoutValue.unknown = true;
+    BlockToken malformed;
+    malformed.key = "12";
+    malformed.value = "zz";
+    malformed.malformed = true;
+    block.tokens = {unknownWithoutValue, malformed};
+    block.unparsed = "23 D65";
+    report.blocks.push_back(block);
+
+    const json document = parsedDocument(report);
+    EXPECT_EQ(false, document.at("complete"));
+    EXPECT_EQ(json::parse(R"([{"key": "12", "value": "zz", "malformed": true}])"),
+              document.at("lines")[0].at("raw"));
+    EXPECT_EQ(json::parse(R"([{"line": 7, "unparsed": "23 D65", "tokens": [
+                  {"key": "7E", "value": null, "unknown": true},
+                  {"key": "12", "value": "zz", "malformed": true}]}])"),
+              document.at("blocks"));
+}
+
 // Back from the parsed text to the bytes the report held.
 std::string utf8ToLatin1(const std::string& utf8) {
     std::string bytes;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -91,6 +92,41 @@ std::vector<ReadChunk> readerChunks(const std::string& bytes, std::size_t blockS
     return chunks;
 }
 
+// A live stream: the bytes arrive in pieces of 1 to maxPiece bytes, as a
+// pipe or a serial port hands them out.
+class TrickleSource : public ByteSource {
+  public:
+    TrickleSource(const std::string& bytes, std::size_t maxPiece)
+        : bytes_(bytes), maxPiece_(maxPiece) {}
+
+    std::ptrdiff_t readSome(char* buffer, std::size_t size) override {
+        state_ = state_ * 1103515245u + 12345u;
+        std::size_t count = 1 + (state_ >> 8) % maxPiece_;
+        count = std::min({count, size, bytes_.size() - at_});
+        std::memcpy(buffer, bytes_.data() + at_, count);
+        at_ += count;
+        return static_cast<std::ptrdiff_t>(count);
+    }
+
+  private:
+    const std::string& bytes_;
+    std::size_t maxPiece_;
+    std::size_t at_ = 0;
+    std::uint32_t state_ = 7;
+};
+
+const std::size_t PieceSizes[] = {1, 3, 40, 700, 5000};
+
+std::vector<ReadChunk> sourceChunks(const std::string& bytes, std::size_t maxPiece) {
+    std::vector<ReadChunk> chunks;
+    TrickleSource source(bytes, maxPiece);
+    ChunkReader reader(nullptr, ChunkReader::MinimumBlockSize, true, &source);
+    while (const char* chunk = reader.next(false)) {
+        chunks.push_back({chunk, reader.line()});
+    }
+    return chunks;
+}
+
 // What remains of the stream after a run: the reader gives back what it
 // read ahead, so a caller reading on meets the same bytes either way.
 std::string restOf(std::FILE* file) {
@@ -153,6 +189,43 @@ RunOutput runOver(const std::string& bytes, RunKind kind, std::size_t blockSize,
         output.rest = restOf(file);
     });
     return output;
+}
+
+// The same run reading a live stream that hands out pieces of up to
+// maxPiece bytes; nothing is given back to such a stream.
+RunOutput runOverSource(const std::string& bytes, RunKind kind, std::size_t maxPiece) {
+    TrickleSource source(bytes, maxPiece);
+    RunSettings settings;
+    settings.blockSize = ChunkReader::MinimumBlockSize;
+    settings.source = &source;
+    RunOutput output;
+    emptyMessageBuffer();
+    if (kind == RunKind::Plain) {
+        runDecoding(nullptr, ReportScope::First, settings, nullptr);
+        output.text = bufferText();
+        return output;
+    }
+    const ReportHandler collect = [&output](const DecodedReport& report) {
+        output.text += bufferText();
+        emptyMessageBuffer();
+        output.reportLines.push_back(report.line);
+    };
+    runDecoding(nullptr, kind == RunKind::Every ? ReportScope::Every : ReportScope::First, settings,
+                &collect);
+    return output;
+}
+
+void expectSameSourceRuns(const std::string& bytes) {
+    for (RunKind kind : {RunKind::Plain, RunKind::First, RunKind::Every}) {
+        RunOutput expected = runOver(bytes, kind, 0, "");
+        expected.rawTokens.clear();
+        expected.rest.clear();
+        for (std::size_t maxPiece : PieceSizes) {
+            SCOPED_TRACE("run kind " + std::to_string(static_cast<int>(kind)) + ", pieces of " +
+                         std::to_string(maxPiece));
+            EXPECT_EQ(expected, runOverSource(bytes, kind, maxPiece));
+        }
+    }
 }
 
 // Compares every kind of run over bytes, read in blocks of each size, with
@@ -290,6 +363,28 @@ TEST_F(ChunkReaderTest, BlocksGiveTheChunksReadChunkGives) {
             SCOPED_TRACE("block size " + std::to_string(blockSize));
             EXPECT_EQ(expected, readerChunks(log.bytes, blockSize));
         }
+    }
+}
+
+// Here Windows too: a live stream is read raw and translated by the reader.
+TEST_F(ChunkReaderTest, LiveStreamsGiveTheChunksReadChunkGives) {
+    std::vector<LogCase> logs = boundaryLogs();
+    const std::vector<LogCase> random = randomLogs();
+    logs.insert(logs.end(), random.begin(), random.end());
+    for (const LogCase& log : logs) {
+        SCOPED_TRACE(log.name);
+        const std::vector<ReadChunk> expected = referenceChunks(log.bytes);
+        for (std::size_t maxPiece : PieceSizes) {
+            SCOPED_TRACE("pieces of " + std::to_string(maxPiece));
+            EXPECT_EQ(expected, sourceChunks(log.bytes, maxPiece));
+        }
+    }
+}
+
+TEST_F(ChunkReaderTest, LiveStreamRunsDecodeAlike) {
+    for (const LogCase& log : boundaryLogs()) {
+        SCOPED_TRACE(log.name);
+        expectSameSourceRuns(log.bytes);
     }
 }
 

@@ -52,4 +52,19 @@ TEST(HexNumber, ConvertsLikeStrtoulAt32Bits) {
     }
 }
 
+TEST(HexNumber, CleanTexts) {
+    const struct {
+        const char* text;
+        bool clean;
+    } cases[] = {
+        {"0", true},   {"1a2B", true}, {"0x1C", true}, {"0X1c", true},        {"", false},
+        {"zz", false}, {"1q", false},  {"-1", false},  {"+1", false},         {" 1", false},
+        {"0x", false}, {"0xg", false}, {"1 ", false},  {"00000000001", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(c.clean, isCleanHexNumber(c.text));
+    }
+}
+
 }  // namespace

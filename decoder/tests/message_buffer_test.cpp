@@ -48,6 +48,15 @@ TEST_F(MessageBuffer, LinesGetPrefixAndCrLf) {
     EXPECT_EQ('\0', messageBufferText()[messageBufferLength()]);
 }
 
+TEST_F(MessageBuffer, LineEndCanBeLf) {
+    setLinePrefix("> ");
+    setLineEnd("\n");
+    appendLine("lf");
+    setLineEnd("\r\n");
+    appendLine("crlf");
+    EXPECT_EQ("> lf\n> crlf\r\n", text());
+}
+
 TEST_F(MessageBuffer, PrefixIsCopied) {
     char prefix[] = "ab ";
     setLinePrefix(prefix);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "decoder.h"
+#include "decoding_run.h"
 #include "message_buffer.h"
 #include "test_support.h"
 
@@ -144,10 +145,47 @@ TEST_F(CollectedReports, MessagesAreTheBuffersMessageLines) {
     EXPECT_TRUE(empty.reports[0].lines.empty());
 }
 
+// What a token list looks like in a failure message: key=value, "?" for an
+// unknown key, "!" for a malformed value.
+std::vector<std::string> tokenTexts(const ReportBlock& block) {
+    std::vector<std::string> texts;
+    for (const BlockToken& token : block.tokens) {
+        texts.push_back(token.key + (token.value ? "=" + *token.value : "") +
+                        (token.unknown ? "?" : "") + (token.malformed ? "!" : ""));
+    }
+    return texts;
+}
+
+TEST_F(CollectedReports, BlocksHoldEveryToken) {
+    const WatchedRun run = watchLog(
+        "ATZ\nDIAG <2A4D3263 0=10 7F=1 60=99 12=zz 7E = 1 fffe=2>\n"
+        "DIAG <2A4D3263 1=0 12 34 5=6\nOK\n",
+        ReportScope::First);
+    const DecodedReport& report = run.reports.at(0);
+    ASSERT_EQ(2u, report.blocks.size());
+    EXPECT_EQ(2u, report.blocks[0].line);
+    EXPECT_EQ((std::vector<std::string>{"0=10", "7F=1?", "60=99", "12=zz!", "7E?", "=1", "fffe=2"}),
+              tokenTexts(report.blocks[0]));
+    EXPECT_FALSE(report.blocks[0].unparsed.has_value());
+    EXPECT_EQ(3u, report.blocks[1].line);
+    EXPECT_EQ(std::vector<std::string>{"1=0"}, tokenTexts(report.blocks[1]));
+    EXPECT_EQ("12 34 5=6", report.blocks[1].unparsed.value_or("none"));
+
+    // 60=99 has no text and shows no line; the noise level shows the 0 that
+    // "zz" reads as, marked.
+    EXPECT_EQ(nullptr, findLine(report, "Termination Cause"));
+    const ReportLine* noise = findLine(report, "Estimated noise level, -dBm");
+    ASSERT_NE(nullptr, noise);
+    EXPECT_EQ("0", noise->values[0].value());
+    EXPECT_TRUE(noise->raw[0]->malformed);
+    EXPECT_FALSE(findLine(report, "Call Setup Result code")->raw[0]->malformed);
+}
+
 struct EveryCase {
     const char* name;
     std::string input;
     std::vector<std::size_t> lines;  // where each report began
+    std::vector<bool> complete;      // whether each one's OK arrived
 };
 
 const std::string LongLine = "DIAG <2A4D3263 0=10" + std::string(600, ' ') + "\n";
@@ -156,14 +194,34 @@ const char NulLog[] = "x\0y\nDIAG <2A4D3263 0=10>\nOK\nDIAG <2A4D3263 0=10>\n";
 const EveryCase EveryCases[] = {
     {"two reports",
      "AT*VXD\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n\r\nAT*VXD\r\nDIAG <2A4D3263 1=0>\r\nOK\r\n",
-     {2, 6}},
-    {"blocks without OK are one report", "DIAG <2A4D3263 0=10>\nDIAG <2A4D3263 1=0>\n", {1}},
-    {"a report after OK on the same line", "DIAG <2A4D3263 0=10>OK>DIAG <2A4D3263 1=0>\n", {1, 1}},
-    {"OK before any block ends nothing", "OK\nOK\nDIAG <2A4D3263 0=10>\nOK\nOK\n", {3}},
-    {"a line cut into chunks is one line", LongLine + "OK\nDIAG <2A4D3263 0=10>\n", {1, 3}},
-    {"a NUL byte does not hide the line end", std::string(NulLog, sizeof NulLog - 1), {2, 4}},
-    {"a lone CR is no line end", "x\rDIAG <2A4D3263 0=10>\nOK\nDIAG <2A4D3263 0=10>\n", {1, 3}},
-    {"text after the last report gives nothing", "DIAG <2A4D3263 0=10>\nOK\nATH\nOK\n", {1}},
+     {2, 6},
+     {true, true}},
+    {"blocks without OK are one report",
+     "DIAG <2A4D3263 0=10>\nDIAG <2A4D3263 1=0>\n",
+     {1},
+     {false}},
+    {"a report after OK on the same line",
+     "DIAG <2A4D3263 0=10>OK>DIAG <2A4D3263 1=0>\n",
+     {1, 1},
+     {true, false}},
+    {"OK before any block ends nothing", "OK\nOK\nDIAG <2A4D3263 0=10>\nOK\nOK\n", {3}, {true}},
+    {"a line cut into chunks is one line",
+     LongLine + "OK\nDIAG <2A4D3263 0=10>\n",
+     {1, 3},
+     {true, false}},
+    {"a NUL byte does not hide the line end",
+     std::string(NulLog, sizeof NulLog - 1),
+     {2, 4},
+     {true, false}},
+    {"a lone CR is no line end",
+     "x\rDIAG <2A4D3263 0=10>\nOK\nDIAG <2A4D3263 0=10>\n",
+     {1, 3},
+     {true, false}},
+    {"text after the last report gives nothing",
+     "DIAG <2A4D3263 0=10>\nOK\nATH\nOK\n",
+     {1},
+     {true}},
+    {"no block at all is no cut-off report", "ATZ\n", {0}, {true}},
 };
 
 TEST_F(CollectedReports, EveryReportAndWhereItBegan) {
@@ -172,11 +230,14 @@ TEST_F(CollectedReports, EveryReportAndWhereItBegan) {
         const WatchedRun run = watchLog(c.input, ReportScope::Every);
         EXPECT_EQ(0, run.result);
         std::vector<std::size_t> lines;
+        std::vector<bool> complete;
         for (std::size_t i = 0; i < run.reports.size(); ++i) {
             EXPECT_EQ(static_cast<int>(i + 1), run.reports[i].number);
             lines.push_back(run.reports[i].line);
+            complete.push_back(run.reports[i].complete);
         }
         EXPECT_EQ(c.lines, lines);
+        EXPECT_EQ(c.complete, complete);
     }
 }
 
@@ -228,6 +289,26 @@ TEST_F(CollectedReports, ClipboardFailureIsOneReportWithItsMessage) {
             EXPECT_FALSE(testClipboardLeftOpen());
         }
     }
+}
+
+TEST_F(CollectedReports, DevicesCanBeStreams) {
+    std::FILE* device = openCharacterDeviceHolding("DIAG <2A4D3263 0=10>\nOK\n");
+    if (device == nullptr) {
+        GTEST_SKIP() << "no character device with input here";
+    }
+    setTestClipboard(MemoryClipboardState::HasText, "DIAG <2A4D3263 1=0>");
+    RunSettings settings;
+    settings.devicesAreStreams = true;
+    std::vector<DecodedReport> reports;
+    const ReportHandler collect = [&reports](const DecodedReport& report) {
+        reports.push_back(report);
+    };
+    emptyMessageBuffer();
+    runDecoding(device, ReportScope::First, settings, &collect);
+    std::fclose(device);
+    ASSERT_EQ(1u, reports.size());
+    EXPECT_TRUE(reports[0].complete);
+    EXPECT_EQ("Diag Command Specification rev.: 1.0\r\n", bufferText());
 }
 
 TEST_F(CollectedReports, CharacterDeviceMeansClipboard) {

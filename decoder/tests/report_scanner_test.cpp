@@ -13,12 +13,13 @@
 namespace {
 
 // Scans text as one chunk and composes the report; returns the buffer.
-std::string scanText(const std::string& text, bool* ended = nullptr) {
+std::string scanText(const std::string& text, bool* ended = nullptr, bool loose = false) {
     emptyMessageBuffer();
     std::pmr::monotonic_buffer_resource storage;
     ValueSlotTable slots(storage);
     resetValueSlots(slots);
     ScanState state(slots);
+    state.looseMarkers = loose;
     std::vector<char> chunk(text.begin(), text.end());
     chunk.push_back('\0');
     const bool endWord = scanChunk(chunk.data(), state);
@@ -118,6 +119,47 @@ TEST(ReportScanner, EndWordStopsTheScan) {
     EXPECT_FALSE(ended);
     scanText("OK\nDIAG <2A4D3263 0=10>\nOK\n", &ended);
     EXPECT_TRUE(ended);
+}
+
+const std::string CallSetup0 = "Call Setup Result code         : No previous call\r\n";
+
+struct LooseCase {
+    const char* name;
+    const char* input;
+    std::string strict;  // what the window's rule makes of it
+    std::string loose;
+};
+
+const LooseCase LooseCases[] = {
+    {"time stamp", "[10:00:01.123] DIAG <2A4D3263 0=10>", NoData, Rev10},
+    {"port tag and unspaced marker", "ttyS0: DIAG<2A4D3263 0=10>", NoData, Rev10},
+    {"byte order mark",
+     "\xEF\xBB\xBF"
+     "DIAG <2A4D3263 0=10>",
+     NoData, Rev10},
+    {"the first marker of a line counts", "t DIAG<2A4D3263 0=10 DIAG <2A4D3263 0=1", NoData,
+     std::string("unrecognized key d!\r\nunrecognized format 'DIAG<2A4D3263 0=10'!\r\n") + Rev10},
+    {"format message quotes from the marker", "[t] DIAG <2A4D3263 12 34", NoData,
+     "unrecognized format 'DIAG <2A4D3263 12'!\r\n"},
+    {"stamped OK ends the report", "[1] DIAG <2A4D3263 0=10>\n[2] OK\n[3] DIAG <2A4D3263 1=0>\n",
+     NoData, Rev10},
+    {"OK must stand alone",
+     "[1] DIAG <2A4D3263 0=10>\n[2] BOOK TOKEN OKAY\n[3] DIAG <2A4D3263 1=0>\n", NoData,
+     std::string(Rev10) + CallSetup0},
+    {"a marker line is no end line", "DIAG <2A4D3263 0=10>\n[2] OK DIAG <2A4D3263 1=0>\n", Rev10,
+     std::string(Rev10) + CallSetup0},
+    {"OK beginning a line ends it whatever follows",
+     "DIAG <2A4D3263 0=10>\nOK DIAG <2A4D3263 1=0>\n", Rev10, Rev10},
+    {"a line that begins with its marker is decoded alike", "DIAG <2A4D3263 0=10>", Rev10, Rev10},
+};
+
+TEST(ReportScanner, LooseMarkers) {
+    resetMessageBuffer();
+    for (const LooseCase& c : LooseCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.strict, scanText(c.input));
+        EXPECT_EQ(c.loose, scanText(c.input, nullptr, true));
+    }
 }
 
 // A first token of several hundred characters is quoted whole.

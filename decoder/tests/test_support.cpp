@@ -13,6 +13,8 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -60,6 +62,32 @@ std::FILE* openCharacterDevice() {
     }
     const char* name = ptsname(master);
     return name != nullptr ? std::fopen(name, "r") : nullptr;
+#endif
+}
+
+std::FILE* openCharacterDeviceHolding(const std::string& text) {
+#ifdef _WIN32
+    static_cast<void>(text);
+    return nullptr;
+#else
+    // The master is leaked, as above; a raw terminal passes the bytes as they are.
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
+        return nullptr;
+    }
+    const char* name = ptsname(master);
+    std::FILE* device = name != nullptr ? std::fopen(name, "r") : nullptr;
+    termios settings;
+    if (device == nullptr || tcgetattr(fileno(device), &settings) != 0) {
+        return device;
+    }
+    cfmakeraw(&settings);
+    tcsetattr(fileno(device), TCSANOW, &settings);
+    if (write(master, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+        std::fclose(device);
+        return nullptr;
+    }
+    return device;
 #endif
 }
 

@@ -29,6 +29,10 @@ class TempFile {
 // or null when the platform gives none. Close it with fclose.
 std::FILE* openCharacterDevice();
 
+// A pseudo terminal whose terminal side already holds text as its input,
+// or null where there is none (Windows). Close it with fclose.
+std::FILE* openCharacterDeviceHolding(const std::string& text);
+
 // Empties the message buffer (creating it if needed) and clears the prefix.
 void resetMessageBuffer();
 

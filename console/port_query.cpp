@@ -1,0 +1,72 @@
+// Talking to the modem on a serial port: what the answer's ending means for
+// the user and for the exit status.
+
+#include "port_query.h"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "input_decoding.h"
+#include "modem_answer.h"
+#include "serial_port.h"
+
+namespace {
+
+constexpr int ExitFailure = 1;
+constexpr int ExitNoReport = 3;
+
+void complain(const ConsoleOptions& options, const std::string& problem) {
+    std::fprintf(stderr, "vexa-decode: %s: %s\n", options.port.c_str(), problem.c_str());
+}
+
+std::string seconds(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+}  // namespace
+
+int queryPort(const ConsoleOptions& options, ReportPrinter& printer) {
+    std::string failure;
+    const auto port = openSerialPort(options.port, options.baudRate, &failure);
+    if (port == nullptr) {
+        complain(options, failure);
+        return ExitFailure;
+    }
+    if (options.hasQuery) {
+        port->discardInput();
+        if (!port->write(options.query + "\r")) {
+            complain(options, "cannot send the command: " + port->failure());
+            return ExitFailure;
+        }
+    }
+    const auto timeout =
+        std::chrono::milliseconds(static_cast<long long>(options.timeout * 1000.0 + 0.5));
+    ModemAnswer answer(*port, options.hasQuery, timeout);
+    const InputOutcome outcome = decodeInput(nullptr, &answer, options.port, options, printer);
+    std::string problem;
+    switch (answer.ending()) {
+        case AnswerEnding::Error:
+            problem = "the modem answered ERROR";
+            break;
+        case AnswerEnding::TimedOut:
+            problem = "no OK or ERROR within " + seconds(options.timeout) + " s";
+            break;
+        case AnswerEnding::HungUp:
+            problem = options.hasQuery ? "the port hung up before OK or ERROR" : "";
+            break;
+        case AnswerEnding::Failed:
+            problem = outcome.readFailure;
+            break;
+        case AnswerEnding::Ok:
+        case AnswerEnding::Open:
+            break;
+    }
+    if (!problem.empty()) {
+        complain(options, problem);
+        return ExitFailure;
+    }
+    return options.requireReport && !outcome.reportFound ? ExitNoReport : 0;
+}

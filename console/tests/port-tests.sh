@@ -1,0 +1,139 @@
+#!/bin/sh
+# port-tests.sh PROGRAM [RUNNER]: vexa-decode reading serial ports and
+# devices, against our modem simulator (modem-sim.py) on a pseudo terminal:
+# a query answered with a report, with ERROR, stalled and cut off; a device
+# named as a file; and reports written as soon as they end, from a device
+# and from a pipe. With RUNNER (scripts/wine-run) the Windows program runs
+# under Wine, where the port is COM1: Wine's Ports key and its
+# dosdevices/com1 link lead to a link that the simulator points at its
+# terminal. Exits 77 (skipped) without python3 or a pseudo terminal.
+program=$1
+runner=$2
+here=$(dirname "$0")
+if ! python3 -c 'import os; os.close(os.openpty()[0])' 2>/dev/null; then
+    echo "skipped: no python3 or no pseudo terminals" >&2
+    exit 77
+fi
+
+work=$(mktemp -d) || exit 1
+sim="" reader="" saved_com1=""
+cleanup() {
+    [ -n "$sim" ] && kill "$sim" 2>/dev/null
+    [ -n "$reader" ] && kill "$reader" 2>/dev/null
+    if [ -n "$runner" ]; then
+        "$wine64_loader" reg delete 'HKLM\Software\Wine\Ports' /v COM1 /f >/dev/null 2>&1
+        rm -f "$WINEPREFIX/dosdevices/com1"
+        [ -n "$saved_com1" ] && ln -s "$saved_com1" "$WINEPREFIX/dosdevices/com1"
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+# Wine may be starting up: thirty seconds for every wait.
+wait_limit=300
+. "$here/clipboard-common.sh"
+
+if [ -n "$runner" ]; then
+    $runner "$program" --version >/dev/null 2>&1
+    [ $? -eq 77 ] && { echo "skipped: Wine cannot run $program here" >&2; exit 77; }
+    . "$(dirname "$runner")/wine-env"
+    "$(dirname "$runner")/wine-prefix" || exit 1
+    # Wine makes its dosdevices links anew when it starts, from this key.
+    saved_com1=$(readlink "$WINEPREFIX/dosdevices/com1" 2>/dev/null)
+    "$wine64_loader" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$work/modem" /f \
+        >/dev/null 2>&1 || { echo "cannot set Wine's COM1" >&2; exit 1; }
+    ln -sfn "$work/modem" "$WINEPREFIX/dosdevices/com1"
+    set -- $runner "$program"
+    port=COM1
+else
+    set -- "$program"
+fi
+
+# start_sim ARGS...: a simulator of its own; sets $port to its terminal.
+start_sim() {
+    [ -n "$sim" ] && kill "$sim" 2>/dev/null
+    rm -f "$work/name"
+    python3 "$here/modem-sim.py" "$work/name" --link "$work/modem" "$@" 2>"$work/sim.err" &
+    sim=$!
+    wait_for "$work/name" / || { fail "the simulator did not start"; cat "$work/sim.err" >&2; }
+    [ -n "$runner" ] || port=$(cat "$work/name")
+}
+
+# run NAME EXIT ARGS...: runs the program, bounded, into $work/out and
+# $work/err, and checks its exit code.
+run() {
+    name=$1 code=$2
+    shift 2
+    timeout 120 "$@" </dev/null >"$work/out" 2>"$work/err"
+    status=$?
+    [ "$status" -eq "$code" ] || fail "$name: exit code $status, expected $code: $(cat "$work/err")"
+}
+
+has() { grep -q -F -- "$2" "$1" || fail "$3: '$2' missing in $(cat "$1")"; }
+
+printf 'Diag Command Specification rev.: 1.0\r\nCall Setup Result code         : No previous call\r\nMulti-media mode               : Data Only\r\nDTE-DCE interface mode         : Async data\r\nTX/RX signal power level, -dBm : 26/28\r\nTermination Cause              : Carrier Lost\r\n' >"$work/report"
+
+start_sim
+run "a query" 0 "$@" --port "$port" --query 'AT*VXD'
+cmp -s "$work/report" "$work/out" || fail "a query: $(cat -A "$work/out")"
+
+start_sim
+run "a query answered with ERROR" 1 "$@" --port "$port" --baud 9600 --query ATZ
+has "$work/err" "answered ERROR" "ERROR"
+printf 'no recognizable data found!\r\n' | cmp -s - "$work/out" || fail "ERROR: $(cat -A "$work/out")"
+
+start_sim --mode stall
+run "a stalled answer" 1 "$@" --port "$port" --query 'AT*VXD' --timeout 1 --jsonl
+has "$work/err" "no OK or ERROR within 1 s" "a stalled answer"
+has "$work/out" '"complete":false' "a stalled answer"
+valid "$work/out" "a stalled answer" --lines
+
+# Wine reads nothing more from a terminal that has hung up, but no end
+# either: there the answer runs out of time.
+start_sim --mode cut
+run "a cut answer" 1 "$@" --port "$port" --query 'AT*VXD' --timeout 5 --all
+has "$work/out" "Report 1 (line 2, cut off: the input ended before its OK)" "a cut answer"
+[ -n "$runner" ] || has "$work/err" "hung up before OK or ERROR" "a cut answer"
+
+# A device named as the file is read, not the clipboard.
+start_sim --mode stream --log "$here/../../examples/two-reports.log"
+run "a device named" 0 "$@" "$port"
+cmp -s "$here/../../tests/expected/two-reports.txt" "$work/out" ||
+    fail "a device named: $(cat -A "$work/out")"
+
+# Reports are written as they end: the first is out while the second is
+# still on its way. Natively the hang-up ends the reading; under Wine a
+# terminal that hung up reads as one that stays silent.
+hang_up=--hang-up
+[ -n "$runner" ] && hang_up=""
+start_sim --mode stream --log "$here/../../examples/two-reports.log" --gate "$work/gate" $hang_up
+"$@" --all --jsonl "$port" </dev/null >"$work/out" 2>"$work/err" &
+reader=$!
+wait_for "$work/out" '"report":1' || fail "device: the first report waited for the input's end"
+touch "$work/gate"
+wait_for "$work/out" '"report":2' || fail "device: no second report"
+if [ -n "$runner" ]; then
+    kill "$reader"
+else
+    wait_exit "$reader" || fail "device: exit code $? after the hang-up"
+fi
+reader=""
+valid "$work/out" "device --jsonl" --lines
+
+rm -f "$work/gate"
+{
+    printf 'DIAG <2A4D3263 0=10>\r\nOK\r\n'
+    i=0
+    while [ ! -e "$work/gate" ] && [ $i -lt 300 ]; do sleep 0.1; i=$((i + 1)); done
+    printf 'DIAG <2A4D3263 60=3C>\r\n'
+} | "$@" --all --jsonl - >"$work/out" 2>"$work/err" &
+reader=$!
+wait_for "$work/out" '"report":1' || fail "pipe: the first report waited for the input's end"
+touch "$work/gate"
+wait_exit "$reader" || fail "pipe: exit code $?"
+reader=""
+has "$work/out" '"report":2,"line":3,"complete":false' "pipe"
+valid "$work/out" "pipe --jsonl" --lines
+
+exit $failed

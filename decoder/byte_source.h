@@ -1,0 +1,17 @@
+// A stream that a decoding run reads in blocks as large as what has arrived:
+// a pipe, a terminal, a serial port. Front ends implement it with their
+// platform's own reads and hand it to a run in its settings
+// (decoding_run.h), so that nothing waits for data a modem has not sent.
+#pragma once
+
+#include <cstddef>
+
+class ByteSource {
+  public:
+    virtual ~ByteSource() = default;
+
+    // Reads at most size bytes into buffer, waiting only until at least one
+    // has arrived. Returns how many were read; 0 at the end of the input, or
+    // -1 on a read error (nothing more is read after either).
+    virtual std::ptrdiff_t readSome(char* buffer, std::size_t size) = 0;
+};
