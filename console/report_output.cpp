@@ -7,6 +7,7 @@
 
 #include "csv_report.h"
 #include "message_buffer.h"
+#include "report_heading.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ using Json = nlohmann::ordered_json;
 
 void writeText(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
-}
-
-std::string reportHeading(const DecodedReport& report) {
-    std::string heading =
-        "Report " + std::to_string(report.number) + " (line " + std::to_string(report.line);
-    return heading + (report.complete ? ")" : ", cut off: the input ended before its OK)");
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "message_buffer.h"
 #include "prefix_options.h"
 #include "report_header.h"
+#include "report_heading.h"
 
 namespace {
 
@@ -115,11 +116,7 @@ EMSCRIPTEN_KEEPALIVE std::size_t vexaReportTextLength(int index) {
 // line end; empty for a report without a block.
 EMSCRIPTEN_KEEPALIVE const char* vexaReportHeading(int index) {
     const PageReport* report = reportAt(index);
-    if (report == nullptr || report->decoded.line == 0) {
-        return "";
-    }
-    return handOut("Report " + std::to_string(report->decoded.number) + " (line " +
-                   std::to_string(report->decoded.line) + ")");
+    return report != nullptr ? handOut(reportHeading(report->decoded)) : "";
 }
 
 // vexa-decode --json's document of the report, as UTF-8 text with its line
