@@ -15,6 +15,24 @@ struct DesktopClipboard {
 
 DesktopClipboard clipboard;
 
+// Another program holds the clipboard open only for a moment while it
+// copies; a watch must not end for that.
+constexpr int OpenAttempts = 10;
+constexpr DWORD OpenRetryMilliseconds = 50;
+
+bool clipboardOpens() {
+    for (int attempt = 1;; ++attempt) {
+        if (OpenClipboard(nullptr)) {
+            CloseClipboard();
+            return true;
+        }
+        if (attempt == OpenAttempts) {
+            return false;
+        }
+        Sleep(OpenRetryMilliseconds);
+    }
+}
+
 }  // namespace
 
 bool takeDesktopClipboard() {
@@ -22,10 +40,7 @@ bool takeDesktopClipboard() {
     const bool changed = !clipboard.taken || sequence != clipboard.sequence;
     clipboard.taken = true;
     clipboard.sequence = sequence;
-    clipboard.opens = OpenClipboard(nullptr) != FALSE;
-    if (clipboard.opens) {
-        CloseClipboard();
-    }
+    clipboard.opens = clipboardOpens();
     return changed;
 }
 
