@@ -344,6 +344,13 @@ std::vector<LogCase> randomLogs() {
     return logs;
 }
 
+std::vector<LogCase> everyLog() {
+    std::vector<LogCase> logs = boundaryLogs();
+    const std::vector<LogCase> random = randomLogs();
+    logs.insert(logs.end(), random.begin(), random.end());
+    return logs;
+}
+
 class ChunkReaderTest : public ::testing::Test {
   protected:
     void SetUp() override { resetMessageBuffer(); }
@@ -352,10 +359,7 @@ class ChunkReaderTest : public ::testing::Test {
 
 TEST_F(ChunkReaderTest, BlocksGiveTheChunksReadChunkGives) {
     SKIP_WITHOUT_BLOCK_READING();
-    std::vector<LogCase> logs = boundaryLogs();
-    const std::vector<LogCase> random = randomLogs();
-    logs.insert(logs.end(), random.begin(), random.end());
-    for (const LogCase& log : logs) {
+    for (const LogCase& log : everyLog()) {
         SCOPED_TRACE(log.name);
         const std::vector<ReadChunk> expected = referenceChunks(log.bytes);
         EXPECT_EQ(expected, readerChunks(log.bytes, 0));
@@ -368,10 +372,7 @@ TEST_F(ChunkReaderTest, BlocksGiveTheChunksReadChunkGives) {
 
 // Here Windows too: a live stream is read raw and translated by the reader.
 TEST_F(ChunkReaderTest, LiveStreamsGiveTheChunksReadChunkGives) {
-    std::vector<LogCase> logs = boundaryLogs();
-    const std::vector<LogCase> random = randomLogs();
-    logs.insert(logs.end(), random.begin(), random.end());
-    for (const LogCase& log : logs) {
+    for (const LogCase& log : everyLog()) {
         SCOPED_TRACE(log.name);
         const std::vector<ReadChunk> expected = referenceChunks(log.bytes);
         for (std::size_t maxPiece : PieceSizes) {
