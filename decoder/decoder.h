@@ -29,8 +29,8 @@ int decodeReport(std::FILE* file);
 
 // The same run, its reports also handed out as values (report_model.h):
 // onReport runs each time a report's text is complete (at its "OK", or at
-// the end of the input), and may write the buffer out and empty it. Its first report's text is decodeReport's, byte
-// for byte. With ReportScope::Every the run goes on after the "OK" line that
+// the end of the input), and may write the buffer out and empty it. Its first report's text is
+// decodeReport's, byte for byte. With ReportScope::Every the run goes on after the "OK" line that
 // ended a report: the next input line with a marker begins the next report,
 // and every report begins with fresh value slots. Input after the last
 // report that holds no block gives nothing. An input without any block
