@@ -212,6 +212,11 @@ class Desktop:
                     # A Wine process that ignores SIGKILL is stuck in the
                     # server: stopping the server is all that is left.
                     run(["wineserver", "-k"], timeout=30)
+        if self.started:
+            # Wine removes a killed program's windows once it has noticed,
+            # which takes seconds in the emulated machine (scripts/guest);
+            # the next test must not find them.
+            self.probe("wait-gone", TITLE, "30", check=False, timeout=45)
         self.log.close()
 
     def probe(self, *args, check=True, timeout=15):
@@ -282,14 +287,22 @@ class Desktop:
                 raise AssertionError("X has no window %r" % title)
             time.sleep(0.1)
 
+    def activate(self, title):
+        """Raises the window and waits until Wine has made it the foreground
+        window: keys that come earlier are lost (for seconds in the emulated
+        machine of scripts/guest)."""
+        run(["xdotool", "windowactivate", "--sync", self.x_window(title)])
+        eventually(lambda: self.text("foreground").decode(), title + "\n")
+        if title == TITLE:
+            # ... and vexa has handed the keyboard focus to a control again.
+            eventually(lambda: self.text("focus") != b"none\n", True)
+
     def keys(self, *names, title=TITLE):
-        window = self.x_window(title)
-        run(["xdotool", "windowactivate", "--sync", window])
+        self.activate(title)
         run(["xdotool", "key", "--delay", "60"] + list(names))
 
     def type(self, text, title):
-        window = self.x_window(title)
-        run(["xdotool", "windowactivate", "--sync", window])
+        self.activate(title)
         run(["xdotool", "type", "--delay", "20", text])
 
     def click(self, x, y):
