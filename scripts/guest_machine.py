@@ -104,7 +104,8 @@ class Machine:
             "-serial", "file:" + os.path.join(self.folder, "console.log"),
             "-kernel", os.path.join(CACHE, "vmlinuz"),
             "-initrd", os.path.join(CACHE, "initrd.cpio"),
-            "-append", "console=ttyS0 quiet panic=-1 rdinit=/init vexa.project=" + PROJECT,
+            "-append", "console=ttyS0 quiet panic=-1 rdinit=/init vexa.project=%s vexa.display=%d"
+            % (PROJECT, bool(display)),
             "-netdev", net, "-device", "virtio-net-pci,netdev=net",
         ]
         for tag, path, extra in (("hostroot", "/", ",readonly=on"), ("hosttmp", "/tmp", ""),
@@ -212,6 +213,10 @@ class Machine:
 
     def relay(self, argv):
         """Runs argv in the machine as if here; returns its exit status."""
+        display = os.environ.get("DISPLAY", "")
+        if display and display != self.record["display"]:
+            say("windows show on %s, the display the machine started with, not on %s"
+                % (self.record["display"] or "no display", display))
         sock = self.connect()
         sock.sendall(request_line({"argv": argv, "cwd": os.getcwd(), "env": dict(os.environ)}))
 
