@@ -24,6 +24,7 @@
 //   probe enabled                     1 while the main window takes input
 //   probe geometry                    client size and the controls' rectangles
 //   probe clipboard                   the clipboard's CF_TEXT
+//   probe foreground                  the title of Wine's foreground window
 //   probe windows                     visible top-level windows, for debugging
 //   probe serve                       commands from standard input, one a line
 //                                     with TAB between the words; each answer
@@ -246,6 +247,10 @@ int runCommand(const std::vector<std::string>& args, std::string& out) {
     }
     if (command == "clipboard")
         return readClipboard(out);
+    if (command == "foreground") {
+        out = windowText(GetForegroundWindow()) + "\n";
+        return Done;
+    }
     if (command == "box" && args.size() == 2) {
         HWND box = findVisible(args[1].c_str());
         if (!box)

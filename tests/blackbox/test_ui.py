@@ -219,6 +219,11 @@ class Desktop:
                     # A Wine process that ignores SIGKILL is stuck in the
                     # server: stopping the server is all that is left.
                     run(["wineserver", "-k"], timeout=30)
+        if self.started:
+            # Wine removes a killed program's windows once it has noticed,
+            # which takes seconds in the emulated machine (scripts/guest);
+            # the next test must not find them.
+            self.probe("wait-gone", TITLE, "30", check=False, timeout=45)
         self.log.close()
         if self in LIVE:
             LIVE.remove(self)
@@ -292,15 +297,25 @@ class Desktop:
             time.sleep(0.1)
 
     def activate(self, title):
-        """Makes the window the active one, which alone gets the keys.
-        Polled: xdotool's --sync waits forever for a window that is gone."""
+        """Makes the window the active one, which alone gets the keys, and
+        waits until Wine has made it the foreground window: keys that come
+        earlier are lost (for seconds in the emulated machine of
+        scripts/guest). Polled: xdotool's --sync waits forever for a window
+        that is gone."""
         window = self.x_window(title)
         active = lambda: run(["xdotool", "getactivewindow"]).stdout.strip().decode()
         for attempt in range(5):
             run(["xdotool", "windowactivate", window])
             if eventually(active, window, timeout=2) == window:
-                return
-        raise AssertionError("window %r does not become active" % title)
+                break
+        else:
+            raise AssertionError("window %r does not become active" % title)
+        eventually(lambda: self.text("foreground").decode(), title + "
+")
+        if title == TITLE:
+            # ... and vexa has handed the keyboard focus to a control again.
+            eventually(lambda: self.text("focus") != b"none
+", True)
 
     def keys(self, *names, title=TITLE):
         self.activate(title)
