@@ -15,6 +15,15 @@ if ! python3 -c 'import os; os.close(os.openpty()[0])' 2>/dev/null; then
     exit 77
 fi
 
+if [ -n "$runner" ]; then
+    . "$(dirname "$runner")/wine-env"
+    if in_machine "$program"; then
+        # The simulator's terminal must be the machine's own, and so must
+        # Wine's COM1: the whole test runs there.
+        exec "$(dirname "$runner")/guest" run -- env VEXA_EMULATE_32BIT=0 sh "$0" "$@"
+    fi
+fi
+
 work=$(mktemp -d) || exit 1
 sim="" reader="" saved_com1=""
 cleanup() {
@@ -37,7 +46,6 @@ wait_limit=300
 if [ -n "$runner" ]; then
     $runner "$program" --version >/dev/null 2>&1
     [ $? -eq 77 ] && { echo "skipped: Wine cannot run $program here" >&2; exit 77; }
-    . "$(dirname "$runner")/wine-env"
     "$(dirname "$runner")/wine-prefix" || exit 1
     # Wine makes its dosdevices links anew when it starts, from this key.
     saved_com1=$(readlink "$WINEPREFIX/dosdevices/com1" 2>/dev/null)
