@@ -310,12 +310,10 @@ class Desktop:
                 break
         else:
             raise AssertionError("window %r does not become active" % title)
-        eventually(lambda: self.text("foreground").decode(), title + "
-")
+        eventually(lambda: self.text("foreground").decode(), title + "\n")
         if title == TITLE:
             # ... and vexa has handed the keyboard focus to a control again.
-            eventually(lambda: self.text("focus") != b"none
-", True)
+            eventually(lambda: self.text("focus") != b"none\n", True)
 
     def keys(self, *names, title=TITLE):
         self.activate(title)
