@@ -10,5 +10,6 @@
 constexpr std::size_t MaxNumberDigits = 10;
 
 // Writes n in base 10 or 16 at text and a zero after it, and returns where
-// that zero stands; text needs room for MaxNumberDigits + 1 characters.
+// that zero stands; text needs room for the digits and the zero, at most
+// MaxNumberDigits + 1 characters.
 char* writeNumber(char* text, std::uint32_t n, std::uint32_t base);

@@ -15,6 +15,7 @@ const char OnText[] = "ON";
 const char OffText[] = "OFF";
 
 constexpr std::size_t DecimalCapacity = 12;
+static_assert(DecimalCapacity > MaxNumberDigits, "room for any number and its zero");
 constexpr std::size_t RevisionCapacity = 4;
 constexpr std::size_t FrequencyOffsetCapacity = 8;
 constexpr std::size_t PreemphasisCapacity = 4;
