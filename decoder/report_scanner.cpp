@@ -2,7 +2,6 @@
 
 #include "report_scanner.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -10,6 +9,7 @@
 #include "catalogue.h"
 #include "hex_number.h"
 #include "message_buffer.h"
+#include "number_text.h"
 #include "value_rendering.h"
 
 namespace {
@@ -52,9 +52,12 @@ class Tokenizer {
 };
 
 void reportUnrecognizedKey(std::uint32_t key, RunObserver* observer) {
-    char message[32];
-    std::snprintf(message, sizeof message, "unrecognized key %lx!",
-                  static_cast<unsigned long>(key));
+    const char start[] = "unrecognized key ";
+    char message[sizeof start + MaxNumberDigits + 1];
+    std::memcpy(message, start, sizeof start - 1);
+    char* end = writeNumber(message + sizeof start - 1, key, 16);
+    end[0] = '!';
+    end[1] = '\0';
     appendMessage(message, observer);
 }
 

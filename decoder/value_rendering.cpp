@@ -3,11 +3,11 @@
 
 #include "value_rendering.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "catalogue.h"
 #include "hex_number.h"
+#include "number_text.h"
 
 namespace {
 
@@ -15,6 +15,7 @@ const char OnText[] = "ON";
 const char OffText[] = "OFF";
 
 constexpr std::size_t DecimalCapacity = 12;
+static_assert(DecimalCapacity > MaxNumberDigits, "room for any number and its zero");
 constexpr std::size_t RevisionCapacity = 4;
 constexpr std::size_t FrequencyOffsetCapacity = 8;
 constexpr std::size_t PreemphasisCapacity = 4;
@@ -31,7 +32,7 @@ void storeCopiedNA(ValueSlotTable& slots, int entry, int column, std::size_t cap
     if (text == nullptr) {
         return;
     }
-    std::snprintf(text, capacity, "%s", NotAvailableMarker);
+    std::memcpy(text, NotAvailableMarker, std::strlen(NotAvailableMarker) + 1);
     slots.text[entry][column] = text;
 }
 
@@ -58,7 +59,7 @@ void renderDecimal(ValueSlotTable& slots, int entry, int column, const char* val
     if (text == nullptr) {
         return;
     }
-    std::snprintf(text, DecimalCapacity, "%lu", static_cast<unsigned long>(n));
+    writeNumber(text, n, 10);
     slots.text[entry][column] = text;
 }
 
@@ -68,8 +69,9 @@ void renderRevision(ValueSlotTable& slots, int entry, int column, const char* va
     if (text == nullptr) {
         return;
     }
-    std::snprintf(text, RevisionCapacity, "%lx.%lx", static_cast<unsigned long>((n % 256) / 16),
-                  static_cast<unsigned long>(n % 16));
+    char* end = writeNumber(text, (n % 256) / 16, 16);
+    *end++ = '.';
+    writeNumber(end, n % 16, 16);
     slots.text[entry][column] = text;
 }
 
@@ -83,11 +85,19 @@ void storeFrequencyOffset(ValueSlotTable& slots, int entry, int column, std::uin
     if (text == nullptr) {
         return;
     }
-    const int hundredths = static_cast<int>(field & 511) * 2;
+    const std::uint32_t hundredths = (field & 511) * 2;
+    char* end = text;
     // 512 is a set sign with no magnitude and still reads "-0.00".
-    const char* sign = (field & 512) != 0 ? "-" : (field != 0 ? "+" : "");
-    std::snprintf(text, FrequencyOffsetCapacity, "%s%d.%02d", sign, hundredths / 100,
-                  hundredths % 100);
+    if ((field & 512) != 0) {
+        *end++ = '-';
+    } else if (field != 0) {
+        *end++ = '+';
+    }
+    end = writeNumber(end, hundredths / 100, 10);
+    *end++ = '.';
+    *end++ = static_cast<char>('0' + hundredths % 100 / 10);
+    *end++ = static_cast<char>('0' + hundredths % 10);
+    *end = '\0';
     slots.text[entry][column] = text;
 }
 
@@ -100,7 +110,7 @@ void storePreemphasis(ValueSlotTable& slots, int entry, int column, std::uint32_
     if (text == nullptr) {
         return;
     }
-    std::snprintf(text, PreemphasisCapacity, "%d", static_cast<int>(field));
+    writeNumber(text, field, 10);
     slots.text[entry][column] = text;
 }
 
