@@ -524,11 +524,14 @@ class StartUpTest(UiTest):
             with self.subTest(options=options):
                 self.desk.start(*options, wait=False)
                 self.desk.wait_window("vexa")
-                self.assertEqual(self.desk.text("box", "vexa").decode(), USAGE)
+                box_text = lambda: self.desk.probe("box", "vexa", check=False).stdout.decode()
+                self.assertEqual(eventually(box_text, USAGE), USAGE)
                 self.assertFalse(self.desk.window_exists(TITLE))
                 self.desk.keys("Return", title="vexa")
                 self.assertEqual(self.desk.exit_code(), 0)
                 self.assertFalse(self.desk.window_exists(TITLE))
+                # The next start must not find this box while Wine removes it.
+                self.desk.wait_gone("vexa", 30)
 
     def test_start_up_file_that_cannot_be_opened(self):
         self.desk.set_clipboard(CALL)
