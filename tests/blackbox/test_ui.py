@@ -84,9 +84,11 @@ def tiny_png():
             + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 
 
-def eventually(read, expected, timeout=10):
+def eventually(read, expected, timeout=20):
     """Polls read() until it gives expected; returns the last value so the
-    caller's assertEqual shows what was there instead."""
+    caller's assertEqual shows what was there instead. The limits are wide:
+    in the emulated machine a clipboard change can take seconds to reach
+    Wine."""
     deadline = time.monotonic() + timeout
     while True:
         value = read()
@@ -380,7 +382,7 @@ class Desktop:
         want_text = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
         read = lambda: self.probe("clipboard", check=False).stdout
         for attempt in range(2):
-            seen = self.eventually(read, want_text, timeout=4)
+            seen = self.eventually(read, want_text, timeout=12)
             if seen == want_text:
                 return
             # Under load Wine now and then misses a change of the clipboard's
@@ -430,13 +432,13 @@ class UiTest(unittest.TestCase):
             f.write("[Default]\n" + ini)
         return exe
 
-    def assertReport(self, expected, timeout=10):
+    def assertReport(self, expected, timeout=20):
         self.assertEqual(self.desk.eventually(self.desk.report, expected, timeout), expected)
 
-    def assertSource(self, expected, timeout=10):
+    def assertSource(self, expected, timeout=20):
         self.assertEqual(self.desk.eventually(self.desk.source, expected, timeout), expected)
 
-    def assertViewerPane(self, expected, timeout=10):
+    def assertViewerPane(self, expected, timeout=20):
         self.assertEqual(self.desk.eventually(lambda: self.desk.pane(1), expected, timeout),
                          expected)
 
