@@ -337,13 +337,13 @@ class Desktop:
 
     def resize(self, width, height):
         """Sizes vexa's window on the screen; returns once it is laid out
-        anew, its status bar as wide as the client area, which in Wine is as
-        wide as the X window."""
+        anew, its status bar and report view as wide as the client area,
+        which in Wine is as wide as the X window."""
         run(["xdotool", "windowsize", self.x_window(TITLE), str(width), str(height)])
         def widths():
             g = self.geometry()
-            return g["client"][0], g["bar"][2] - g["bar"][0]
-        if eventually(widths, (width, width)) != (width, width):
+            return g["client"][0], g["bar"][2] - g["bar"][0], g["view"][2]
+        if eventually(widths, (width,) * 3) != (width,) * 3:
             raise AssertionError("no layout for the width %d: %r" % (width, self.geometry()))
 
     def click(self, x, y):
