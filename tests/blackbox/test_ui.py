@@ -691,11 +691,15 @@ class CommandTest(UiTest):
     def copy(self, *selection_keys, before=None):
         """Selects with the keys, copies with Ctrl+C and returns the copied
         text as Windows programs get it, once it differs from before."""
-        self.desk.keys(*selection_keys, "ctrl+c")
         read = lambda: self.desk.probe("clipboard", check=False).stdout
         copied = lambda text: text.startswith(BANNER.encode()) and text != before
-        self.assertTrue(eventually(lambda: copied(read()), True), read())
-        return read()
+        for attempt in range(2):
+            # The keys select from a fixed point, so pressing them again
+            # (a key lost in the emulated machine) selects the same.
+            self.desk.keys(*selection_keys, "ctrl+c")
+            if eventually(lambda: copied(read()), True) is True:
+                return read()
+        self.fail("nothing copied: %r" % read())
 
     def test_select_all_and_copy_puts_header_and_report_on_the_clipboard(self):
         self.write("call.log", CALL)
@@ -723,6 +727,10 @@ class CommandTest(UiTest):
         self.desk.start("call.log")
         self.assertReport(lines(CALL_LINES))
         text = self.copy("ctrl+a")
+        if not text.endswith(lines(CALL_LINES)):
+            # Ctrl+A lost in the emulated machine: the header alone.
+            text = self.copy("ctrl+a", before=text)
+        self.assertTrue(text.endswith(lines(CALL_LINES)), text)
         header = b"\r\n".join(text.split(b"\r\n", 3)[:3]) + b"\r\n"
         for keys, selected in [
             (["ctrl+Home"], b""),
