@@ -12,9 +12,11 @@ Windows palette, with an AND mask for the transparent pixels ('.').
   viewer_off.ico  icon 105: the same picture in greys
 
 Each file holds the picture at 16, 20, 24 and 32 pixels, the small icon
-sizes of 100, 125, 150 and 200 % scaling, so Windows need not stretch it.
-The larger images repeat chosen rows and columns of the 16-pixel one (32:
-every one), which keeps its one-pixel outlines one pixel wide.
+sizes of 100, 125, 150 and 200 % scaling, so Windows need not stretch it;
+program.ico also at 48, the large icon size of 150 % (the About box). The
+larger images repeat chosen rows and columns of the 16-pixel one (32 and
+48: every one, twice or three times), which keeps its one-pixel outlines
+even.
 """
 import os
 import struct
@@ -89,7 +91,6 @@ VIEWER_GROWTH = {
     20: ({2, 4, 8, 9}, {3, 5, 8, 11}),
     24: ({1, 2, 4, 7, 8, 9, 10, 14}, {2, 3, 4, 5, 8, 9, 11, 12}),
 }
-ALL = set(range(16))
 
 # The "off" picture: every colour replaced by the grey nearest its brightness.
 GREYS = {"k": "k", "n": "g", "m": "g", "c": "s", "g": "g", "w": "w", "s": "s"}
@@ -104,10 +105,14 @@ def widened(rows, lines, columns):
     return out
 
 
+def repeated(rows, times):
+    """The picture with every pixel drawn times x times."""
+    return ["".join(ch * times for ch in row) for row in rows for _ in range(times)]
+
+
 def sizes(rows, growth):
     """The picture at 16, 20, 24 and 32 pixels."""
-    return [rows, widened(rows, *growth[20]), widened(rows, *growth[24]),
-            widened(rows, ALL, ALL)]
+    return [rows, widened(rows, *growth[20]), widened(rows, *growth[24]), repeated(rows, 2)]
 
 
 def greyed(rows):
@@ -156,7 +161,7 @@ def icon_file(images):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     icons = {
-        "program.ico": sizes(PROGRAM, PROGRAM_GROWTH),
+        "program.ico": sizes(PROGRAM, PROGRAM_GROWTH) + [repeated(PROGRAM, 3)],
         "viewer_on.ico": sizes(VIEWER, VIEWER_GROWTH),
         "viewer_off.ico": sizes(greyed(VIEWER), VIEWER_GROWTH),
     }

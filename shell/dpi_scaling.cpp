@@ -23,16 +23,20 @@ FARPROC user32Function(const char* name) {
     return user32 != nullptr ? GetProcAddress(user32, name) : nullptr;
 }
 
-int windowDpi(HWND window) {
-    if (auto getDpiForWindow = lookUp<GetDpiForWindowFunction>("GetDpiForWindow")) {
-        return static_cast<int>(getDpiForWindow(window));
-    }
+int systemDpi() {
     HDC screen = GetDC(nullptr);
     int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : BaseDpi;
     if (screen != nullptr) {
         ReleaseDC(nullptr, screen);
     }
     return dpi > 0 ? dpi : BaseDpi;
+}
+
+int windowDpi(HWND window) {
+    if (auto getDpiForWindow = lookUp<GetDpiForWindowFunction>("GetDpiForWindow")) {
+        return static_cast<int>(getDpiForWindow(window));
+    }
+    return systemDpi();
 }
 
 int scaledToDpi(int pixels, int dpi) {

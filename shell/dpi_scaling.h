@@ -16,6 +16,9 @@ const int BaseDpi = 96;
 // A function of USER32.DLL, or null where this Windows lacks it.
 FARPROC user32Function(const char* name);
 
+// The DPI of the primary monitor when the user logged on.
+int systemDpi();
+
 // The window's monitor's DPI (Windows 10 1607 on), else the system's.
 int windowDpi(HWND window);
 

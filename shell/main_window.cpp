@@ -88,6 +88,22 @@ void onSize(int width, int height) {
     showViewerPane();
 }
 
+// The status bar makes its font at the system's DPI; a window on a monitor
+// with another scale gives it one at its own.
+void setStatusFont(int dpi) {
+    HFONT font = createStatusFont(dpi);
+    if (font == nullptr) {
+        return;
+    }
+    SendMessageA(windowState.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (windowState.statusFont != nullptr) {
+        DeleteObject(windowState.statusFont);
+    }
+    windowState.statusFont = font;
+    // The bar takes the height of its new font when told its size.
+    SendMessageA(windowState.statusBar, WM_SIZE, 0, 0);
+}
+
 void layOut(HWND window) {
     RECT client = {};
     GetClientRect(window, &client);
@@ -103,6 +119,9 @@ void onInitDialog(HWND window) {
     checkReportFont(windowState.reportView);
     windowState.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
                                                 "", window, IDC_STATUS_BAR);
+    if (windowState.dpi != systemDpi()) {
+        setStatusFont(windowState.dpi);
+    }
     loadViewerIcons();
     windowState.menu = GetMenu(window);
     windowState.fileMenu = GetSubMenu(windowState.menu, 0);
@@ -129,15 +148,7 @@ void onDpiChanged(HWND window, int dpi, const RECT* suggested) {
     int previousDpi = windowState.dpi;
     windowState.dpi = dpi;
     rescaleReportFont(windowState.reportView, previousDpi, dpi);
-    if (HFONT statusFont = createStatusFont(dpi)) {
-        SendMessageA(windowState.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont), TRUE);
-        if (windowState.statusFont != nullptr) {
-            DeleteObject(windowState.statusFont);
-        }
-        windowState.statusFont = statusFont;
-        // The bar takes the height of its new font when told its size.
-        SendMessageA(windowState.statusBar, WM_SIZE, 0, 0);
-    }
+    setStatusFont(dpi);
     // The bar shows the old icons until the layout gives it the new ones.
     HICON oldOn = windowState.viewerOnIcon;
     HICON oldOff = windowState.viewerOffIcon;
