@@ -26,10 +26,8 @@
 //   probe clipboard                   the clipboard's CF_TEXT
 //   probe foreground                  the title of Wine's foreground window
 //   probe windows                     visible top-level windows, for debugging
-//   probe set-dpi N                   sets the DPI the next programs start
-//                                     with; prints the one before, if any
-//   probe replace-font FACE [BY]      Wine's replacement for the face FACE:
-//                                     BY, or none; prints the one before
+//   probe setting KEY NAME [VALUE]    sets (#N: a number) or deletes a value
+//                                     under HKEY_CURRENT_USER
 //   probe pos INDEX...                the report view's "x y" of each
 //                                     character, one a line
 //   probe serve                       commands from standard input, one a line
@@ -242,53 +240,31 @@ int usage(std::string& out) {
     return Missing;
 }
 
-// A text or number value under HKEY_CURRENT_USER, set to value, or deleted
-// when value is null; out gets the value it had, if any.
-int replaceSetting(const char* key, const char* name, const std::string* value, DWORD type,
-                   std::string& out) {
-    HKEY handle = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &handle, nullptr) != ERROR_SUCCESS)
-        throw MissingPart{std::string("cannot open HKCU\\") + key};
-    char old[256] = "";
-    DWORD oldType = 0, size = sizeof old - 1;
-    if (RegQueryValueExA(handle, name, nullptr, &oldType, reinterpret_cast<BYTE*>(old), &size) ==
-        ERROR_SUCCESS) {
-        DWORD number = 0;
-        std::memcpy(&number, old, sizeof number);
-        out = (oldType == REG_DWORD ? std::to_string(number) : std::string(old)) + "\n";
-    }
-    LONG result = ERROR_SUCCESS;
-    if (!value) {
-        RegDeleteValueA(handle, name);
-    } else if (type == REG_DWORD) {
-        DWORD number = static_cast<DWORD>(std::atoi(value->c_str()));
-        result = RegSetValueExA(handle, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&number),
-                                sizeof number);
-    } else {
-        result =
-            RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                           static_cast<DWORD>(value->size() + 1));
-    }
-    RegCloseKey(handle);
-    if (result != ERROR_SUCCESS)
-        throw MissingPart{std::string("cannot set ") + name};
-    return Done;
+// A value under HKEY_CURRENT_USER: "#N" a number, else a text; none deletes it.
+int setSetting(const std::vector<std::string>& args) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, args[1].c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                    nullptr);
+    const char* name = args[2].c_str();
+    const std::string value = args.size() == 4 ? args[3] : "";
+    DWORD number = std::strtoul(value.c_str() + (value.empty() ? 0 : 1), nullptr, 10);
+    LONG result = ERROR_SUCCESS;  // a value that is not there is deleted
+    if (value.empty())
+        RegDeleteValueA(key, name);
+    else if (value[0] == '#')
+        result = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&number), 4);
+    else
+        result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? Done : Missing;
 }
 
-// The commands added for the DPI and font tests.
-int runDisplayCommand(const std::vector<std::string>& args, std::string& out) {
-    const std::string& command = args[0];
-    if (command == "set-dpi" && args.size() == 2)
-        return replaceSetting("Control Panel\\Desktop", "LogPixels", &args[1], REG_DWORD, out);
-    if (command == "replace-font" && (args.size() == 2 || args.size() == 3))
-        return replaceSetting("Software\\Wine\\Fonts\\Replacements", args[1].c_str(),
-                              args.size() == 3 ? &args[2] : nullptr, REG_SZ, out);
-    if (command != "pos" || args.size() < 2)
-        return usage(out);
+// The report view's "x y" of each character index.
+int characterPositions(const std::vector<std::string>& args, std::string& out) {
     HWND window = findVisible(MainTitle);
     if (!window)
-        throw MissingPart{std::string("no window \"") + MainTitle + "\""};
+        return NotThere;
     HWND view = control(window, ReportViewId);
     for (std::size_t i = 1; i < args.size(); ++i) {
         DWORD_PTR at = sendTo(view, EM_POSFROMCHAR, std::atoi(args[i].c_str()), 0);
@@ -301,8 +277,10 @@ int runDisplayCommand(const std::vector<std::string>& args, std::string& out) {
 // One command; its answer goes to out.
 int runCommand(const std::vector<std::string>& args, std::string& out) {
     const std::string& command = args[0];
-    if (command == "set-dpi" || command == "replace-font" || command == "pos")
-        return runDisplayCommand(args, out);
+    if (command == "setting" && (args.size() == 3 || args.size() == 4))
+        return setSetting(args);
+    if (command == "pos")
+        return characterPositions(args, out);
     if ((command == "wait-window" || command == "wait-gone") && args.size() == 3)
         return waitFor(args[1].c_str(), std::atof(args[2].c_str()), command == "wait-window");
     if (command == "windows") {
