@@ -24,7 +24,7 @@ struct WindowState {
     HBRUSH backgroundBrush = nullptr;
     int dpi = 96;                // the DPI the window is drawn at
     HFONT reportFont = nullptr;  // made for the report view, if any
-    HFONT statusFont = nullptr;  // made for the status bar after a DPI change
+    HFONT statusFont = nullptr;  // made for the status bar at another DPI than the system's
     int paneEdges[2] = {0, -1};
     UINT menuHelpIds[2] = {0, 0};  // MenuHelp's id list: no entries
 };

@@ -152,5 +152,6 @@ def take_scaled(desk, out, dpi):
     finally:
         desk.probe("setting", r"Control Panel\Desktop", "LogPixels", "#96")
 
+
 if __name__ == "__main__":
     main()
