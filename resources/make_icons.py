@@ -7,9 +7,16 @@ after changing a picture. Every image is a 16-colour bitmap in the standard
 Windows palette, with an AND mask for the transparent pixels ('.').
 
   program.ico     icon 101: a modem front panel with a line signal on its
-                  screen, 16 x 16 and (the same picture doubled) 32 x 32
+                  screen
   viewer_on.ico   icon 104: a sheet of paper under a magnifying glass
   viewer_off.ico  icon 105: the same picture in greys
+
+Each file holds the picture at 16, 20, 24 and 32 pixels, the small icon
+sizes of 100, 125, 150 and 200 % scaling, so Windows need not stretch it;
+program.ico also at 48, the large icon size of 150 % (the About box). The
+larger images repeat chosen rows and columns of the 16-pixel one (32 and
+48: every one, twice or three times), which keeps its one-pixel outlines
+even.
 """
 import os
 import struct
@@ -73,12 +80,39 @@ VIEWER = [
     ".kkkkkkkkkk...mm",
 ]
 
+# For 20 and 24 pixels: the rows and columns repeated. They run through
+# fills, so no outline along them doubles; the lens grows as much across as
+# down, so it stays round.
+PROGRAM_GROWTH = {
+    20: ({2, 6, 11, 13}, {1, 5, 9, 14}),
+    24: ({2, 3, 6, 9, 10, 11, 12, 13}, {1, 3, 5, 7, 9, 11, 12, 14}),
+}
+VIEWER_GROWTH = {
+    20: ({2, 4, 8, 9}, {3, 5, 8, 11}),
+    24: ({1, 2, 4, 7, 8, 9, 10, 14}, {2, 3, 4, 5, 8, 9, 11, 12}),
+}
+
 # The "off" picture: every colour replaced by the grey nearest its brightness.
 GREYS = {"k": "k", "n": "g", "m": "g", "c": "s", "g": "g", "w": "w", "s": "s"}
 
 
-def doubled(rows):
-    return ["".join(ch * 2 for ch in row) for row in rows for _ in (0, 1)]
+def widened(rows, lines, columns):
+    """The picture with the given rows and columns each drawn twice."""
+    out = []
+    for y, row in enumerate(rows):
+        wide = "".join(ch * (2 if x in columns else 1) for x, ch in enumerate(row))
+        out += [wide] * (2 if y in lines else 1)
+    return out
+
+
+def repeated(rows, times):
+    """The picture with every pixel drawn times x times."""
+    return ["".join(ch * times for ch in row) for row in rows for _ in range(times)]
+
+
+def sizes(rows, growth):
+    """The picture at 16, 20, 24 and 32 pixels."""
+    return [rows, widened(rows, *growth[20]), widened(rows, *growth[24]), repeated(rows, 2)]
 
 
 def greyed(rows):
@@ -93,11 +127,15 @@ def bitmap(rows):
     palette = b"".join(struct.pack("BBBB", b, g, r, 0) for _, (r, g, b) in PALETTE)
     colour = bytearray()
     mask = bytearray()
+    # Every bitmap row fills whole 32-bit words (20 pixels: 10 bytes and 2 more).
+    colour_row_bytes = ((size * 4 + 31) // 32) * 4
     mask_row_bytes = ((size + 31) // 32) * 4
     for row in reversed(rows):  # bitmaps are stored bottom-up
         indices = [0 if ch == "." else INDEX[ch] for ch in row]
+        bits = bytearray(colour_row_bytes)
         for i in range(0, size, 2):
-            colour.append(indices[i] << 4 | indices[i + 1])
+            bits[i // 2] = indices[i] << 4 | indices[i + 1]
+        colour += bits
         bits = bytearray(mask_row_bytes)
         for x, ch in enumerate(row):
             if ch == ".":
@@ -123,9 +161,9 @@ def icon_file(images):
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     icons = {
-        "program.ico": [PROGRAM, doubled(PROGRAM)],
-        "viewer_on.ico": [VIEWER],
-        "viewer_off.ico": [greyed(VIEWER)],
+        "program.ico": sizes(PROGRAM, PROGRAM_GROWTH) + [repeated(PROGRAM, 3)],
+        "viewer_on.ico": sizes(VIEWER, VIEWER_GROWTH),
+        "viewer_off.ico": sizes(greyed(VIEWER), VIEWER_GROWTH),
     }
     for name, images in icons.items():
         with open(os.path.join(here, name), "wb") as out:

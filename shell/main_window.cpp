@@ -6,8 +6,10 @@
 
 #include "about_box.h"
 #include "command_ids.h"
+#include "dpi_scaling.h"
 #include "log_files.h"
 #include "process_clipboard.h"
+#include "report_font.h"
 #include "report_view.h"
 #include "startup.h"
 #include "viewer_mode.h"
@@ -32,20 +34,33 @@ void installReportView(HWND window) {
                       reinterpret_cast<LONG_PTR>(reportViewProc));
 }
 
+// The source pane ends this far from the right, but keeps this width.
+const int ViewerPaneWidth = 150;
+const int LeastSourcePaneWidth = 50;
+
 // LoadImageA is looked up at run time: on a system without it the viewer
-// pane simply shows no icon.
+// pane simply shows no icon. The icons are loaded at the small icon size of
+// the window's DPI, which picks the matching image of the icon files.
 void loadViewerIcons() {
-    HMODULE user32 = GetModuleHandleA("USER32.DLL");
-    FARPROC found = user32 != nullptr ? GetProcAddress(user32, "LoadImageA") : nullptr;
-    if (found == nullptr) {
+    auto loadImage = reinterpret_cast<LoadImageFunction>(
+        reinterpret_cast<void (*)()>(user32Function("LoadImageA")));
+    if (loadImage == nullptr) {
         return;
     }
-    // Through void(*)(): the one function type any other converts to cleanly.
-    auto loadImage = reinterpret_cast<LoadImageFunction>(reinterpret_cast<void (*)()>(found));
-    windowState.viewerOnIcon = static_cast<HICON>(
-        loadImage(startupState.instance, MAKEINTRESOURCEA(IDI_VIEWER_ON), IMAGE_ICON, 0, 0, 0));
-    windowState.viewerOffIcon = static_cast<HICON>(
-        loadImage(startupState.instance, MAKEINTRESOURCEA(IDI_VIEWER_OFF), IMAGE_ICON, 0, 0, 0));
+    int size = smallIconSize(windowState.dpi);
+    windowState.viewerOnIcon = static_cast<HICON>(loadImage(
+        startupState.instance, MAKEINTRESOURCEA(IDI_VIEWER_ON), IMAGE_ICON, size, size, 0));
+    windowState.viewerOffIcon = static_cast<HICON>(loadImage(
+        startupState.instance, MAKEINTRESOURCEA(IDI_VIEWER_OFF), IMAGE_ICON, size, size, 0));
+}
+
+void destroyViewerIcons(HICON on, HICON off) {
+    if (on != nullptr) {
+        DestroyIcon(on);
+    }
+    if (off != nullptr) {
+        DestroyIcon(off);
+    }
 }
 
 void readReportBackground() {
@@ -64,20 +79,49 @@ void onSize(int width, int height) {
     int barHeight = bar.bottom - bar.top;
     MoveWindow(windowState.statusBar, 0, height - barHeight, width, barHeight, TRUE);
     MoveWindow(windowState.reportView, 0, 0, width, height - barHeight, TRUE);
-    int sourceEdge = width - 150;
-    windowState.paneEdges[0] = sourceEdge < 50 ? 50 : sourceEdge;
+    int sourceEdge = width - scaledToDpi(ViewerPaneWidth, windowState.dpi);
+    int leastEdge = scaledToDpi(LeastSourcePaneWidth, windowState.dpi);
+    windowState.paneEdges[0] = sourceEdge < leastEdge ? leastEdge : sourceEdge;
     windowState.paneEdges[1] = -1;
     SendMessageA(windowState.statusBar, SB_SETPARTS, 2,
                  reinterpret_cast<LPARAM>(windowState.paneEdges));
     showViewerPane();
 }
 
+// The status bar makes its font at the system's DPI; a window on a monitor
+// with another scale gives it one at its own.
+void setStatusFont(int dpi) {
+    HFONT font = createStatusFont(dpi);
+    if (font == nullptr) {
+        return;
+    }
+    SendMessageA(windowState.statusBar, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    if (windowState.statusFont != nullptr) {
+        DeleteObject(windowState.statusFont);
+    }
+    windowState.statusFont = font;
+    // The bar takes the height of its new font when told its size.
+    SendMessageA(windowState.statusBar, WM_SIZE, 0, 0);
+}
+
+void layOut(HWND window) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    onSize(client.right, client.bottom);
+}
+
 void onInitDialog(HWND window) {
     windowState.mainWindow = window;
+    windowState.dpi = windowDpi(window);
+    keepDialogManagerFromScaling(window);
     setWindowIcons(window);
     installReportView(window);
+    checkReportFont(windowState.reportView);
     windowState.statusBar = CreateStatusWindowA(WS_CHILD | WS_VISIBLE | CCS_BOTTOM | SBARS_SIZEGRIP,
                                                 "", window, IDC_STATUS_BAR);
+    if (windowState.dpi != systemDpi()) {
+        setStatusFont(windowState.dpi);
+    }
     loadViewerIcons();
     windowState.menu = GetMenu(window);
     windowState.fileMenu = GetSubMenu(windowState.menu, 0);
@@ -95,9 +139,28 @@ void onInitDialog(HWND window) {
     }
     PostMessageA(windowState.reportView, EM_SETSEL, 0, 0);
     // Not every system sends a WM_SIZE after WM_INITDIALOG.
-    RECT client = {};
-    GetClientRect(window, &client);
-    onSize(client.right, client.bottom);
+    layOut(window);
+}
+
+// The window moved to a monitor with another scale (or the scale changed):
+// fonts and icons again at the new DPI, then the size Windows suggests.
+void onDpiChanged(HWND window, int dpi, const RECT* suggested) {
+    int previousDpi = windowState.dpi;
+    windowState.dpi = dpi;
+    rescaleReportFont(windowState.reportView, previousDpi, dpi);
+    setStatusFont(dpi);
+    // The bar shows the old icons until the layout gives it the new ones.
+    HICON oldOn = windowState.viewerOnIcon;
+    HICON oldOff = windowState.viewerOffIcon;
+    windowState.viewerOnIcon = nullptr;
+    windowState.viewerOffIcon = nullptr;
+    loadViewerIcons();
+    SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Also when the suggested size is the current one, so no WM_SIZE came.
+    layOut(window);
+    destroyViewerIcons(oldOn, oldOff);
 }
 
 BOOL onCommand(HWND window, int id) {
@@ -170,14 +233,15 @@ void onDestroy(HWND window) {
     DestroyMenu(windowState.menu);
     windowState.menu = nullptr;
     windowState.fileMenu = nullptr;
-    if (windowState.viewerOnIcon != nullptr) {
-        DestroyIcon(windowState.viewerOnIcon);
-    }
-    if (windowState.viewerOffIcon != nullptr) {
-        DestroyIcon(windowState.viewerOffIcon);
-    }
+    destroyViewerIcons(windowState.viewerOnIcon, windowState.viewerOffIcon);
     windowState.viewerOnIcon = nullptr;
     windowState.viewerOffIcon = nullptr;
+    // The controls draw no more once their parent is being destroyed.
+    releaseReportFont();
+    if (windowState.statusFont != nullptr) {
+        DeleteObject(windowState.statusFont);
+        windowState.statusFont = nullptr;
+    }
     // The controls go after this message; the edit control still needs its
     // own procedure until then, so only the handles are forgotten.
     windowState.mainWindow = nullptr;
@@ -208,6 +272,9 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
             return onControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_DPICHANGED:
+            onDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
         case WM_SYSCOLORCHANGE:
             readReportBackground();
             return FALSE;

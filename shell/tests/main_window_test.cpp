@@ -1,6 +1,6 @@
 // The main window driven with real messages: start-up actions, layout,
-// commands, accelerators, menu help, the status bar click, dropped files
-// and colours.
+// commands, accelerators, menu help, the status bar click, dropped files,
+// colours and a change of DPI.
 #include "main_window.h"
 
 #include <commctrl.h>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "command_ids.h"
+#include "dpi_scaling.h"
 #include "log_files.h"
 #include "message_buffer.h"
 #include "report_display.h"
@@ -463,6 +464,60 @@ TEST_F(MainWindow, SystemColourChangeRereadsTheBackground) {
     SendMessageA(window_, WM_SYSCOLORCHANGE, 0, 0);
     EXPECT_EQ(windowState.background, GetSysColor(COLOR_WINDOW));
     EXPECT_EQ(windowState.backgroundBrush, GetSysColorBrush(COLOR_WINDOW));
+}
+
+int iconWidth(HICON icon) {
+    ICONINFO info = {};
+    BITMAP bits = {};
+    if (GetIconInfo(icon, &info)) {
+        GetObjectA(info.hbmColor, sizeof bits, &bits);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    return bits.bmWidth;
+}
+
+LONG fontHeight(HWND control) {
+    LOGFONTA font = {};
+    GetObjectA(reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return font.lfHeight;
+}
+
+// As when the window is dragged to a monitor with another scale, and back.
+TEST_F(MainWindow, DpiChangeTakesTheSuggestedRectangleAndScalesWhatIsInPixels) {
+    createWindow();
+    ASSERT_EQ(windowState.dpi, 96) << "the tests' Wine prefix runs at 96 DPI";
+    const LONG height96 = fontHeight(reportView());
+    const struct {
+        int dpi;
+        RECT suggested;
+        int icon;
+    } cases[] = {{144, {30, 20, 930, 620}, 24},
+                 {192, {0, 0, 1200, 800}, 32},
+                 {120, {40, 40, 790, 540}, 20},
+                 {96, {50, 60, 650, 460}, 16}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        RECT frame = c.suggested;
+        EXPECT_EQ(mainWindowProc(window_, WM_DPICHANGED, MAKEWPARAM(c.dpi, c.dpi),
+                                 reinterpret_cast<LPARAM>(&frame)),
+                  TRUE);
+        GetWindowRect(window_, &frame);
+        EXPECT_TRUE(EqualRect(&frame, &c.suggested));
+        EXPECT_EQ(fontHeight(reportView()), MulDiv(height96, c.dpi, 96));
+        EXPECT_EQ(iconWidth(windowState.viewerOffIcon), c.icon);
+        EXPECT_EQ(SendMessageA(windowState.statusBar, SB_GETICON, 1, 0),
+                  reinterpret_cast<LRESULT>(windowState.viewerOffIcon));
+        RECT client = {};
+        GetClientRect(window_, &client);
+        int edges[2] = {};
+        SendMessageA(windowState.statusBar, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+        EXPECT_EQ(edges[0], client.right - MulDiv(150, c.dpi, 96));
+        SendMessageA(window_, WM_SIZE, 0, MAKELPARAM(60, 300));  // narrower than the least edge
+        SendMessageA(windowState.statusBar, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges));
+        EXPECT_EQ(edges[0], MulDiv(50, c.dpi, 96));
+    }
 }
 
 }  // namespace

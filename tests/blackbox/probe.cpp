@@ -26,6 +26,10 @@
 //   probe clipboard                   the clipboard's CF_TEXT
 //   probe foreground                  the title of Wine's foreground window
 //   probe windows                     visible top-level windows, for debugging
+//   probe setting KEY NAME [VALUE]    sets (#N: a number) or deletes a value
+//                                     under HKEY_CURRENT_USER
+//   probe pos INDEX...                the report view's "x y" of each
+//                                     character, one a line
 //   probe serve                       commands from standard input, one a line
 //                                     with TAB between the words; each answer
 //                                     is "RESULT LENGTH\n" and LENGTH bytes.
@@ -236,9 +240,47 @@ int usage(std::string& out) {
     return Missing;
 }
 
+// A value under HKEY_CURRENT_USER: "#N" a number, else a text; none deletes it.
+int setSetting(const std::vector<std::string>& args) {
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, args[1].c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                    nullptr);
+    const char* name = args[2].c_str();
+    const std::string value = args.size() == 4 ? args[3] : "";
+    DWORD number = std::strtoul(value.c_str() + (value.empty() ? 0 : 1), nullptr, 10);
+    LONG result = ERROR_SUCCESS;  // a value that is not there is deleted
+    if (value.empty())
+        RegDeleteValueA(key, name);
+    else if (value[0] == '#')
+        result = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&number), 4);
+    else
+        result = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? Done : Missing;
+}
+
+// The report view's "x y" of each character index.
+int characterPositions(const std::vector<std::string>& args, std::string& out) {
+    HWND window = findVisible(MainTitle);
+    if (!window)
+        return NotThere;
+    HWND view = control(window, ReportViewId);
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        DWORD_PTR at = sendTo(view, EM_POSFROMCHAR, std::atoi(args[i].c_str()), 0);
+        out += std::to_string(static_cast<short>(LOWORD(at))) + " " +
+               std::to_string(static_cast<short>(HIWORD(at))) + "\n";
+    }
+    return Done;
+}
+
 // One command; its answer goes to out.
 int runCommand(const std::vector<std::string>& args, std::string& out) {
     const std::string& command = args[0];
+    if (command == "setting" && (args.size() == 3 || args.size() == 4))
+        return setSetting(args);
+    if (command == "pos")
+        return characterPositions(args, out);
     if ((command == "wait-window" || command == "wait-gone") && args.size() == 3)
         return waitFor(args[1].c_str(), std::atof(args[2].c_str()), command == "wait-window");
     if (command == "windows") {

@@ -6,6 +6,11 @@ window and frame.
 
     scripts/with-display tests/blackbox/screenshots.py --exe vexa.exe --probe probe.exe
 
+With --dpi 144 or 192 it takes the main window in viewer mode and the About
+box at that DPI instead, named main-window-192dpi.png and so on; at 192 the
+window needs a larger screen than the default one of scripts/with-display:
+VEXA_SCREEN=2560x1600x24 scripts/with-display tests/blackbox/screenshots.py ...
+
 Needs what test_ui.py needs (Wine, xdotool, xclip) and ImageMagick.
 """
 import argparse
@@ -63,6 +68,7 @@ def main():
     parser.add_argument("--exe", required=True)
     parser.add_argument("--probe", required=True)
     parser.add_argument("--out", default=os.path.join(test_ui.REPO, "docs", "screenshots"))
+    parser.add_argument("--dpi", type=int, default=96)
     options = parser.parse_args()
     CONFIG["exe"] = os.path.abspath(options.exe)
     CONFIG["probe"] = os.path.abspath(options.probe)
@@ -78,7 +84,10 @@ def main():
     workdir = tempfile.mkdtemp(prefix="vexa-shots-")
     try:
         with test_ui.wine_session():
-            take(Desktop(workdir), out)
+            if options.dpi == 96:
+                take(Desktop(workdir), out)
+            else:
+                take_scaled(Desktop(workdir), out, options.dpi)
     except KeyboardInterrupt:
         sys.exit("screenshots: interrupted")
     finally:
@@ -124,6 +133,24 @@ def take(desk, out):
     wait_for(lambda: desk.pane(0), "Toggle clipboard viewer mode", "the menu help")
     shoot(desk, TITLE, out("viewer-mode-menu.png"))
     run(["xdotool", "key", "Escape", "Escape"])
+
+
+def take_scaled(desk, out, dpi):
+    """The main window in viewer mode, its usual size scaled, and the About
+    box, at dpi; the Wine prefix is at 96 DPI again afterwards."""
+    desk.probe("setting", r"Control Panel\Desktop", "LogPixels", "#%d" % dpi)
+    try:
+        desk.set_clipboard(V34_CALL)
+        desk.start("-clipview")
+        desk.resize(SIZE[0] * dpi // 96, SIZE[1] * dpi // 96)
+        wait_for(desk.source, "Report from clipboard", "the decoded clipboard")
+        shoot(desk, TITLE, out("main-window-%ddpi.png" % dpi))
+        desk.keys("F1")
+        desk.wait_window("About")
+        shoot(desk, "About", out("about-box-%ddpi.png" % dpi))
+        desk.stop()
+    finally:
+        desk.probe("setting", r"Control Panel\Desktop", "LogPixels", "#96")
 
 
 if __name__ == "__main__":
