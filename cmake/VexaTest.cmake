@@ -20,7 +20,8 @@ endfunction()
 set(VEXA_GUEST_TESTS OFF)
 if(CMAKE_CROSSCOMPILING AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(VEXA_GUEST_TESTS ON)
-  add_test(NAME guest_start COMMAND ${PROJECT_SOURCE_DIR}/scripts/guest start --if-needed)
+  add_test(NAME guest_start COMMAND ${PROJECT_SOURCE_DIR}/scripts/guest start --for
+                                    $<TARGET_FILE:vexa-decode>)
   # The first start also makes the kernel, the initramfs and the Wine prefix.
   set_tests_properties(guest_start PROPERTIES FIXTURES_SETUP guest TIMEOUT 1500)
   add_test(NAME guest_stop COMMAND ${PROJECT_SOURCE_DIR}/scripts/guest stop)

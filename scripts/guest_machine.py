@@ -20,22 +20,25 @@ CACHE = os.environ.get("VEXA_GUEST_CACHE") or os.path.join(PROJECT, "build", "gu
 PREFIX_IMAGE = os.path.join(CACHE, "prefix.squashfs")
 BOOT_SECONDS = 120
 AGENT_READY = "guest-agent: listening"
-WINE32 = "/usr/lib/wine/wine"
 
 
 def say(text):
     print("guest: " + text, file=sys.stderr, flush=True)
 
 
-def needed():
-    """Whether 32-bit Windows programs must run in the machine here."""
-    if os.environ.get("VEXA_EMULATE_32BIT") == "1":
-        return True
-    try:
-        return subprocess.run([WINE32, "--version"], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL).returncode != 0
-    except OSError:
-        return True
+def needed(program):
+    """Whether scripts/wine-run sends program to the machine (scripts/wine-env
+    decides)."""
+    return subprocess.run(["sh", "-c", '. "$0"; in_machine "$1"', os.path.join(HERE, "wine-env"),
+                           program]).returncode == 0
+
+
+def prepare(prefix=True):
+    """Makes what a boot needs, where it is missing or out of date: the
+    kernel, the initramfs and (unless prefix is off) the Wine prefix."""
+    for tool in ["guest-kernel"] + (["guest-prefix"] if prefix else []):
+        if subprocess.run([os.path.join(HERE, tool)]).returncode != 0:
+            sys.exit("guest: %s failed" % tool)
 
 
 class Machine:
@@ -122,10 +125,7 @@ class Machine:
         if any(ch.isspace() or ch == "," for ch in PROJECT):
             sys.exit("guest: the project folder's path must hold no spaces or commas: "
                      + PROJECT)
-        tools = ["guest-kernel"] + (["guest-prefix"] if prefix else [])
-        for tool in tools:
-            if subprocess.run([os.path.join(HERE, tool)]).returncode != 0:
-                sys.exit("guest: %s failed" % tool)
+        prepare(prefix)
         os.makedirs(self.folder, exist_ok=True)
         display = os.environ.get("DISPLAY", "")
         with socket.socket() as s:

@@ -1,8 +1,8 @@
 # Sourced by the clipboard and port tests: failure bookkeeping, the schema
 # check, bounded waits (so a program that never answers fails the test
-# instead of hanging it), copying with xclip and the check of a watch over
-# two copies. Set wait_limit (tenths of a second) before sourcing. Uses
-# $work, the test's scratch folder.
+# instead of hanging it) and the check of a watch over two copies. Set
+# wait_limit (tenths of a second) before sourcing. Uses $work, the test's
+# scratch folder.
 failed=0
 fail() {
     echo "FAIL: $*" >&2
@@ -38,21 +38,6 @@ wait_exit() {
         sleep 0.1
     done
     wait "$1"
-}
-
-# copy TEXT [TARGET]: makes TEXT (printf format) the clipboard's content and
-# waits, at most wait_limit tenths, until the X server says so: xclip returns
-# before its background half has taken the clipboard.
-copy() {
-    printf "$1" >"$work/copied"
-    timeout 10 xclip -selection clipboard ${2:+-t "$2"} -i <"$work/copied" >/dev/null 2>&1
-    i=0
-    until timeout 10 xclip -selection clipboard ${2:+-t "$2"} -o >"$work/pasted" 2>/dev/null &&
-        cmp -s "$work/copied" "$work/pasted"; do
-        i=$((i + 1))
-        [ $i -gt "$wait_limit" ] && { fail "xclip did not take the clipboard"; return 1; }
-        sleep 0.1
-    done
 }
 
 # check_two_copies WATCH_OUTPUT: the watch printed the report of the first

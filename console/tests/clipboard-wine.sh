@@ -1,21 +1,17 @@
 #!/bin/sh
-# clipboard-wine.sh RUNNER PROGRAM.exe JSON_EQUAL: the Windows vexa-decode
-# reading the system clipboard under Wine, which shares it with the X
-# display: xclip fills it, the program reads it with --clipboard and follows
-# it with --watch (GetClipboardSequenceNumber). Needs the X display the Wine
-# tests run on; exits 77 (skipped) without one, without xclip, or when the
-# runner cannot start the program.
+# clipboard-wine.sh RUNNER PROGRAM.exe JSON_EQUAL PROBE.exe: the Windows
+# vexa-decode reading the system clipboard under Wine: the probe of the window
+# tests copies as another Windows program would, the program reads the
+# clipboard with --clipboard and follows it with --watch
+# (GetClipboardSequenceNumber), on the X display the Wine tests run on
+# (scripts/with-display).
 runner=$1
 program=$2
 json_equal=$3
-if ! command -v xclip >/dev/null 2>&1; then
-    echo "skipped: xclip is not installed" >&2
-    exit 77
-fi
-if [ -z "${DISPLAY:-}" ] ||
-    ! printf '' | timeout 10 xclip -selection clipboard -i >/dev/null 2>&1; then
-    echo "skipped: no X display (run under scripts/with-display)" >&2
-    exit 77
+probe=$4
+if [ -z "${DISPLAY:-}" ]; then
+    echo "clipboard-wine.sh: no X display (run it under scripts/with-display)" >&2
+    exit 1
 fi
 
 work=$(mktemp -d) || exit 1
@@ -28,13 +24,15 @@ trap 'exit 129' HUP
 wait_limit=300
 . "$(dirname "$0")/clipboard-common.sh"
 
+# copy TEXT: makes TEXT (printf format) the clipboard's content.
+copy() {
+    $runner "$probe" copy text "$(printf "$1" | od -An -tx1 | tr -d ' \n')" ||
+        fail "the probe did not copy"
+}
+
 copy 'ATZ\r\nOK\r\nDIAG <2A4D3263 0=10>\r\nOK\r\nDIAG <2A4D3263 60=3C>\r\nOK\r\n'
 timeout 120 $runner "$program" --clipboard </dev/null >"$work/out" 2>"$work/err"
 status=$?
-if [ "$status" -eq 77 ]; then
-    cat "$work/err" >&2
-    exit 77
-fi
 printf 'Diag Command Specification rev.: 1.0\r\n' >"$work/expected"
 [ "$status" -eq 0 ] || fail "--clipboard: exit code $status"
 cmp -s "$work/expected" "$work/out" || fail "--clipboard: $(cat -A "$work/out")"

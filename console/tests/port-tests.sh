@@ -6,14 +6,10 @@
 # and from a pipe. With RUNNER (scripts/wine-run) the Windows program runs
 # under Wine, where the port is COM1: Wine's Ports key and its
 # dosdevices/com1 link lead to a link that the simulator points at its
-# terminal. Exits 77 (skipped) without python3 or a pseudo terminal.
+# terminal.
 program=$1
 runner=$2
 here=$(dirname "$0")
-if ! python3 -c 'import os; os.close(os.openpty()[0])' 2>/dev/null; then
-    echo "skipped: no python3 or no pseudo terminals" >&2
-    exit 77
-fi
 
 if [ -n "$runner" ]; then
     . "$(dirname "$runner")/wine-env"
@@ -30,7 +26,7 @@ cleanup() {
     [ -n "$sim" ] && kill "$sim" 2>/dev/null
     [ -n "$reader" ] && kill "$reader" 2>/dev/null
     if [ -n "$runner" ]; then
-        "$wine64_loader" reg delete 'HKLM\Software\Wine\Ports' /v COM1 /f >/dev/null 2>&1
+        wine_tools reg delete 'HKLM\Software\Wine\Ports' /v COM1 /f >/dev/null 2>&1
         rm -f "$WINEPREFIX/dosdevices/com1"
         [ -n "$saved_com1" ] && ln -s "$saved_com1" "$WINEPREFIX/dosdevices/com1"
     fi
@@ -44,12 +40,10 @@ wait_limit=300
 . "$here/clipboard-common.sh"
 
 if [ -n "$runner" ]; then
-    $runner "$program" --version >/dev/null 2>&1
-    [ $? -eq 77 ] && { echo "skipped: Wine cannot run $program here" >&2; exit 77; }
     "$(dirname "$runner")/wine-prefix" || exit 1
     # Wine makes its dosdevices links anew when it starts, from this key.
     saved_com1=$(readlink "$WINEPREFIX/dosdevices/com1" 2>/dev/null)
-    "$wine64_loader" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$work/modem" /f \
+    wine_tools reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$work/modem" /f \
         >/dev/null 2>&1 || { echo "cannot set Wine's COM1" >&2; exit 1; }
     ln -sfn "$work/modem" "$WINEPREFIX/dosdevices/com1"
     set -- $runner "$program"

@@ -24,6 +24,12 @@
 //   probe enabled                     1 while the main window takes input
 //   probe geometry                    client size and the controls' rectangles
 //   probe clipboard                   the clipboard's CF_TEXT
+//   probe copy FORMAT HEX             puts the bytes HEX on the clipboard as
+//                                     another program would: FORMAT "text"
+//                                     is CF_TEXT, any other a registered
+//                                     format of that name
+//   probe sequence                    the clipboard's change count; asking
+//                                     leaves the clipboard free for others
 //   probe foreground                  the title of Wine's foreground window
 //   probe windows                     visible top-level windows, for debugging
 //   probe setting KEY NAME [VALUE]    sets (#N: a number) or deletes a value
@@ -201,14 +207,20 @@ std::string rectLine(const char* name, HWND window, HWND clientOf) {
     return line;
 }
 
-// The clipboard as Windows programs see it, CR LF and all; the X side
-// gets the text with its line ends rewritten.
-int readClipboard(std::string& out) {
+// Waits while another program holds the clipboard open; only the probe
+// waits, so no program under test ever finds it taken for long.
+void openClipboard() {
     for (int attempt = 0; !OpenClipboard(nullptr); ++attempt) {
-        if (attempt == 40)
+        if (attempt == 1200)
             throw MissingPart{"the clipboard stays open"};
         Sleep(50);
     }
+}
+
+// The clipboard as Windows programs see it, CR LF and all; the X side
+// gets the text with its line ends rewritten.
+int readClipboard(std::string& out) {
+    openClipboard();
     int result = NotThere;
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         if (const char* text = static_cast<const char*>(GlobalLock(data))) {
@@ -219,6 +231,35 @@ int readClipboard(std::string& out) {
     }
     CloseClipboard();
     return result;
+}
+
+// Straight onto the Windows clipboard: through the X selection, Wine drops a
+// change when its clipboard thread finds the clipboard open or waits more
+// than half a second for the owner's answer, as it does in the emulated
+// machine.
+int writeClipboard(const std::string& format, const std::string& hex) {
+    std::string data;
+    for (size_t i = 0; i + 1 < hex.size(); i += 2)
+        data += static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16));
+    UINT id = CF_TEXT;
+    if (format == "text")
+        data += '\0';
+    else
+        id = RegisterClipboardFormatA(format.c_str());
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, data.size() + 1);
+    if (!block)
+        throw MissingPart{"no memory for the clipboard"};
+    std::memcpy(GlobalLock(block), data.data(), data.size());
+    GlobalUnlock(block);
+    openClipboard();
+    EmptyClipboard();
+    bool placed = SetClipboardData(id, block) != nullptr;
+    CloseClipboard();
+    if (!placed) {
+        GlobalFree(block);
+        throw MissingPart{"the clipboard refused the data"};
+    }
+    return Done;
 }
 
 int focusedControl(HWND window, std::string& out) {
@@ -236,7 +277,7 @@ int focusedControl(HWND window, std::string& out) {
 int usage(std::string& out) {
     out =
         "usage: probe wait-window|wait-gone|report|source|pane|parts|simple|box|about|sel|"
-        "focus|enabled|geometry|clipboard|text|windows|serve ...\n";
+        "focus|enabled|geometry|clipboard|copy|sequence|text|windows|setting|pos|serve ...\n";
     return Missing;
 }
 
@@ -289,6 +330,12 @@ int runCommand(const std::vector<std::string>& args, std::string& out) {
     }
     if (command == "clipboard")
         return readClipboard(out);
+    if (command == "copy" && args.size() == 3)
+        return writeClipboard(args[1], args[2]);
+    if (command == "sequence") {
+        out = std::to_string(GetClipboardSequenceNumber()) + "\n";
+        return Done;
+    }
     if (command == "foreground") {
         out = windowText(GetForegroundWindow()) + "\n";
         return Done;

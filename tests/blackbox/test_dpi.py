@@ -7,10 +7,8 @@ with test_ui.py's helpers; and both programs' manifests.
 The probe sets the Wine prefix's DPI and font replacement for the programs
 started next; each test sets back what scripts/wine-prefix made.
 """
-import argparse
 import os
 import re
-import shlex
 import sys
 import unittest
 import xml.etree.ElementTree as ET
@@ -84,19 +82,5 @@ class ManifestTest(unittest.TestCase):
                 self.assertIsNotNone(root.find(element, NS), (name, element))
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--exe", required=True)
-    parser.add_argument("--probe", required=True)
-    options, rest = parser.parse_known_args()
-    CONFIG.update(exe=os.path.abspath(options.exe), probe=os.path.abspath(options.probe),
-                  wine=shlex.split(os.environ.get("VEXA_WINE", "")) or [
-                      os.path.join(test_ui.REPO, "scripts", "wine-run")])
-    os.environ.setdefault("WINEPREFIX", os.path.expanduser("~/.wine-vexa"))
-    os.environ.setdefault("WINEDEBUG", "-all")
-    with test_ui.wine_session():
-        unittest.main(argv=[sys.argv[0]] + rest, verbosity=2)
-
-
 if __name__ == "__main__":
-    main()
+    test_ui.main()

@@ -390,8 +390,8 @@ def main():
     if len(sys.argv) != 2:
         sys.exit(__doc__)
     if webdriver is None or not (os.access(CHROMIUM, os.X_OK) and os.access(CHROMEDRIVER, os.X_OK)):
-        print("skipped: needs chromium, chromium-driver and python3-selenium", file=sys.stderr)
-        sys.exit(77)
+        sys.exit("page_test.py needs chromium, chromium-driver and python3-selenium "
+                 "(scripts/install-prereqs)")
     page_url = "file://" + os.path.abspath(sys.argv[1])
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))  # a timeout still stops the browser
     profile = start_browser()
