@@ -7,7 +7,7 @@
 
 #include "csv_report.h"
 #include "message_buffer.h"
-#include "report_heading.h"
+#include "report_title.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ void ReportPrinter::print(const DecodedReport& report) {
                 return;  // the plain text waits for printBuffer
             }
             if (report.line > 0) {
-                writeOwnLine(reportHeading(report));
+                writeOwnLine(reportTitle(report));
             }
             printBuffer();
             break;

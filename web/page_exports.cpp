@@ -21,7 +21,7 @@
 #include "message_buffer.h"
 #include "prefix_options.h"
 #include "report_header.h"
-#include "report_heading.h"
+#include "report_title.h"
 
 namespace {
 
@@ -116,7 +116,7 @@ EMSCRIPTEN_KEEPALIVE std::size_t vexaReportTextLength(int index) {
 // line end; empty for a report without a block.
 EMSCRIPTEN_KEEPALIVE const char* vexaReportHeading(int index) {
     const PageReport* report = reportAt(index);
-    return report != nullptr ? handOut(reportHeading(report->decoded)) : "";
+    return report != nullptr ? handOut(reportTitle(report->decoded)) : "";
 }
 
 // vexa-decode --json's document of the report, as UTF-8 text with its line
