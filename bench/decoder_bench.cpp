@@ -1,8 +1,8 @@
-// Benchmarks of decoding runs: terminal captures of growing size, read as a
-// log (chunk by chunk as from a pipe, or in blocks as from a regular file) or
-// taken from the clipboard, and blocks of unknown keys, whose one
-// message per key stresses the message buffer. The time per byte should not
-// grow with the input.
+// Benchmarks of decoding runs written as the window's text: terminal
+// captures of growing size, read as a log (chunk by chunk as from a pipe, or
+// in blocks as from a regular file) or taken from the clipboard, and blocks
+// of unknown keys, whose one message per key stresses the values and the
+// text. The time per byte should not grow with the input.
 
 #include <benchmark/benchmark.h>
 
@@ -10,11 +10,11 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 
-#include "decoder.h"
 #include "decoding_run.h"
 #include "memory_clipboard.h"
-#include "message_buffer.h"
+#include "report_text.h"
 
 namespace {
 
@@ -67,20 +67,42 @@ const std::string& cachedCapture(std::size_t size) {
     return found->second;
 }
 
-// The buffer starts at its initial size for every run, so runs that fill it
-// pay for its growth each time. A memory stream is read chunk by chunk
-// unless a block size is given.
+// The window's text, as vexa-decode prints it without options: no line
+// numbers. Each run starts with an empty text, so runs that fill it pay for
+// its growth each time.
+class WindowText : public ReportWriter {
+  public:
+    void message(std::string_view message) override { appendTextLine(style_, message, text); }
+    void block(const ReportBlock&) override {}
+    void report(const DecodedReport& report) override {
+        for (const ReportLine& line : report.lines) {
+            appendTextLine(style_, reportLineText(line), text);
+        }
+    }
+    bool wantsLineNumbers() const override { return false; }
+    bool wantsTokens() const override { return false; }
+
+    std::string text;
+
+  private:
+    LineStyle style_;
+};
+
+std::string lastText;
+
+// A memory stream is read chunk by chunk unless a block size is given.
 void decodeLog(const std::string& text, std::size_t blockSize = 0) {
     std::FILE* file = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
-    releaseMessageBuffer();
-    createMessageBuffer();
-    runDecoding(file, ReportScope::First, RunSettings{blockSize}, nullptr);
+    RunSettings settings;
+    settings.blockSize = blockSize;
+    WindowText writer;
+    decodeReports(file, settings, writer);
     std::fclose(file);
+    lastText = std::move(writer.text);
 }
 
-bool bufferHolds(const char* expected) {
-    return messageBufferLength() == std::strlen(expected) &&
-           std::strcmp(messageBufferText(), expected) == 0;
+bool textIs(const char* expected) {
+    return lastText == expected;
 }
 
 // blockSize 0 reads chunk by chunk, as a pipe is read; 64 kB is the block
@@ -90,7 +112,7 @@ void BM_DecodeLogCapture(benchmark::State& state, std::size_t blockSize) {
     for (auto _ : state) {
         decodeLog(text, blockSize);
     }
-    if (!bufferHolds(WorkedReport)) {
+    if (!textIs(WorkedReport)) {
         state.SkipWithError("wrong report");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
@@ -111,11 +133,11 @@ void BM_DecodeClipboardCapture(benchmark::State& state) {
     const std::string& text = cachedCapture(static_cast<std::size_t>(state.range(0)));
     setMemoryClipboard(MemoryClipboardState::HasText, text);
     for (auto _ : state) {
-        releaseMessageBuffer();
-        createMessageBuffer();
-        decodeReport(nullptr);
+        WindowText writer;
+        decodeReports(nullptr, RunSettings(), writer);
+        lastText = std::move(writer.text);
     }
-    if (!bufferHolds(WorkedReport)) {
+    if (!textIs(WorkedReport)) {
         state.SkipWithError("wrong report");
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
@@ -135,7 +157,7 @@ void BM_DecodeUnknownKeys(benchmark::State& state) {
     for (auto _ : state) {
         decodeLog(text);
     }
-    for (const char* p = messageBufferText(); (p = std::strstr(p, "\r\n")) != nullptr; p += 2) {
+    for (const char* p = lastText.c_str(); (p = std::strstr(p, "\r\n")) != nullptr; p += 2) {
         ++lines;
     }
     if (lines != keys) {
@@ -151,15 +173,16 @@ BENCHMARK(BM_DecodeUnknownKeys)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
-// The message buffer alone: appending n lines must take time linear in n.
+// The text alone: appending n lines must take time linear in n.
 void BM_AppendLines(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
+    const LineStyle style;
     for (auto _ : state) {
-        releaseMessageBuffer();
-        createMessageBuffer();
+        std::string text;
         for (std::size_t i = 0; i < count; ++i) {
-            appendLine("unrecognized key ffffffff!");
+            appendTextLine(style, "unrecognized key ffffffff!", text);
         }
+        benchmark::DoNotOptimize(text.data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * count));
     state.SetComplexityN(state.range(0));

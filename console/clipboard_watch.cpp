@@ -36,7 +36,7 @@ std::string clockTime() {
 
 }  // namespace
 
-int watchClipboard(const ConsoleOptions& options, ReportPrinter& printer) {
+int watchClipboard(const ConsoleOptions& options, OutputWriter& writer) {
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     long decoded = 0;
@@ -50,11 +50,9 @@ int watchClipboard(const ConsoleOptions& options, ReportPrinter& printer) {
                 return 1;
             }
             ++decoded;
-            if (options.form == OutputForm::Text) {
-                writeOwnLine("=== clipboard " + std::to_string(decoded) + " at " + clockTime() +
-                             " ===");
-            }
-            decodeInput(nullptr, nullptr, "clipboard", options, printer);
+            writer.ownLine("=== clipboard " + std::to_string(decoded) + " at " + clockTime() +
+                           " ===");
+            decodeInput(nullptr, nullptr, "clipboard", options, writer);
             if (options.watchCount > 0 && decoded >= options.watchCount) {
                 break;
             }

@@ -28,7 +28,7 @@ std::string seconds(double value) {
 
 }  // namespace
 
-int queryPort(const ConsoleOptions& options, ReportPrinter& printer) {
+int queryPort(const ConsoleOptions& options, OutputWriter& writer) {
     std::string failure;
     const auto port = openSerialPort(options.port, options.baudRate, &failure);
     if (port == nullptr) {
@@ -45,7 +45,7 @@ int queryPort(const ConsoleOptions& options, ReportPrinter& printer) {
     const auto timeout =
         std::chrono::milliseconds(static_cast<long long>(options.timeout * 1000.0 + 0.5));
     ModemAnswer answer(*port, options.hasQuery, timeout);
-    const InputOutcome outcome = decodeInput(nullptr, &answer, options.port, options, printer);
+    const InputOutcome outcome = decodeInput(nullptr, &answer, options.port, options, writer);
     std::string problem;
     switch (answer.ending()) {
         case AnswerEnding::Error:

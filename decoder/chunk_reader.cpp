@@ -95,6 +95,10 @@ char* ChunkReader::next(bool skipUnmarked) {
     return takeChunk();
 }
 
+bool ChunkReader::failed() const {
+    return blockSize_ != 0 ? failed_ : std::ferror(file_) != 0;
+}
+
 char* ChunkReader::nextFromStream() {
     if (countLines_) {
         // Cleared so the line feed is found even behind a NUL byte.

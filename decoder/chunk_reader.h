@@ -46,6 +46,9 @@ class ChunkReader {
     // begins; counted only with countLines.
     std::size_t line() const { return line_; }
 
+    // True when reading failed rather than ended.
+    bool failed() const;
+
   private:
     char* nextFromStream();
     bool skipToCandidate();

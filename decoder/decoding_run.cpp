@@ -1,6 +1,6 @@
 // The decoding run: chooses the text source, feeds it to the scanner chunk
-// by chunk, and composes a report at the "OK" line that ends one and at the
-// end of the input. A run for the first report stops at that "OK"; a run for
+// by chunk, and ends a report at the "OK" line that ends one and at the end
+// of the input. A run for the first report stops at that "OK"; a run for
 // every report starts the next one with fresh slots and storage.
 
 #include "decoding_run.h"
@@ -9,14 +9,11 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
-#include <optional>
 #include <string_view>
 
 #include "chunk_reader.h"
 #include "clipboard_source.h"
-#include "decoder.h"
 #include "report_collector.h"
-#include "report_composition.h"
 #include "report_scanner.h"
 #include "text_reader.h"
 #include "value_slots.h"
@@ -28,25 +25,26 @@ constexpr std::size_t InitialReportStorage = 1024;
 
 struct ClipboardCopy {
     // The clipboard text from its first marker on, or null when the
-    // clipboard gave nothing to scan (one message has then been appended).
+    // clipboard gave nothing to scan (its one message has then been given).
     char* text = nullptr;
-    // Line feeds in the clipboard text before the copy's start (counted
-    // only for an observer).
+    // Line feeds in the clipboard text before the copy's start, when lines
+    // are counted.
     std::size_t lineFeedsBefore = 0;
 };
 
 // Opens the clipboard, copies its text into storage and closes it again on
 // every path.
-ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, RunObserver* observer) {
+ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, bool countLines,
+                                ReportCollector& collector) {
     ClipboardCopy copy;
     if (!openClipboardText()) {
-        appendMessage("cannot open clipboard!", observer);
+        collector.message("cannot open clipboard!");
         return copy;
     }
     const ClipboardBlock block = clipboardText();
     if (block.bytes == nullptr) {
         closeClipboardText();
-        appendMessage("no text data in clipboard available!", observer);
+        collector.message("no text data in clipboard available!");
         return copy;
     }
     // Nothing is read past the block, whether or not it holds a zero.
@@ -56,7 +54,7 @@ ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, RunObserver*
     const char* start = findBlockMarker(text);
     if (start == nullptr) {
         closeClipboardText();
-        appendMessage("no statistics data in clipboard available!", observer);
+        collector.message("no statistics data in clipboard available!");
         return copy;
     }
     const std::size_t length = static_cast<std::size_t>(text.data() + text.size() - start);
@@ -64,12 +62,12 @@ ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, RunObserver*
         copy.text = static_cast<char*>(storage.allocate(length + 1, 1));
     } catch (const std::bad_alloc&) {
         closeClipboardText();
-        appendMessage("stack overflow!", observer);
+        collector.message("stack overflow!");
         return copy;
     }
     std::memcpy(copy.text, start, length);
     copy.text[length] = '\0';
-    if (observer != nullptr) {
+    if (countLines) {
         copy.lineFeedsBefore = static_cast<std::size_t>(std::count(text.data(), start, '\n'));
     }
     closeClipboardText();
@@ -78,32 +76,32 @@ ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, RunObserver*
 
 class DecodingRun {
   public:
-    DecodingRun(ReportScope scope, const RunSettings& settings, ReportCollector* collector)
-        : scope_(scope),
-          settings_(settings),
-          collector_(collector),
+    DecodingRun(const RunSettings& settings, ReportWriter& writer)
+        : settings_(settings),
+          countLines_(writer.wantsLineNumbers()),
+          collector_(writer),
           sourceStorage_(settings.upstream),
           reportStorage_(initialStorage_, sizeof initialStorage_, settings.upstream) {
         resetValueSlots(slots_);
-        state_.observer = collector;
         state_.looseMarkers = settings.looseMarkers;
     }
 
-    int run(std::FILE* file) {
+    RunOutcome run(std::FILE* file) {
         const bool stream =
             settings_.source != nullptr ||
             (file != nullptr && (settings_.devicesAreStreams || !isCharacterDevice(file)));
         if (stream) {
             scanFile(file);
         } else if (!scanClipboard()) {
-            return 1;
+            outcome_.clipboardUnread = true;
+            return outcome_;
         }
         // The end of the input ends the report under way, if it has a
         // block (then without its "OK"), or else the run that found none.
         if (!finished_ && (state_.blockSeen || number_ == 0)) {
             endReport(!state_.blockSeen);
         }
-        return 0;
+        return outcome_;
     }
 
   private:
@@ -113,31 +111,26 @@ class DecodingRun {
         if (settings_.source != nullptr) {
             blockSize = std::max(blockSize, ChunkReader::MinimumBlockSize);
         }
-        ChunkReader reader(file, blockSize, collector_ != nullptr, settings_.source);
+        ChunkReader reader(file, blockSize, countLines_, settings_.source);
         for (char* chunk = reader.next(true); chunk != nullptr;
              chunk = reader.next(!state_.blockSeen)) {
-            if (collector_ != nullptr) {
-                collector_->startFileChunk(chunk, reader.line());
-            }
+            state_.line = countLines_ ? reader.line() : 0;
             if (scan(chunk)) {
                 return;
             }
         }
+        outcome_.readFailed = reader.failed();
     }
 
     // Returns false when the clipboard gave nothing to scan; its one message
     // is then the run's only report.
     bool scanClipboard() {
-        const ClipboardCopy copy = copyClipboardText(sourceStorage_, collector_);
+        const ClipboardCopy copy = copyClipboardText(sourceStorage_, countLines_, collector_);
         if (copy.text == nullptr) {
-            if (collector_ != nullptr) {
-                collector_->endReport(slots_, 1, 1, true);
-            }
+            collector_.endReport(slots_, 1, true, false);
             return false;
         }
-        if (collector_ != nullptr) {
-            collector_->startText(copy.text, copy.lineFeedsBefore + 1);
-        }
+        state_.line = countLines_ ? copy.lineFeedsBefore + 1 : 0;
         scan(copy.text);
         return true;
     }
@@ -146,7 +139,7 @@ class DecodingRun {
     bool scan(char* text) {
         while (scanChunk(text, state_)) {
             endReport(true);
-            if (scope_ == ReportScope::First) {
+            if (settings_.scope == ReportScope::First) {
                 finished_ = true;
                 return true;
             }
@@ -157,11 +150,12 @@ class DecodingRun {
     }
 
     void endReport(bool complete) {
-        composeReport(slots_, state_.blockSeen, collector_);
-        ++number_;
-        if (collector_ != nullptr) {
-            collector_->endReport(slots_, number_, 0, complete);
+        if (!state_.blockSeen) {
+            collector_.message("no recognizable data found!");
         }
+        outcome_.blockFound = outcome_.blockFound || state_.blockSeen;
+        ++number_;
+        collector_.endReport(slots_, number_, complete, outcome_.readFailed);
     }
 
     void beginReport() {
@@ -171,15 +165,16 @@ class DecodingRun {
         state_.rest = nullptr;
     }
 
-    ReportScope scope_;
     const RunSettings& settings_;
-    ReportCollector* collector_;
+    bool countLines_;
+    ReportCollector collector_;
+    RunOutcome outcome_;
     // The clipboard copy lives for the whole run, owned texts for one report.
     alignas(std::max_align_t) std::byte initialStorage_[InitialReportStorage];
     std::pmr::monotonic_buffer_resource sourceStorage_;
     std::pmr::monotonic_buffer_resource reportStorage_;
     ValueSlotTable slots_{reportStorage_};
-    ScanState state_{slots_};
+    ScanState state_{slots_, collector_};
     int number_ = 0;
     bool finished_ = false;
 };
@@ -192,20 +187,7 @@ RunSettings runSettingsFor(std::FILE* file) {
     return settings;
 }
 
-int runDecoding(std::FILE* file, ReportScope scope, const RunSettings& settings,
-                const ReportHandler* onReport) {
-    std::optional<ReportCollector> collector;
-    if (onReport != nullptr) {
-        collector.emplace(*onReport);
-    }
-    DecodingRun run(scope, settings, collector ? &*collector : nullptr);
+RunOutcome decodeReports(std::FILE* file, const RunSettings& settings, ReportWriter& writer) {
+    DecodingRun run(settings, writer);
     return run.run(file);
-}
-
-int decodeReport(std::FILE* file) {
-    return runDecoding(file, ReportScope::First, runSettingsFor(file), nullptr);
-}
-
-int decodeReports(std::FILE* file, ReportScope scope, const ReportHandler& onReport) {
-    return runDecoding(file, scope, runSettingsFor(file), &onReport);
 }

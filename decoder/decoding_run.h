@@ -1,12 +1,26 @@
-// The decoding run behind decodeReport and decodeReports (decoder.h), with
-// its settings open: one loop that reads the source chunk by chunk, scans
-// each chunk and composes each report.
+// The decoding run, the report decoder's one entry point: it reads modem
+// diagnostic text from an open text stream, from a live stream, or (with
+// neither) from the clipboard, and hands every report it finds to a writer
+// (report_writer.h) as values. It writes no text of its own and shows
+// nothing: each front end's writers make the output.
 //
-// The two entry points take the settings a stream calls for and keep the
-// window program's rules. A console front end chooses its own here (live
-// streams read through a ByteSource, devices read as streams, loose
-// markers), and so do tests, fuzz targets and benchmarks: a block size to
-// compare the ways of reading a log, or storage that runs out.
+// A stream is read onward from its current position and neither rewound
+// nor closed. A stream that is a character device (a console, a serial
+// port, the null device) counts as none and the clipboard is read, as the
+// window program wants it, unless the settings say otherwise. Streams are
+// read with the semantics of the Windows text mode on every platform, so a
+// log decodes to the same values everywhere.
+//
+// With ReportScope::First the run stops at the "OK" line that ends the first
+// report. With ReportScope::Every it goes on: the next input line with a
+// marker begins the next report, and every report begins with fresh value
+// slots. Input after the last report that holds no block gives nothing. An
+// input without any block gives one report without a line, whose message is
+// "no recognizable data found!"; a clipboard that cannot be read gives one
+// report holding its one message.
+//
+// Everything the run builds lives in storage owned by the run and released
+// when it returns.
 #pragma once
 
 #include <cstddef>
@@ -14,9 +28,10 @@
 #include <memory_resource>
 
 #include "byte_source.h"
-#include "report_model.h"
+#include "report_writer.h"
 
 struct RunSettings {
+    ReportScope scope = ReportScope::First;
     // How a log stream is read: in blocks of this size (chunk_reader.h), or
     // chunk by chunk with 0.
     std::size_t blockSize = 0;
@@ -34,13 +49,18 @@ struct RunSettings {
     bool looseMarkers = false;
 };
 
-// What decodeReport and decodeReports use: blocks for a regular file.
+// The window's settings for a stream: blocks for a regular file.
 RunSettings runSettingsFor(std::FILE* file);
 
-// One decoding run. The clipboard is read when neither file nor
-// settings.source is given, and for a character device unless
-// settings.devicesAreStreams. With onReport null only the message buffer
-// hears of the run (decodeReport); otherwise each report is also collected
-// and handed to onReport (decodeReports).
-int runDecoding(std::FILE* file, ReportScope scope, const RunSettings& settings,
-                const ReportHandler* onReport);
+struct RunOutcome {
+    // The clipboard could not be read (its one message is the run's only
+    // report): what the window's decodeReport returned as 1.
+    bool clipboardUnread = false;
+    // Reading the stream failed: the report under way then was the last,
+    // marked readFailed.
+    bool readFailed = false;
+    // A report held a block.
+    bool blockFound = false;
+};
+
+RunOutcome decodeReports(std::FILE* file, const RunSettings& settings, ReportWriter& writer);

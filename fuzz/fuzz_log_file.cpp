@@ -1,6 +1,6 @@
 // Fuzzes the decoding run over a log file. The first byte picks the line
 // prefix; the remaining bytes are the log, read through a memory stream.
-// With a prefix, the same log is decoded again without one: the two outputs
+// With a prefix, the same log is decoded again without one: the two texts
 // must differ by nothing but the prefixes. Memory streams are read chunk by
 // chunk; the log is also decoded reading small blocks, and as a live stream
 // that hands it out in pieces of a few bytes, which must change nothing, for
@@ -14,9 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "decoder.h"
 #include "decoding_run.h"
-#include "message_buffer.h"
 #include "output_checks.h"
 
 namespace {
@@ -27,12 +25,12 @@ constexpr std::size_t BlockSize = 1024;
 std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, const char* prefix,
                                    std::size_t blockSize = 0) {
     MemoryLog log(data, size);
-    startRun(prefix);
-    const int result = blockSize == 0 ? decodeReport(log.stream())
-                                      : runDecoding(log.stream(), ReportScope::First,
-                                                    RunSettings{blockSize}, nullptr);
-    require(result == 0, "a file run returns 0");
-    return finishRun(prefix);
+    RunSettings settings;
+    settings.blockSize = blockSize;
+    TextWriter writer(prefix);
+    const RunOutcome outcome = decodeReports(log.stream(), settings, writer);
+    require(!outcome.clipboardUnread && !outcome.readFailed, "a memory stream is read whole");
+    return linesOf(writer.text, prefix);
 }
 
 // Hands out the bytes in pieces of 1 to 7, as a slow line brings them.
@@ -63,18 +61,11 @@ std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, Readin
     settings.blockSize = reading == Reading::Chunks ? 0 : BlockSize;
     settings.source = reading == Reading::Live ? &live : nullptr;
     settings.looseMarkers = reading == Reading::Loose;
-    std::string reports;
-    startRun("");
-    const ReportHandler collect = [&reports](const DecodedReport& report) {
-        require(report.complete || report.line > 0, "only a report with a block is cut off");
-        require(report.blocks.empty() == (report.line == 0), "a report has blocks from its line");
-        reports += std::to_string(report.line) + (report.complete ? ":" : "~");
-        reports.append(messageBufferText(), messageBufferLength());
-        emptyMessageBuffer();
-    };
-    runDecoding(log.stream(), ReportScope::Every, settings, &collect);
-    finishRun("");
-    return reports;
+    settings.scope = ReportScope::Every;
+    TextWriter writer("");
+    decodeReports(log.stream(), settings, writer);
+    linesOf(writer.text, "");
+    return writer.reports;
 }
 
 }  // namespace

@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "catalogue.h"
-#include "message_buffer.h"
-#include "report_composition.h"
+#include "report_text.h"
 
 namespace {
 
@@ -24,12 +23,12 @@ std::string csvField(const std::string& text) {
     return field + "\"";
 }
 
-std::string csvLine(const std::vector<std::string>& fields) {
+std::string csvLine(const std::vector<std::string>& fields, const std::string& lineEnd) {
     std::string line;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         line += (i > 0 ? "," : "") + csvField(fields[i]);
     }
-    return line + lineEnd();
+    return line + lineEnd;
 }
 
 const ReportLine* lineOf(const DecodedReport& report, int entry) {
@@ -41,32 +40,27 @@ const ReportLine* lineOf(const DecodedReport& report, int entry) {
     return nullptr;
 }
 
-std::string shownValues(const ReportLine& line) {
-    const char* first = line.values[0] ? line.values[0]->c_str() : "NA";
-    const char* second = line.values[1] ? line.values[1]->c_str() : "NA";
-    return reportValues(first, line.valueCount == 2 ? second : nullptr);
-}
-
 }  // namespace
 
-std::string csvHeader() {
+std::string csvHeader(const std::string& lineEnd) {
     std::vector<std::string> fields = {"file", "report", "line"};
     for (const KeyEntry& entry : KeyCatalogue) {
         if (entry.label != nullptr) {
             fields.emplace_back(entry.label);
         }
     }
-    return csvLine(fields);
+    return csvLine(fields, lineEnd);
 }
 
-std::string csvRow(const DecodedReport& report, const std::string& source) {
+std::string csvRow(const DecodedReport& report, const std::string& source,
+                   const std::string& lineEnd) {
     std::vector<std::string> fields = {source, std::to_string(report.number),
                                        report.line > 0 ? std::to_string(report.line) : ""};
     for (int entry = 0; entry < KeyEntryCount; ++entry) {
         if (KeyCatalogue[entry].label != nullptr) {
             const ReportLine* line = lineOf(report, entry);
-            fields.push_back(line != nullptr ? shownValues(*line) : "");
+            fields.push_back(line != nullptr ? reportLineValues(*line) : "");
         }
     }
-    return csvLine(fields);
+    return csvLine(fields, lineEnd);
 }

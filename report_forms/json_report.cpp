@@ -11,18 +11,18 @@ Json text(std::string_view bytes) {
 }
 
 // Flags stand only where they are true, so the common token stays short.
-Json rawToken(const std::optional<RawToken>& token) {
+Json rawToken(const std::optional<ReportToken>& token) {
     if (!token) {
         return nullptr;
     }
-    Json raw = {{"key", text(token->key)}, {"value", text(token->value)}};
+    Json raw = {{"key", text(token->key)}, {"value", text(token->value.value_or(""))}};
     if (token->malformed) {
         raw["malformed"] = true;
     }
     return raw;
 }
 
-Json blockToken(const BlockToken& token) {
+Json blockToken(const ReportToken& token) {
     Json read = {{"key", text(token.key)}, {"value", token.value ? text(*token.value) : nullptr}};
     if (token.unknown) {
         read["unknown"] = true;
@@ -35,7 +35,7 @@ Json blockToken(const BlockToken& token) {
 
 Json block(const ReportBlock& block) {
     Json tokens = Json::array();
-    for (const BlockToken& token : block.tokens) {
+    for (const ReportToken& token : block.tokens) {
         tokens.push_back(blockToken(token));
     }
     return Json{{"line", block.line},
@@ -70,9 +70,10 @@ std::string latin1ToUtf8(std::string_view bytes) {
     return utf8;
 }
 
-Json reportDocument(const DecodedReport& report, const JsonContext& context) {
+Json reportDocument(const DecodedReport& report, const ReportDetails& details,
+                    const JsonContext& context) {
     Json messages = Json::array();
-    for (const std::string& message : report.messages) {
+    for (const std::string& message : details.messages) {
         messages.push_back(text(message));
     }
     Json lines = Json::array();
@@ -80,7 +81,7 @@ Json reportDocument(const DecodedReport& report, const JsonContext& context) {
         lines.push_back(reportLine(line));
     }
     Json blocks = Json::array();
-    for (const ReportBlock& each : report.blocks) {
+    for (const ReportBlock& each : details.blocks) {
         blocks.push_back(block(each));
     }
     return Json{

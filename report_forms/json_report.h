@@ -9,8 +9,9 @@
 #include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "report_model.h"
+#include "report_values.h"
 
 struct JsonContext {
     std::string source;  // the file name, "-" for standard input, or "clipboard"
@@ -18,6 +19,14 @@ struct JsonContext {
     std::string prefix;  // without the space the text output adds
 };
 
-nlohmann::ordered_json reportDocument(const DecodedReport& report, const JsonContext& context);
+// What a run hands out before the report it belongs to, gathered by a
+// writer of this form as it comes.
+struct ReportDetails {
+    std::vector<std::string> messages;  // in the order they arose
+    std::vector<ReportBlock> blocks;    // in input order
+};
+
+nlohmann::ordered_json reportDocument(const DecodedReport& report, const ReportDetails& details,
+                                      const JsonContext& context);
 
 std::string latin1ToUtf8(std::string_view text);

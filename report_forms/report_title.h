@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "report_model.h"
+#include "report_values.h"
 
 // "Report 2 (line 57)", or for a report the input's end cut off before its
 // OK "Report 2 (line 57, cut off: the input ended before its OK)". Without

@@ -13,8 +13,6 @@
 #include <vector>
 
 #include "decoding_run.h"
-#include "message_buffer.h"
-#include "report_model.h"
 #include "test_support.h"
 #include "text_reader.h"
 
@@ -139,7 +137,7 @@ std::string restOf(std::FILE* file) {
 }
 
 struct RunOutput {
-    std::string text;  // the message buffer, or every report's buffer text
+    std::string text;  // every report's text
     std::vector<std::size_t> reportLines;
     std::vector<std::vector<std::string>> rawTokens;
     std::string rest;
@@ -159,33 +157,36 @@ void PrintTo(const RunOutput& output, std::ostream* out) {
 
 enum class RunKind { Plain, First, Every };
 
+// What a run handed out: a plain run counts no lines, as the window's.
+RunOutput outputOf(const RecordingWriter& writer, RunKind kind) {
+    RunOutput output;
+    output.text = writer.text;
+    if (kind == RunKind::Plain) {
+        return output;
+    }
+    for (const DecodedReport& report : writer.reports) {
+        output.reportLines.push_back(report.line);
+        std::vector<std::string> raw;
+        for (const ReportLine& line : report.lines) {
+            for (const std::optional<ReportToken>& token : line.raw) {
+                raw.push_back(token ? token->key + "=" + token->value.value_or("") : "-");
+            }
+        }
+        output.rawTokens.push_back(raw);
+    }
+    return output;
+}
+
 RunOutput runOver(const std::string& bytes, RunKind kind, std::size_t blockSize,
                   const char* prefix) {
     RunOutput output;
     withLogFile(bytes, [&](std::FILE* file) {
-        emptyMessageBuffer();
-        setLinePrefix(prefix);
-        const RunSettings settings{blockSize};
-        if (kind == RunKind::Plain) {
-            runDecoding(file, ReportScope::First, settings, nullptr);
-            output.text = bufferText();
-        } else {
-            const ReportHandler collect = [&output](const DecodedReport& report) {
-                output.text += bufferText();
-                emptyMessageBuffer();
-                output.reportLines.push_back(report.line);
-                std::vector<std::string> raw;
-                for (const ReportLine& line : report.lines) {
-                    for (const std::optional<RawToken>& token : line.raw) {
-                        raw.push_back(token ? token->key + "=" + token->value : "-");
-                    }
-                }
-                output.rawTokens.push_back(raw);
-            };
-            runDecoding(file, kind == RunKind::Every ? ReportScope::Every : ReportScope::First,
-                        settings, &collect);
-        }
-        setLinePrefix("");
+        RunSettings settings;
+        settings.blockSize = blockSize;
+        settings.scope = kind == RunKind::Every ? ReportScope::Every : ReportScope::First;
+        RecordingWriter writer(prefix, kind != RunKind::Plain);
+        decodeReports(file, settings, writer);
+        output = outputOf(writer, kind);
         output.rest = restOf(file);
     });
     return output;
@@ -198,20 +199,11 @@ RunOutput runOverSource(const std::string& bytes, RunKind kind, std::size_t maxP
     RunSettings settings;
     settings.blockSize = ChunkReader::MinimumBlockSize;
     settings.source = &source;
-    RunOutput output;
-    emptyMessageBuffer();
-    if (kind == RunKind::Plain) {
-        runDecoding(nullptr, ReportScope::First, settings, nullptr);
-        output.text = bufferText();
-        return output;
-    }
-    const ReportHandler collect = [&output](const DecodedReport& report) {
-        output.text += bufferText();
-        emptyMessageBuffer();
-        output.reportLines.push_back(report.line);
-    };
-    runDecoding(nullptr, kind == RunKind::Every ? ReportScope::Every : ReportScope::First, settings,
-                &collect);
+    settings.scope = kind == RunKind::Every ? ReportScope::Every : ReportScope::First;
+    RecordingWriter writer("", kind != RunKind::Plain);
+    decodeReports(nullptr, settings, writer);
+    RunOutput output = outputOf(writer, kind);
+    output.rawTokens.clear();
     return output;
 }
 
@@ -351,11 +343,7 @@ std::vector<LogCase> everyLog() {
     return logs;
 }
 
-class ChunkReaderTest : public ::testing::Test {
-  protected:
-    void SetUp() override { resetMessageBuffer(); }
-    void TearDown() override { setLinePrefix(""); }
-};
+class ChunkReaderTest : public ::testing::Test {};
 
 TEST_F(ChunkReaderTest, BlocksGiveTheChunksReadChunkGives) {
     SKIP_WITHOUT_BLOCK_READING();

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <string>
 
-#include "message_buffer.h"
-
 namespace {
 
 ReportLine pairLine(int entry, const char* first, const char* second) {
@@ -22,12 +20,7 @@ ReportLine pairLine(int entry, const char* first, const char* second) {
     return line;
 }
 
-class CsvReport : public ::testing::Test {
-  protected:
-    void TearDown() override { setLineEnd("\r\n"); }
-};
-
-TEST_F(CsvReport, RowsHoldTheValuesAsTheTextShowsThem) {
+TEST(CsvReport, RowsHoldTheValuesAsTheTextShowsThem) {
     DecodedReport report;
     report.number = 2;
     report.line = 57;
@@ -37,8 +30,7 @@ TEST_F(CsvReport, RowsHoldTheValuesAsTheTextShowsThem) {
     cause.entry = 33;
     cause.values[0] = "Carrier Lost";
     report.lines.push_back(cause);
-    setLineEnd("\n");
-    const std::string row = csvRow(report, "site \"A\", modem 7.log");
+    const std::string row = csvRow(report, "site \"A\", modem 7.log", "\n");
 
     EXPECT_EQ(0u, row.find("\"site \"\"A\"\", modem 7.log\",2,57,")) << row;
     EXPECT_NE(std::string::npos, row.find(",3429/NA,")) << row;
@@ -49,10 +41,10 @@ TEST_F(CsvReport, RowsHoldTheValuesAsTheTextShowsThem) {
     EXPECT_EQ(37 + 1, std::count(row.begin(), row.end(), ','));
 }
 
-TEST_F(CsvReport, ReportWithoutBlockHasEmptyLineAndCells) {
+TEST(CsvReport, ReportWithoutBlockHasEmptyLineAndCells) {
     DecodedReport report;
     report.number = 1;
-    const std::string row = csvRow(report, "");
+    const std::string row = csvRow(report, "", "\r\n");
     EXPECT_EQ(",1," + std::string(35, ',') + "\r\n", row);
 }
 

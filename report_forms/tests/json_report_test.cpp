@@ -8,16 +8,16 @@
 #include <random>
 #include <string>
 
-#include "decoder.h"
-#include "message_buffer.h"
+#include "decoding_run.h"
 
 namespace {
 
 using nlohmann::json;
 
 // The document as a reader gets it: printed, then parsed again.
-json parsedDocument(const DecodedReport& report, const JsonContext& context = JsonContext()) {
-    return json::parse(reportDocument(report, context).dump(2));
+json parsedDocument(const DecodedReport& report, const ReportDetails& details = ReportDetails(),
+                    const JsonContext& context = JsonContext()) {
+    return json::parse(reportDocument(report, details, context).dump(2));
 }
 
 ReportLine pairLine(const char* label) {
@@ -31,7 +31,7 @@ TEST(JsonReport, EmptySlotIsNullButCopiedNaIsAValue) {
     DecodedReport report;
     ReportLine line = pairLine("TX/RX signal power level, -dBm");
     line.values[0] = "NA";
-    line.raw[0] = RawToken{"11", "20"};
+    line.raw[0] = ReportToken{"11", "20"};
     report.lines.push_back(line);
 
     const json lines = parsedDocument(report).at("lines");
@@ -47,7 +47,7 @@ TEST(JsonReport, SingleValueLineHasOneSlot) {
     line.label = "Termination Cause";
     line.values[0] = "Carrier Lost";
     line.values[1] = "never shown";  // column 1 of a one-value line is no slot
-    line.raw[0] = RawToken{"60", "3C"};
+    line.raw[0] = ReportToken{"60", "3C"};
     report.lines.push_back(line);
 
     const json only = parsedDocument(report).at("lines").at(0);
@@ -75,13 +75,14 @@ TEST(JsonReport, DocumentFields) {
         DecodedReport report;
         report.number = 4;
         report.line = c.line;
-        report.messages = {"unrecognized key 7f!", "no recognizable data found!"};
+        ReportDetails details;
+        details.messages = {"unrecognized key 7f!", "no recognizable data found!"};
         JsonContext context;
         context.source = "call.log";
         context.hasPrefix = c.hasPrefix;
         context.prefix = c.prefix;
 
-        const json document = parsedDocument(report, context);
+        const json document = parsedDocument(report, details, context);
         EXPECT_EQ("call.log", document.at("source"));
         EXPECT_EQ(c.expectedPrefix, document.at("prefix"));
         EXPECT_EQ(4, document.at("report"));
@@ -98,22 +99,23 @@ TEST(JsonReport, CompletenessBlocksAndFlags) {
     ReportLine line;
     line.label = "Estimated noise level, -dBm";
     line.values[0] = "0";
-    line.raw[0] = RawToken{"12", "zz", true};
+    line.raw[0] = ReportToken{"12", "zz", false, true};
     report.lines.push_back(line);
     ReportBlock block;
     block.line = 7;
-    BlockToken unknownWithoutValue;
+    ReportToken unknownWithoutValue;
     unknownWithoutValue.key = "7E";
     unknownWithoutValue.unknown = true;
-    BlockToken malformed;
+    ReportToken malformed;
     malformed.key = "12";
     malformed.value = "zz";
     malformed.malformed = true;
     block.tokens = {unknownWithoutValue, malformed};
     block.unparsed = "23 D65";
-    report.blocks.push_back(block);
+    ReportDetails details;
+    details.blocks.push_back(block);
 
-    const json document = parsedDocument(report);
+    const json document = parsedDocument(report, details);
     EXPECT_EQ(false, document.at("complete"));
     EXPECT_EQ(json::parse(R"([{"key": "12", "value": "zz", "malformed": true}])"),
               document.at("lines")[0].at("raw"));
@@ -145,21 +147,37 @@ TEST(JsonReport, EveryByteSurvives) {
         allBytes += static_cast<char>(byte);
     }
     DecodedReport report;
-    report.messages = {"unrecognized format 'DIAG <2A4D3263 " + allBytes + "'!"};
+    ReportDetails details;
+    details.messages = {"unrecognized format 'DIAG <2A4D3263 " + allBytes + "'!"};
     ReportLine line;
     line.label = "Manufacturer key";
     line.values[0] = allBytes;
-    line.raw[0] = RawToken{"\xFF", allBytes};
+    line.raw[0] = ReportToken{"\xFF", allBytes};
     report.lines.push_back(line);
 
     JsonContext context;
     context.source = "caf\xE9.log";
-    const json document = parsedDocument(report, context);
+    const json document = parsedDocument(report, details, context);
     EXPECT_EQ("caf\xC3\xA9.log", document.at("source"));
     EXPECT_EQ(allBytes, utf8ToLatin1(document.at("lines")[0].at("values")[0]));
     EXPECT_EQ("\xFF", utf8ToLatin1(document.at("lines")[0].at("raw")[0].at("key")));
-    EXPECT_EQ(report.messages[0], utf8ToLatin1(document.at("messages")[0]));
+    EXPECT_EQ(details.messages[0], utf8ToLatin1(document.at("messages")[0]));
 }
+
+// Gathers a run's report into its document, as the JSON writers do.
+class DocumentWriter : public ReportWriter {
+  public:
+    void message(std::string_view text) override { details_.messages.emplace_back(text); }
+    void block(const ReportBlock& block) override { details_.blocks.push_back(block); }
+    void report(const DecodedReport& report) override {
+        document = json::parse(reportDocument(report, details_, JsonContext()).dump());
+    }
+
+    json document;
+
+  private:
+    ReportDetails details_;
+};
 
 TEST(JsonReport, DecodedLogAsDocument) {
     const auto path = std::filesystem::temp_directory_path() /
@@ -170,16 +188,13 @@ TEST(JsonReport, DecodedLogAsDocument) {
                log);
     std::fclose(log);
 
-    createMessageBuffer();
-    json document;
     std::FILE* file = std::fopen(path.string().c_str(), "r");
     ASSERT_NE(nullptr, file);
-    decodeReports(file, ReportScope::First, [&document](const DecodedReport& report) {
-        document = json::parse(reportDocument(report, JsonContext()).dump());
-    });
+    DocumentWriter writer;
+    decodeReports(file, runSettingsFor(file), writer);
     std::fclose(file);
     std::filesystem::remove(path);
-    releaseMessageBuffer();
+    const json& document = writer.document;
 
     EXPECT_EQ(3, document.at("line"));
     EXPECT_EQ(json::array({"unrecognized key 7f!"}), document.at("messages"));

@@ -13,6 +13,7 @@
 #include "report_display.h"
 #include "report_header.h"
 #include "shell_test_support.h"
+#include "startup.h"
 #include "viewer_mode.h"
 
 namespace {
@@ -58,7 +59,7 @@ TEST_F(ReportView, CopyPutsTheHeaderAndExactlyTheSelection) {
 }
 
 TEST_F(ReportView, CopiedHeaderHasNoPrefixButReportLinesKeepTheirs) {
-    setLinePrefix("# ");
+    startupState.linePrefix = "# ";
     std::string log = temp_.write("call.log", ExampleLog);
     loadLogFile(log.c_str());
     copy(0, -1);
@@ -71,7 +72,7 @@ TEST_F(ReportView, CopiedHeaderHasNoPrefixButReportLinesKeepTheirs) {
 TEST_F(ReportView, SelectAllThenCopyOfAHugeReportCopiesItWhole) {
     emptyMessageBuffer();
     for (int i = 0; i < 3000; ++i) {
-        appendLine("TX/RX chars sent               : 123456/654321");
+        appendLine("", "TX/RX chars sent               : 123456/654321");
     }
     showMessageBuffer();
     SendMessageA(window_, WM_COMMAND, IDM_SELECT_ALL, 0);

@@ -1,4 +1,4 @@
-#include "report_composition.h"
+#include "report_text.h"
 
 #include <gtest/gtest.h>
 
@@ -7,39 +7,60 @@
 #include <utility>
 #include <vector>
 
-#include "message_buffer.h"
-#include "test_support.h"
+#include "report_collector.h"
 #include "value_rendering.h"
 
 namespace {
 
 using KeyValues = std::vector<std::pair<std::uint32_t, const char*>>;
 
-class ReportComposition : public ::testing::Test {
-  protected:
-    void SetUp() override { resetMessageBuffer(); }
-    void TearDown() override { setLinePrefix(""); }
-
-    std::string compose(const KeyValues& values, bool blockSeen = true) {
-        std::pmr::monotonic_buffer_resource storage;
-        ValueSlotTable slots(storage);
-        resetValueSlots(slots);
-        for (const auto& [key, text] : values) {
-            const auto location = findKeyEntry(key);
-            EXPECT_TRUE(location.has_value());
-            renderValue(slots, location->entry, location->column, key, text);
+// The report lines' text, as the text writers make it.
+class LineText : public ReportWriter {
+  public:
+    explicit LineText(const char* prefix) { style_.prefix = prefix; }
+    void message(std::string_view) override {}
+    void block(const ReportBlock&) override {}
+    void report(const DecodedReport& report) override {
+        for (const ReportLine& line : report.lines) {
+            appendTextLine(style_, reportLineText(line), text);
         }
-        emptyMessageBuffer();
-        composeReport(slots, blockSeen);
-        return bufferText();
     }
+
+    std::string text;
+
+  private:
+    LineStyle style_;
 };
 
-TEST_F(ReportComposition, LabelWidthIsTheLongestLabel) {
+// The text of the report whose value slots received the values.
+std::string compose(const KeyValues& values, const char* prefix = "") {
+    std::pmr::monotonic_buffer_resource storage;
+    ValueSlotTable slots(storage);
+    resetValueSlots(slots);
+    for (const auto& [key, text] : values) {
+        const auto location = findKeyEntry(key);
+        EXPECT_TRUE(location.has_value());
+        renderValue(slots, location->entry, location->column, key, text);
+    }
+    LineText writer(prefix);
+    ReportCollector(writer).endReport(slots, 1, true, false);
+    return writer.text;
+}
+
+std::string crlfLines(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+TEST(ReportText, LabelWidthIsTheLongestLabel) {
     EXPECT_EQ(31, reportLabelWidth());
 }
 
-TEST_F(ReportComposition, WorkedExample) {
+TEST(ReportText, WorkedExample) {
     const KeyValues values = {{0x00, "10"}, {0x01, "0"},  {0x02, "0"}, {0x03, "0"},
                               {0x11, "1A"}, {0x10, "1C"}, {0x60, "3C"}};
     EXPECT_EQ(crlfLines({
@@ -56,7 +77,7 @@ TEST_F(ReportComposition, WorkedExample) {
 struct LineCase {
     const char* name;
     KeyValues values;
-    const char* expected;  // the whole buffer, CR LF written as \r\n
+    const char* expected;  // the whole text, CR LF written as \r\n
 };
 
 const LineCase LineCases[] = {
@@ -90,20 +111,15 @@ const LineCase LineCases[] = {
      "Manufacturer key               : AB\r\n"},
 };
 
-TEST_F(ReportComposition, Lines) {
+TEST(ReportText, Lines) {
     for (const LineCase& c : LineCases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(c.expected, compose(c.values));
     }
 }
 
-TEST_F(ReportComposition, NoDataMessageOnlyWithoutABlock) {
-    EXPECT_EQ("no recognizable data found!\r\n", compose({}, false));
-    EXPECT_EQ("", compose({}, true));
-}
-
 // Report lines have no length limit: a long verbatim value is shown whole.
-TEST_F(ReportComposition, LongVerbatimValueIsNotCut) {
+TEST(ReportText, LongVerbatimValueIsNotCut) {
     const std::string value(600, 'E');
     const std::string expected = "Manufacturer key               : " + value + "\r\n";
     EXPECT_EQ(expected, compose({{0xE0, value.c_str()}}));
@@ -111,12 +127,11 @@ TEST_F(ReportComposition, LongVerbatimValueIsNotCut) {
     EXPECT_EQ(pair, compose({{0x04, value.c_str()}, {0x05, value.c_str()}}));
 }
 
-TEST_F(ReportComposition, PrefixOnEveryLine) {
-    setLinePrefix("xx ");
+TEST(ReportText, PrefixOnEveryLine) {
     EXPECT_EQ(
-        "xx Termination Cause              : Carrier Lost\r\n"
-        "xx no recognizable data found!\r\n",
-        compose({{0x60, "3C"}}, false));
+        "xx Diag Command Specification rev.: 1.0\r\n"
+        "xx Termination Cause              : Carrier Lost\r\n",
+        compose({{0x60, "3C"}, {0x00, "10"}}, "xx "));
 }
 
 }  // namespace

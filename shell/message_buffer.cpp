@@ -1,29 +1,29 @@
-// The message buffer and the line prefix.
+// The message buffer on the process heap.
 //
 // The text's length is kept rather than measured on every append, and the
 // block grows at least to twice its size, so a run that appends a million
 // lines stays linear. The text itself is the same as with exact-size growth.
+// A failed growth returns null rather than raising an exception that
+// nothing handles, so the program ends its own way, after its last words.
 
 #include "message_buffer.h"
+
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-
-#include "heap_block.h"
 
 namespace {
 
 constexpr std::size_t InitialCapacity = 2048;
+constexpr char LineEnd[] = "\r\n";
 
 struct MessageBuffer {
     char* block = nullptr;
     std::size_t length = 0;
     std::size_t capacity = 0;
-    std::string linePrefix;
     void (*outOfMemoryHandler)() = nullptr;
-    std::string lineEnd = "\r\n";
 };
 
 MessageBuffer buffer;
@@ -36,12 +36,12 @@ void ensureCapacity(std::size_t needed) {
     if (buffer.capacity <= static_cast<std::size_t>(-1) / 2 && buffer.capacity * 2 > grown) {
         grown = buffer.capacity * 2;
     }
-    void* block = growBlock(buffer.block, grown);
+    void* block = HeapReAlloc(GetProcessHeap(), 0, buffer.block, grown);
     if (block == nullptr) {
         stopOutOfMemory();
     }
     buffer.block = static_cast<char*>(block);
-    buffer.capacity = blockCapacity(block);
+    buffer.capacity = HeapSize(GetProcessHeap(), 0, block);
 }
 
 void appendBytes(const char* bytes, std::size_t count) {
@@ -56,13 +56,13 @@ bool createMessageBuffer() {
         emptyMessageBuffer();
         return true;
     }
-    void* block = allocateZeroedBlock(InitialCapacity);
+    void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, InitialCapacity);
     if (block == nullptr) {
         return false;
     }
     buffer.block = static_cast<char*>(block);
     buffer.length = 0;
-    buffer.capacity = blockCapacity(block);
+    buffer.capacity = HeapSize(GetProcessHeap(), 0, block);
     return true;
 }
 
@@ -80,7 +80,9 @@ void setOutOfMemoryHandler(void (*handler)()) {
 }
 
 void releaseMessageBuffer() {
-    releaseBlock(buffer.block);
+    if (buffer.block != nullptr) {
+        HeapFree(GetProcessHeap(), 0, buffer.block);
+    }
     buffer.block = nullptr;
     buffer.length = 0;
     buffer.capacity = 0;
@@ -93,21 +95,20 @@ void emptyMessageBuffer() {
     buffer.length = 0;
 }
 
-void appendLine(const char* text) {
+void appendLine(std::string_view prefix, std::string_view text) {
     if (buffer.block == nullptr && !createMessageBuffer()) {
         stopOutOfMemory();
     }
-    const std::size_t textLength = std::strlen(text);
-    const std::size_t prefixLength = buffer.linePrefix.size();
-    const std::size_t endLength = buffer.lineEnd.size();
+    const std::size_t endLength = sizeof LineEnd - 1;
     const std::size_t limit = static_cast<std::size_t>(-1) - endLength - 1;
-    if (textLength > limit - prefixLength || buffer.length > limit - prefixLength - textLength) {
+    if (text.size() > limit - prefix.size() ||
+        buffer.length > limit - prefix.size() - text.size()) {
         stopOutOfMemory();
     }
-    ensureCapacity(buffer.length + prefixLength + textLength + endLength + 1);
-    appendBytes(buffer.linePrefix.data(), prefixLength);
-    appendBytes(text, textLength);
-    appendBytes(buffer.lineEnd.data(), endLength);
+    ensureCapacity(buffer.length + prefix.size() + text.size() + endLength + 1);
+    appendBytes(prefix.data(), prefix.size());
+    appendBytes(text.data(), text.size());
+    appendBytes(LineEnd, endLength);
     buffer.block[buffer.length] = '\0';
 }
 
@@ -121,20 +122,4 @@ std::size_t messageBufferLength() {
 
 std::size_t messageBufferCapacity() {
     return buffer.capacity;
-}
-
-void setLinePrefix(const char* prefix) {
-    buffer.linePrefix = prefix;
-}
-
-const char* linePrefix() {
-    return buffer.linePrefix.c_str();
-}
-
-void setLineEnd(const char* end) {
-    buffer.lineEnd = end;
-}
-
-const char* lineEnd() {
-    return buffer.lineEnd.c_str();
 }

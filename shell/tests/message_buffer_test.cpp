@@ -12,9 +12,7 @@ class MessageBuffer : public ::testing::Test {
     void SetUp() override {
         releaseMessageBuffer();
         ASSERT_TRUE(createMessageBuffer());
-        setLinePrefix("");
     }
-    void TearDown() override { setLinePrefix(""); }
 
     static std::string text() { return std::string(messageBufferText(), messageBufferLength()); }
 };
@@ -39,52 +37,32 @@ TEST_F(MessageBuffer, StartsAs2048ZeroBytes) {
 }
 
 TEST_F(MessageBuffer, LinesGetPrefixAndCrLf) {
-    appendLine("first");
-    setLinePrefix("xx ");
-    appendLine("second");
-    appendLine("");
+    appendLine("", "first");
+    appendLine("xx ", "second");
+    appendLine("xx ", "");
     EXPECT_EQ("first\r\nxx second\r\nxx \r\n", text());
-    EXPECT_STREQ("xx ", linePrefix());
     EXPECT_EQ('\0', messageBufferText()[messageBufferLength()]);
-}
-
-TEST_F(MessageBuffer, LineEndCanBeLf) {
-    setLinePrefix("> ");
-    setLineEnd("\n");
-    appendLine("lf");
-    setLineEnd("\r\n");
-    appendLine("crlf");
-    EXPECT_EQ("> lf\n> crlf\r\n", text());
-}
-
-TEST_F(MessageBuffer, PrefixIsCopied) {
-    char prefix[] = "ab ";
-    setLinePrefix(prefix);
-    prefix[0] = 'z';
-    appendLine("x");
-    EXPECT_EQ("ab x\r\n", text());
 }
 
 // Text + CR LF + terminator exactly filling the block needs no growth; one
 // byte more does, and the old text survives the move.
 TEST_F(MessageBuffer, GrowsOnlyWhenNeededAndKeepsTheText) {
     const std::string exact(2048 - 3, 'a');
-    appendLine(exact.c_str());
+    appendLine("", exact);
     EXPECT_EQ(2048u, messageBufferCapacity());
     emptyMessageBuffer();
 
     const std::string over(2048 - 2, 'b');
-    appendLine(over.c_str());
+    appendLine("", over);
     EXPECT_GE(messageBufferCapacity(), 2049u);
     EXPECT_EQ(over + "\r\n", text());
 }
 
 TEST_F(MessageBuffer, ManyLinesStayIntactAcrossGrowth) {
-    setLinePrefix("> ");
     std::string expected;
     for (int i = 0; i < 5000; ++i) {
         const std::string line = "line " + std::to_string(i);
-        appendLine(line.c_str());
+        appendLine("> ", line);
         expected += "> " + line + "\r\n";
         ASSERT_GE(messageBufferCapacity(), messageBufferLength() + 1);
     }
@@ -96,25 +74,25 @@ TEST_F(MessageBuffer, ManyLinesStayIntactAcrossGrowth) {
 // every append measured or copied the whole text.
 TEST_F(MessageBuffer, MillionLinesAppendQuickly) {
     for (int i = 0; i < 1000000; ++i) {
-        appendLine("unrecognized key 7f!");
+        appendLine("", "unrecognized key 7f!");
     }
     EXPECT_EQ(22u * 1000000u, messageBufferLength());
 }
 
 TEST_F(MessageBuffer, EmptyingKeepsCapacity) {
     const std::string big(10000, 'c');
-    appendLine(big.c_str());
+    appendLine("", big);
     const std::size_t grown = messageBufferCapacity();
     emptyMessageBuffer();
     EXPECT_EQ(grown, messageBufferCapacity());
     EXPECT_EQ(0u, messageBufferLength());
     EXPECT_STREQ("", messageBufferText());
-    appendLine("d");
+    appendLine("", "d");
     EXPECT_EQ("d\r\n", text());
 }
 
 TEST_F(MessageBuffer, CreatingAgainEmpties) {
-    appendLine("old");
+    appendLine("", "old");
     ASSERT_TRUE(createMessageBuffer());
     EXPECT_EQ("", text());
 }

@@ -1,0 +1,61 @@
+// Report lines as text: aligned labels, and values around "/".
+
+#include "report_text.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "catalogue.h"
+
+namespace {
+
+const std::string NotAvailable = NotAvailableMarker;
+
+}  // namespace
+
+std::string reportLineValues(const ReportLine& line) {
+    const std::string& first = line.values[0] ? *line.values[0] : NotAvailable;
+    if (line.valueCount == 1) {
+        return first;
+    }
+    const std::string& second = line.values[1] ? *line.values[1] : NotAvailable;
+    // Values that hold a "/" themselves get spaces around the separator so
+    // the two stay apart; the label's own "/" does not count.
+    const bool spaced =
+        first.find('/') != std::string::npos || second.find('/') != std::string::npos;
+    return first + (spaced ? " / " : "/") + second;
+}
+
+int reportLabelWidth() {
+    static const int width = [] {
+        std::size_t longest = 0;
+        for (const KeyEntry& entry : KeyCatalogue) {
+            if (entry.label != nullptr && std::strlen(entry.label) > longest) {
+                longest = std::strlen(entry.label);
+            }
+        }
+        return static_cast<int>(longest);
+    }();
+    return width;
+}
+
+std::string reportLineText(const ReportLine& line) {
+    std::string text = line.label != nullptr ? line.label : "";
+    const auto width = static_cast<std::size_t>(reportLabelWidth());
+    if (text.size() < width) {
+        text.append(width - text.size(), ' ');
+    }
+    text += ": ";
+    text += reportLineValues(line);
+    return text;
+}
+
+// One growth check for the three parts: a run may write a million lines.
+void appendTextLine(const LineStyle& style, std::string_view text, std::string& out) {
+    const std::size_t at = out.size();
+    out.resize(at + style.prefix.size() + text.size() + style.end.size());
+    char* p = &out[at];
+    p = std::copy(style.prefix.begin(), style.prefix.end(), p);
+    p = std::copy(text.begin(), text.end(), p);
+    std::copy(style.end.begin(), style.end.end(), p);
+}
