@@ -9,14 +9,12 @@
 #include <cstring>
 #include <string>
 
-#include "main_window.h"
 #include "message_boxes.h"
 #include "process_clipboard.h"
 #include "report_display.h"
 #include "report_header.h"
-#include "startup.h"
+#include "shell_state.h"
 
-LogFileState logFileState;
 FileDialogFunction runSaveDialog = GetSaveFileNameA;
 FileDialogFunction runOpenDialog = GetOpenFileNameA;
 

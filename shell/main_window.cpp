@@ -8,11 +8,9 @@
 #include "command_ids.h"
 #include "log_files.h"
 #include "process_clipboard.h"
-#include "report_view.h"
-#include "startup.h"
+#include "report_copy.h"
+#include "shell_state.h"
 #include "viewer_mode.h"
-
-WindowState windowState;
 
 namespace {
 

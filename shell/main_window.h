@@ -8,21 +8,4 @@
 
 #include <windows.h>
 
-// Made during WM_INITDIALOG, released during WM_DESTROY.
-struct WindowState {
-    HWND mainWindow = nullptr;
-    HWND reportView = nullptr;                 // also the owner of the error boxes
-    WNDPROC previousReportViewProc = nullptr;  // the edit control's own
-    HWND statusBar = nullptr;
-    HMENU menu = nullptr;
-    HMENU fileMenu = nullptr;  // carries the Clipboard Viewer check mark
-    HICON viewerOnIcon = nullptr;
-    HICON viewerOffIcon = nullptr;
-    COLORREF background = 0;
-    HBRUSH backgroundBrush = nullptr;
-    int paneEdges[2] = {0, -1};
-    UINT menuHelpIds[2] = {0, 0};  // MenuHelp's id list: no entries
-};
-extern WindowState windowState;
-
 INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

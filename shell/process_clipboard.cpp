@@ -4,10 +4,8 @@
 #include "decoding_run.h"
 #include "message_buffer.h"
 #include "report_display.h"
-#include "startup.h"
+#include "shell_state.h"
 #include "window_text_writer.h"
-
-DecodingGuard decodingGuard;
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "message_boxes.h"
 #include "message_buffer.h"
 #include "prefix_options.h"
+#include "settings.h"
+#include "shell_state.h"
 #include "viewer_mode.h"
-
-StartupState startupState;
 
 namespace {
 

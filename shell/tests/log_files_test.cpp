@@ -14,7 +14,6 @@
 #include "message_buffer.h"
 #include "report_header.h"
 #include "shell_test_support.h"
-#include "startup.h"
 
 namespace {
 

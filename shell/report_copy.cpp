@@ -1,14 +1,13 @@
-// Copy with header and Paste-as-decode for the report view.
-#include "report_view.h"
+// The report view's copy with the header, and its paste that decodes.
+#include "report_copy.h"
 
 #include <cstring>
 #include <string>
 
 #include "command_ids.h"
-#include "main_window.h"
 #include "message_buffer.h"
 #include "report_header.h"
-#include "viewer_mode.h"
+#include "shell_state.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The report view's Copy (header plus selection, read back from the real
 // clipboard) and Paste (decodes instead of inserting).
-#include "report_view.h"
+#include "report_copy.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 #include "report_display.h"
 #include "report_header.h"
 #include "shell_test_support.h"
-#include "startup.h"
 #include "viewer_mode.h"
 
 namespace {
