@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "desktop_clipboard.h"
+#include "exit_status.h"
 #include "input_decoding.h"
 
 namespace {
@@ -45,9 +46,9 @@ int watchClipboard(const ConsoleOptions& options, OutputWriter& writer) {
             // A clipboard that cannot be had at all at the start never will
             // be: nothing would ever change, and the watch would wait forever.
             if (decoded == 0 && desktopClipboardProblem() != nullptr) {
-                std::fprintf(stderr, "vexa-decode: cannot open the clipboard to watch: %s\n",
-                             desktopClipboardProblem());
-                return 1;
+                complain(std::string("cannot open the clipboard to watch: ") +
+                         desktopClipboardProblem());
+                return ExitFailure;
             }
             ++decoded;
             writer.ownLine("=== clipboard " + std::to_string(decoded) + " at " + clockTime() +

@@ -10,6 +10,7 @@
 
 #include "clipboard_watch.h"
 #include "desktop_clipboard.h"
+#include "exit_status.h"
 #include "input_decoding.h"
 #include "options.h"
 #include "output_writer.h"
@@ -19,30 +20,11 @@
 
 namespace {
 
-constexpr int ExitFailure = 1;
-constexpr int ExitUsage = 2;
-constexpr int ExitNoReport = 3;
-
-int refuseCommandLine(const std::string& problem) {
-    std::fprintf(stderr, "vexa-decode: %s\n%s\n", problem.c_str(), UsageText);
-    return ExitUsage;
-}
-
-void complain(const std::string& name, const std::string& problem) {
-    std::fprintf(stderr, "vexa-decode: %s: %s\n", name.c_str(), problem.c_str());
-}
-
-// A failure outweighs an input without a report.
-int worse(int status, int other) {
-    return status == ExitFailure || other == ExitFailure ? ExitFailure
-                                                         : (status != 0 ? status : other);
-}
-
 int statusOf(const InputOutcome& outcome, const ConsoleOptions& options) {
     if (!outcome.readFailure.empty() || outcome.clipboardUnread) {
         return ExitFailure;
     }
-    return options.requireReport && !outcome.reportFound ? ExitNoReport : 0;
+    return inputStatus(outcome.reportFound, options.requireReport);
 }
 
 // A log named on the command line, or "-" for standard input.
@@ -90,7 +72,8 @@ int main(int argc, char** argv) {
             std::printf("%s\n", VersionText);
             return 0;
         case OptionsAction::Usage:
-            return refuseCommandLine(parsed.problem);
+            complain(parsed.problem + "\n" + UsageText);
+            return ExitUsage;
         case OptionsAction::Decode:
             break;
     }
@@ -114,7 +97,7 @@ int main(int argc, char** argv) {
     }
     writer->finish();
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fprintf(stderr, "vexa-decode: cannot write the report\n");
+        complain("cannot write the report");
         return ExitFailure;
     }
     return status;

@@ -7,18 +7,12 @@
 #include <cstdio>
 #include <string>
 
+#include "exit_status.h"
 #include "input_decoding.h"
 #include "modem_answer.h"
 #include "serial_port.h"
 
 namespace {
-
-constexpr int ExitFailure = 1;
-constexpr int ExitNoReport = 3;
-
-void complain(const ConsoleOptions& options, const std::string& problem) {
-    std::fprintf(stderr, "vexa-decode: %s: %s\n", options.port.c_str(), problem.c_str());
-}
 
 std::string seconds(double value) {
     char text[32];
@@ -32,13 +26,13 @@ int queryPort(const ConsoleOptions& options, OutputWriter& writer) {
     std::string failure;
     const auto port = openSerialPort(options.port, options.baudRate, &failure);
     if (port == nullptr) {
-        complain(options, failure);
+        complain(options.port, failure);
         return ExitFailure;
     }
     if (options.hasQuery) {
         port->discardInput();
         if (!port->write(options.query + "\r")) {
-            complain(options, "cannot send the command: " + port->failure());
+            complain(options.port, "cannot send the command: " + port->failure());
             return ExitFailure;
         }
     }
@@ -65,8 +59,8 @@ int queryPort(const ConsoleOptions& options, OutputWriter& writer) {
             break;
     }
     if (!problem.empty()) {
-        complain(options, problem);
+        complain(options.port, problem);
         return ExitFailure;
     }
-    return options.requireReport && !outcome.reportFound ? ExitNoReport : 0;
+    return inputStatus(outcome.reportFound, options.requireReport);
 }
