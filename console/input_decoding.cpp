@@ -18,7 +18,7 @@ constexpr std::size_t LiveStreamBlockSize = 256 * 1024;
 
 InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string& name,
                          const ConsoleOptions& options, OutputWriter& writer) {
-    RunSettings settings = runSettingsFor(file);
+    RunSettings settings;
     if (stream != nullptr) {
         settings.source = stream;
         settings.blockSize = LiveStreamBlockSize;

@@ -11,12 +11,12 @@
 #include "clipboard_watch.h"
 #include "desktop_clipboard.h"
 #include "exit_status.h"
+#include "file_bytes.h"
 #include "input_decoding.h"
 #include "options.h"
 #include "output_writer.h"
 #include "port_query.h"
 #include "streams.h"
-#include "text_reader.h"
 
 namespace {
 

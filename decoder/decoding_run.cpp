@@ -9,13 +9,14 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string_view>
 
 #include "chunk_reader.h"
 #include "clipboard_source.h"
+#include "file_bytes.h"
 #include "report_collector.h"
 #include "report_scanner.h"
-#include "text_reader.h"
 #include "value_slots.h"
 
 namespace {
@@ -107,14 +108,15 @@ class DecodingRun {
   private:
     // Between reports, a chunk without a marker changes nothing.
     void scanFile(std::FILE* file) {
-        std::size_t blockSize = settings_.blockSize;
-        if (settings_.source != nullptr) {
-            blockSize = std::max(blockSize, ChunkReader::MinimumBlockSize);
+        std::optional<FileBytes> fileBytes;
+        ByteSource* source = settings_.source;
+        if (source == nullptr) {
+            source = &fileBytes.emplace(file);
         }
-        ChunkReader reader(file, blockSize, countLines_, settings_.source);
+        ChunkReader reader(*source, settings_.blockSize, countLines_);
         for (char* chunk = reader.next(true); chunk != nullptr;
              chunk = reader.next(!state_.blockSeen)) {
-            state_.line = countLines_ ? reader.line() : 0;
+            state_.line = reader.line();
             if (scan(chunk)) {
                 return;
             }
@@ -180,12 +182,6 @@ class DecodingRun {
 };
 
 }  // namespace
-
-RunSettings runSettingsFor(std::FILE* file) {
-    RunSettings settings;
-    settings.blockSize = file != nullptr ? readAheadSize(file) : 0;
-    return settings;
-}
 
 RunOutcome decodeReports(std::FILE* file, const RunSettings& settings, ReportWriter& writer) {
     DecodingRun run(settings, writer);

@@ -32,15 +32,14 @@
 
 struct RunSettings {
     ReportScope scope = ReportScope::First;
-    // How a log stream is read: in blocks of this size (chunk_reader.h), or
-    // chunk by chunk with 0.
-    std::size_t blockSize = 0;
+    // A stream is read in blocks of this size (chunk_reader.h): large
+    // enough that reading costs little, small enough to stay in the cache.
+    std::size_t blockSize = 64 * 1024;
     // Where the run's storage comes from once a small buffer in the run's
     // own frame is used up: the clipboard copy and the texts rendering owns.
     std::pmr::memory_resource* upstream = std::pmr::new_delete_resource();
-    // Read instead of the stream's own buffer, in blocks of blockSize (at
-    // least ChunkReader::MinimumBlockSize): the run then reads a stream even
-    // when it is given no file.
+    // Read instead of the file (file_bytes.h): the run then reads a stream
+    // even when it is given no file.
     ByteSource* source = nullptr;
     // A character device given as the file is read like any stream instead
     // of meaning the clipboard.
@@ -48,9 +47,6 @@ struct RunSettings {
     // See ScanState::looseMarkers (report_scanner.h).
     bool looseMarkers = false;
 };
-
-// The window's settings for a stream: blocks for a regular file.
-RunSettings runSettingsFor(std::FILE* file);
 
 struct RunOutcome {
     // The clipboard could not be read (its one message is the run's only

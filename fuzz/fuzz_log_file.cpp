@@ -1,10 +1,9 @@
 // Fuzzes the decoding run over a log file. The first byte picks the line
 // prefix; the remaining bytes are the log, read through a memory stream.
 // With a prefix, the same log is decoded again without one: the two texts
-// must differ by nothing but the prefixes. Memory streams are read chunk by
-// chunk; the log is also decoded reading small blocks, and as a live stream
-// that hands it out in pieces of a few bytes, which must change nothing, for
-// one report and for every report. Every report is also decoded with loose
+// must differ by nothing but the prefixes. The log is also decoded reading
+// small blocks, and as a live stream that hands it out in pieces of a few
+// bytes, which must change nothing, for one report and for every report. Every report is also decoded with loose
 // markers, which must not break the run's bookkeeping.
 
 #include <algorithm>
@@ -23,7 +22,7 @@ namespace {
 constexpr std::size_t BlockSize = 1024;
 
 std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, const char* prefix,
-                                   std::size_t blockSize = 0) {
+                                   std::size_t blockSize = RunSettings().blockSize) {
     MemoryLog log(data, size);
     RunSettings settings;
     settings.blockSize = blockSize;
@@ -51,14 +50,16 @@ class TrickleSource : public ByteSource {
     std::size_t at_ = 0;
 };
 
-enum class Reading { Chunks, Blocks, Live, Loose };
+enum class Reading { Blocks, SmallBlocks, Live, Loose };
 
 // Every report's text, where it began and whether its OK came.
 std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, Reading reading) {
     MemoryLog log(data, size);
     TrickleSource live(data, size);
     RunSettings settings;
-    settings.blockSize = reading == Reading::Chunks ? 0 : BlockSize;
+    if (reading == Reading::SmallBlocks) {
+        settings.blockSize = BlockSize;
+    }
     settings.source = reading == Reading::Live ? &live : nullptr;
     settings.looseMarkers = reading == Reading::Loose;
     settings.scope = ReportScope::Every;
@@ -78,10 +79,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> lines = decodeLog(data + 1, size - 1, prefix);
     checkScanOutput(lines);
     require(decodeLog(data + 1, size - 1, prefix, BlockSize) == lines,
-            "reading in blocks changes nothing");
-    const std::string reports = decodeEveryReport(data + 1, size - 1, Reading::Chunks);
-    require(decodeEveryReport(data + 1, size - 1, Reading::Blocks) == reports,
-            "reading in blocks changes no report");
+            "reading in small blocks changes nothing");
+    const std::string reports = decodeEveryReport(data + 1, size - 1, Reading::Blocks);
+    require(decodeEveryReport(data + 1, size - 1, Reading::SmallBlocks) == reports,
+            "reading in small blocks changes no report");
     require(decodeEveryReport(data + 1, size - 1, Reading::Live) == reports,
             "reading a live stream changes no report");
     decodeEveryReport(data + 1, size - 1, Reading::Loose);

@@ -26,7 +26,7 @@ bool decodeGuarded(std::FILE* file) {
         decodingGuard.changedMeanwhile = false;
         emptyMessageBuffer();
         WindowTextWriter writer(startupState.linePrefix);
-        decodeReports(file, runSettingsFor(file), writer);
+        decodeReports(file, RunSettings(), writer);
     } while (decodingGuard.changedMeanwhile && --passesLeft > 0);
     decodingGuard.decoding = false;
     return true;

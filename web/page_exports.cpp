@@ -78,7 +78,7 @@ EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const
     }
     bool decoded = true;
     try {
-        RunSettings settings = runSettingsFor(file);
+        RunSettings settings;
         settings.scope = ReportScope::Every;
         PageWriter writer(style, reports);
         decoded = !decodeReports(file, settings, writer).readFailed;

@@ -30,7 +30,7 @@ class DecodeReport : public ::testing::Test {
 
 // A run whose storage beyond the run's own small buffer runs out at once.
 std::string decodeWithoutStorage(std::FILE* file, RunOutcome* outcome) {
-    RunSettings settings = runSettingsFor(file);
+    RunSettings settings;
     settings.upstream = std::pmr::null_memory_resource();
     RecordingWriter writer;
     *outcome = decodeReports(file, settings, writer);

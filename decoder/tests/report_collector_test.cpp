@@ -18,7 +18,7 @@ struct WatchedRun : RecordingWriter {
 
 WatchedRun watch(std::FILE* file, ReportScope scope) {
     WatchedRun run;
-    RunSettings settings = runSettingsFor(file);
+    RunSettings settings;
     settings.scope = scope;
     run.outcome = decodeReports(file, settings, run);
     return run;

@@ -97,14 +97,14 @@ std::string decodeLog(const std::string& bytes, const char* prefix) {
         throw std::runtime_error("cannot open " + log.path());
     }
     RecordingWriter writer(prefix);
-    decodeReports(file, runSettingsFor(file), writer);
+    decodeReports(file, RunSettings(), writer);
     std::fclose(file);
     return writer.text;
 }
 
 std::string decodeText(std::FILE* file, RunOutcome* outcome) {
     RecordingWriter writer;
-    const RunOutcome run = decodeReports(file, runSettingsFor(file), writer);
+    const RunOutcome run = decodeReports(file, RunSettings(), writer);
     if (outcome != nullptr) {
         *outcome = run;
     }

@@ -72,7 +72,7 @@ void ScratchFile::append(const std::string& bytes) {
 
 std::string decodeStream(std::FILE* file, const char* prefix) {
     RecordingWriter writer(prefix, false);
-    const RunOutcome outcome = decodeReports(file, runSettingsFor(file), writer);
+    const RunOutcome outcome = decodeReports(file, RunSettings(), writer);
     EXPECT_FALSE(outcome.clipboardUnread || outcome.readFailed) << "a file is read whole";
     return writer.text;
 }
