@@ -3,8 +3,9 @@
 // With a prefix, the same log is decoded again without one: the two texts
 // must differ by nothing but the prefixes. The log is also decoded reading
 // small blocks, and as a live stream that hands it out in pieces of a few
-// bytes, which must change nothing, for one report and for every report. Every report is also decoded with loose
-// markers, which must not break the run's bookkeeping.
+// bytes, which must change nothing, for one report and for every report.
+// Every report is also decoded with loose markers, which must not break the
+// run's bookkeeping.
 
 #include <algorithm>
 #include <cstddef>
