@@ -10,6 +10,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "chunk_reader.h"
@@ -20,9 +21,6 @@
 #include "value_slots.h"
 
 namespace {
-
-// A typical report's owned texts fit here; larger ones go upstream.
-constexpr std::size_t InitialReportStorage = 1024;
 
 struct ClipboardCopy {
     // The clipboard text from its first marker on, or null when the
@@ -35,8 +33,7 @@ struct ClipboardCopy {
 
 // Opens the clipboard, copies its text into storage and closes it again on
 // every path.
-ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, bool countLines,
-                                ReportCollector& collector) {
+ClipboardCopy copyClipboardText(std::string& storage, bool countLines, ReportCollector& collector) {
     ClipboardCopy copy;
     if (!openClipboardText()) {
         collector.message("cannot open clipboard!");
@@ -58,16 +55,14 @@ ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, bool countLi
         collector.message("no statistics data in clipboard available!");
         return copy;
     }
-    const std::size_t length = static_cast<std::size_t>(text.data() + text.size() - start);
     try {
-        copy.text = static_cast<char*>(storage.allocate(length + 1, 1));
+        storage.assign(start, text.data() + text.size());
     } catch (const std::bad_alloc&) {
         closeClipboardText();
         collector.message("stack overflow!");
         return copy;
     }
-    std::memcpy(copy.text, start, length);
-    copy.text[length] = '\0';
+    copy.text = &storage[0];
     if (countLines) {
         copy.lineFeedsBefore = static_cast<std::size_t>(std::count(text.data(), start, '\n'));
     }
@@ -78,11 +73,7 @@ ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, bool countLi
 class DecodingRun {
   public:
     DecodingRun(const RunSettings& settings, ReportWriter& writer)
-        : settings_(settings),
-          countLines_(writer.wantsLineNumbers()),
-          collector_(writer),
-          sourceStorage_(settings.upstream),
-          reportStorage_(initialStorage_, sizeof initialStorage_, settings.upstream) {
+        : settings_(settings), countLines_(writer.wantsLineNumbers()), collector_(writer) {
         resetValueSlots(slots_);
         state_.looseMarkers = settings.looseMarkers;
     }
@@ -127,7 +118,7 @@ class DecodingRun {
     // Returns false when the clipboard gave nothing to scan; its one message
     // is then the run's only report.
     bool scanClipboard() {
-        const ClipboardCopy copy = copyClipboardText(sourceStorage_, countLines_, collector_);
+        const ClipboardCopy copy = copyClipboardText(clipboardCopy_, countLines_, collector_);
         if (copy.text == nullptr) {
             collector_.endReport(slots_, 1, true, false);
             return false;
@@ -161,7 +152,6 @@ class DecodingRun {
     }
 
     void beginReport() {
-        reportStorage_.release();
         resetValueSlots(slots_);
         state_.blockSeen = false;
         state_.rest = nullptr;
@@ -171,11 +161,8 @@ class DecodingRun {
     bool countLines_;
     ReportCollector collector_;
     RunOutcome outcome_;
-    // The clipboard copy lives for the whole run, owned texts for one report.
-    alignas(std::max_align_t) std::byte initialStorage_[InitialReportStorage];
-    std::pmr::monotonic_buffer_resource sourceStorage_;
-    std::pmr::monotonic_buffer_resource reportStorage_;
-    ValueSlotTable slots_{reportStorage_};
+    std::string clipboardCopy_;
+    ValueSlotTable slots_;
     ScanState state_{slots_, collector_};
     int number_ = 0;
     bool finished_ = false;

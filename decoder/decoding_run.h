@@ -19,13 +19,12 @@
 // "no recognizable data found!"; a clipboard that cannot be read gives one
 // report holding its one message.
 //
-// Everything the run builds lives in storage owned by the run and released
-// when it returns.
+// Everything the run builds belongs to the run and is released when it
+// returns.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
-#include <memory_resource>
 
 #include "byte_source.h"
 #include "report_writer.h"
@@ -35,9 +34,6 @@ struct RunSettings {
     // A stream is read in blocks of this size (chunk_reader.h): large
     // enough that reading costs little, small enough to stay in the cache.
     std::size_t blockSize = 64 * 1024;
-    // Where the run's storage comes from once a small buffer in the run's
-    // own frame is used up: the clipboard copy and the texts rendering owns.
-    std::pmr::memory_resource* upstream = std::pmr::new_delete_resource();
     // Read instead of the file (file_bytes.h): the run then reads a stream
     // even when it is given no file.
     ByteSource* source = nullptr;

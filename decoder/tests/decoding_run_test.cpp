@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory_resource>
 #include <string>
 
 #include "test_support.h"
@@ -27,15 +26,6 @@ class DecodeReport : public ::testing::Test {
         return text;
     }
 };
-
-// A run whose storage beyond the run's own small buffer runs out at once.
-std::string decodeWithoutStorage(std::FILE* file, RunOutcome* outcome) {
-    RunSettings settings;
-    settings.upstream = std::pmr::null_memory_resource();
-    RecordingWriter writer;
-    *outcome = decodeReports(file, settings, writer);
-    return writer.text;
-}
 
 // A marker line of exactly length characters: "DIAG <2A4D3263 0=10", spaces,
 // then tail at its very end.
@@ -139,24 +129,6 @@ TEST_F(DecodeReport, ReadsOnFromTheCurrentPositionAndLeavesTheFileOpen) {
     EXPECT_EQ(0, std::fclose(file));
 }
 
-// Owned texts that cannot get storage leave their slots alone; the rest of
-// the report still arrives.
-TEST_F(DecodeReport, RunGoesOnWhenStorageRunsOut) {
-    const std::string big(480, 'B');
-    TempFile log("DIAG <2A4D3263 0=10 1=0\nDIAG <2A4D3263 FE=" + big + "\nDIAG <2A4D3263 04=" +
-                 big + "\nDIAG <2A4D3263 05=" + big + "\nDIAG <2A4D3263 12=10 2=0>\n");
-    std::FILE* file = log.openText();
-    ASSERT_NE(nullptr, file);
-    RunOutcome outcome;
-    const std::string text = decodeWithoutStorage(file, &outcome);
-    std::fclose(file);
-    EXPECT_FALSE(outcome.readFailed);
-    EXPECT_EQ(std::string(Rev10) + CallSetup0 + MultiMedia0 + "V.8 CM/JM octet string         : " +
-                  big + "/NA\r\n" + "Estimated noise level, -dBm    : 16\r\n" +
-                  "Manufacturer key               : " + big + "\r\n",
-              text);
-}
-
 TEST_F(DecodeReport, PrefixOnMessagesAndReportLines) {
     EXPECT_EQ("xx unrecognized key 7f!\r\nxx Diag Command Specification rev.: 1.0\r\n",
               decodeLog("DIAG <2A4D3263 7F=0 0=10>\nOK\n", "xx "));
@@ -235,15 +207,6 @@ TEST_F(DecodeReport, CharacterDeviceMeansClipboard) {
     setTestClipboard(MemoryClipboardState::HasText, "DIAG <2A4D3263 0=10>");
     EXPECT_EQ(Rev10, decodeText(device));
     std::fclose(device);
-}
-
-TEST_F(DecodeReport, ClipboardCopyWithoutStorage) {
-    setTestClipboard(MemoryClipboardState::HasText,
-                     "DIAG <2A4D3263 0=10>" + std::string(3000, ' '));
-    RunOutcome outcome;
-    EXPECT_EQ("stack overflow!\r\n", decodeWithoutStorage(nullptr, &outcome));
-    EXPECT_TRUE(outcome.clipboardUnread);
-    EXPECT_FALSE(testClipboardLeftOpen());
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory_resource>
 #include <string>
 #include <vector>
 
@@ -13,8 +12,7 @@ namespace {
 // Scans text as one chunk and ends the report as a run would; returns its
 // text.
 std::string scanText(const std::string& text, bool* ended = nullptr, bool loose = false) {
-    std::pmr::monotonic_buffer_resource storage;
-    ValueSlotTable slots(storage);
+    ValueSlotTable slots;
     resetValueSlots(slots);
     RecordingWriter writer;
     ReportCollector collector(writer);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory_resource>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,8 +33,7 @@ class LineText : public ReportWriter {
 
 // The text of the report whose value slots received the values.
 std::string compose(const KeyValues& values, const char* prefix = "") {
-    std::pmr::monotonic_buffer_resource storage;
-    ValueSlotTable slots(storage);
+    ValueSlotTable slots;
     resetValueSlots(slots);
     for (const auto& [key, text] : values) {
         const auto location = findKeyEntry(key);
