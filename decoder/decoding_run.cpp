@@ -1,7 +1,7 @@
 // The decoding run: chooses the text source, feeds it to the scanner chunk
 // by chunk, and ends a report at the "OK" line that ends one and at the end
 // of the input. A run for the first report stops at that "OK"; a run for
-// every report starts the next one with fresh slots and storage.
+// every report starts the next one with fresh slots.
 
 #include "decoding_run.h"
 

@@ -1,4 +1,4 @@
-// The command-line options that set the line prefix (message_buffer.h), in
+// The command-line options that set the line prefix (report_text.h), in
 // the one grammar both programs accept:
 //
 //   +text | -prefix text | -noprefix

@@ -50,12 +50,17 @@ std::string reportLineText(const ReportLine& line) {
     return text;
 }
 
-// One growth check for the three parts: a run may write a million lines.
+// Most lines are short: put together here first, they cost the text one
+// append, and a run may write a million of them.
 void appendTextLine(const LineStyle& style, std::string_view text, std::string& out) {
-    const std::size_t at = out.size();
-    out.resize(at + style.prefix.size() + text.size() + style.end.size());
-    char* p = &out[at];
-    p = std::copy(style.prefix.begin(), style.prefix.end(), p);
-    p = std::copy(text.begin(), text.end(), p);
-    std::copy(style.end.begin(), style.end.end(), p);
+    char line[256];
+    const std::size_t length = style.prefix.size() + text.size() + style.end.size();
+    if (length > sizeof line) {
+        out.append(style.prefix).append(text.data(), text.size()).append(style.end);
+        return;
+    }
+    char* end = std::copy(style.prefix.begin(), style.prefix.end(), line);
+    end = std::copy(text.begin(), text.end(), end);
+    std::copy(style.end.begin(), style.end.end(), end);
+    out.append(line, length);
 }

@@ -42,5 +42,5 @@ std::string decodeLog(const std::string& bytes, const char* prefix = "");
 // The window's text of a run over file (null: the clipboard).
 std::string decodeText(std::FILE* file, RunOutcome* outcome = nullptr);
 
-// Joins lines, each ended by CR LF, as the message buffer holds them.
+// Joins lines, each ended by CR LF, as the window's text holds them.
 std::string crlfLines(std::initializer_list<const char*> lines);
