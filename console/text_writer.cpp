@@ -2,12 +2,19 @@
 // arrive before it ends, so the text is kept until then, when the title
 // (which says whether the report was cut off) can go first.
 
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "output_writer.h"
 #include "report_title.h"
 
 namespace {
+
+// A report's text is kept in pieces of at least this size, which never
+// move: a report of a million messages is not copied over and over as it
+// grows.
+constexpr std::size_t PieceSize = 64 * 1024;
 
 class TextWriter : public OutputWriter {
   public:
@@ -30,7 +37,7 @@ class TextWriter : public OutputWriter {
         writeOutput(line);
     }
 
-    void message(std::string_view text) override { appendTextLine(style_, text, pending_); }
+    void message(std::string_view text) override { pend(text); }
 
     void block(const ReportBlock&) override {}
 
@@ -40,9 +47,11 @@ class TextWriter : public OutputWriter {
                 ownLine(reportTitle(report));
             }
             for (const ReportLine& line : report.lines) {
-                appendTextLine(style_, reportLineText(line), pending_);
+                pend(reportLineText(line));
             }
-            writeOutput(pending_);
+            for (const std::string& piece : pending_) {
+                writeOutput(piece);
+            }
             flushOutput();
         }
         pending_.clear();
@@ -54,11 +63,20 @@ class TextWriter : public OutputWriter {
     bool wantsTokens() const override { return false; }
 
   private:
+    void pend(std::string_view text) {
+        const std::size_t length = style_.prefix.size() + text.size() + style_.end.size();
+        if (pending_.empty() || pending_.back().capacity() - pending_.back().size() < length) {
+            pending_.emplace_back();
+            pending_.back().reserve(std::max(PieceSize, length));
+        }
+        appendTextLine(style_, text, pending_.back());
+    }
+
     LineStyle style_;
     bool titled_;
     bool severalInputs_;
     int inputs_ = 0;
-    std::string pending_;  // the text of the report under way
+    std::vector<std::string> pending_;  // the text of the report under way
 };
 
 }  // namespace

@@ -73,7 +73,7 @@ ClipboardCopy copyClipboardText(std::string& storage, bool countLines, ReportCol
 class DecodingRun {
   public:
     DecodingRun(const RunSettings& settings, ReportWriter& writer)
-        : settings_(settings), countLines_(writer.wantsLineNumbers()), collector_(writer) {
+        : settings_(settings), collector_(writer) {
         resetValueSlots(slots_);
         state_.looseMarkers = settings.looseMarkers;
     }
@@ -104,10 +104,12 @@ class DecodingRun {
         if (source == nullptr) {
             source = &fileBytes.emplace(file);
         }
-        ChunkReader reader(*source, settings_.blockSize, countLines_);
+        ChunkReader reader(*source, settings_.blockSize, collector_.countsLines());
         for (char* chunk = reader.next(true); chunk != nullptr;
              chunk = reader.next(!state_.blockSeen)) {
-            state_.line = reader.line();
+            if (collector_.countsLines()) {
+                collector_.startChunk(chunk, reader.line());
+            }
             if (scan(chunk)) {
                 return;
             }
@@ -118,12 +120,16 @@ class DecodingRun {
     // Returns false when the clipboard gave nothing to scan; its one message
     // is then the run's only report.
     bool scanClipboard() {
-        const ClipboardCopy copy = copyClipboardText(clipboardCopy_, countLines_, collector_);
+        const ClipboardCopy copy =
+            copyClipboardText(clipboardCopy_, collector_.countsLines(), collector_);
         if (copy.text == nullptr) {
             collector_.endReport(slots_, 1, true, false);
             return false;
         }
-        state_.line = countLines_ ? copy.lineFeedsBefore + 1 : 0;
+        if (collector_.countsLines()) {
+            // The scan cuts the copy, so its line feeds are counted in another.
+            collector_.startText(copy.text, copy.lineFeedsBefore + 1, clipboardCopy_);
+        }
         scan(copy.text);
         return true;
     }
@@ -158,7 +164,6 @@ class DecodingRun {
     }
 
     const RunSettings& settings_;
-    bool countLines_;
     ReportCollector collector_;
     RunOutcome outcome_;
     std::string clipboardCopy_;

@@ -10,7 +10,37 @@
 
 #include "hex_number.h"
 
-void ReportCollector::blockMet(const char* inputLine, std::size_t line) {
+void ReportCollector::startChunk(const char* chunk, std::size_t line) {
+    base_ = chunk;
+    pristine_.clear();
+    counted_ = 0;
+    line_ = line;
+}
+
+void ReportCollector::startText(const char* text, std::size_t line, std::string pristine) {
+    base_ = text;
+    pristine_ = std::move(pristine);
+    counted_ = 0;
+    line_ = line;
+}
+
+// Positions come in ascending order, so every line feed is counted once.
+std::size_t ReportCollector::lineOf(const char* position) {
+    if (!countLines_) {
+        return 0;
+    }
+    const auto offset = std::min(static_cast<std::size_t>(position - base_), pristine_.size());
+    if (offset > counted_) {
+        line_ += static_cast<std::size_t>(
+            std::count(pristine_.begin() + static_cast<std::ptrdiff_t>(counted_),
+                       pristine_.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+        counted_ = offset;
+    }
+    return line_;
+}
+
+void ReportCollector::blockMet(const char* inputLine) {
+    const std::size_t line = lineOf(inputLine);
     if (reportLine_ == 0) {
         reportLine_ = line;
     }

@@ -17,14 +17,25 @@
 class ReportCollector {
   public:
     explicit ReportCollector(ReportWriter& writer)
-        : writer_(writer), keepTokens_(writer.wantsTokens()) {}
+        : writer_(writer),
+          countLines_(writer.wantsLineNumbers()),
+          keepTokens_(writer.wantsTokens()) {}
+
+    bool countsLines() const { return countLines_; }
+
+    // Where the text the scan goes on with begins, for the line numbers:
+    // a chunk of a log, which begins on input line `line` and holds at most
+    // one line feed, at its end; or a whole text (the clipboard copy), whose
+    // line feeds are counted in pristine, a copy made before the scan cut
+    // it. Needed only when lines are counted.
+    void startChunk(const char* chunk, std::size_t line);
+    void startText(const char* text, std::size_t line, std::string pristine);
 
     void message(std::string_view text) { writer_.message(text); }
 
-    // An input line that begins with a marker, on physical line `line` (0
-    // when lines are not counted); inputLine points into the text being
-    // scanned, at the marker, before tokenising cuts it.
-    void blockMet(const char* inputLine, std::size_t line);
+    // An input line that begins with a marker; inputLine points into the
+    // text being scanned, at the marker, before tokenising cuts it.
+    void blockMet(const char* inputLine);
     // A key=value token was handed to the value rendering: keyText is the
     // token's text before the "=", valueText the value text after it.
     void valueRendered(int entry, int column, std::uint32_t key, std::string_view keyText,
@@ -42,8 +53,18 @@ class ReportCollector {
     void endReport(const ValueSlotTable& slots, int number, bool complete, bool readFailed);
 
   private:
+    std::size_t lineOf(const char* position);
+
     ReportWriter& writer_;
+    bool countLines_;
     bool keepTokens_;
+    // Line counting: where the text scanned begins, the pristine copy of a
+    // whole text, how far into it line feeds have been counted, and the
+    // line reached there.
+    const char* base_ = nullptr;
+    std::string pristine_;
+    std::size_t counted_ = 0;
+    std::size_t line_ = 0;
     std::size_t reportLine_ = 0;
     std::optional<ReportToken> raw_[KeyEntryCount][2];
     // The block being scanned, and its input line before tokenising cut it.

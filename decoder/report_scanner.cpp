@@ -114,12 +114,6 @@ char* markerInLine(char* inputLine) {
     return spaced;
 }
 
-void countLineFeed(char c, ScanState& state) {
-    if (c == '\n' && state.line != 0) {
-        ++state.line;
-    }
-}
-
 bool isWordCharacter(char c) {
     return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -149,14 +143,12 @@ bool scanChunk(char* chunk, ScanState& state) {
     char* p = chunk;
     while (*p != '\0') {
         while (isSpaceCharacter(*p)) {
-            countLineFeed(*p++, state);
+            ++p;
         }
         char* inputLine = p;
-        const std::size_t line = state.line;
         p += std::strcspn(p, LineSeparators);
         char* end = p;
         if (*p != '\0') {
-            countLineFeed(*p, state);
             *p++ = '\0';
         }
         if (end == inputLine) {
@@ -186,7 +178,7 @@ bool scanChunk(char* chunk, ScanState& state) {
             continue;
         }
         state.blockSeen = true;
-        state.collector.blockMet(inputLine, line);
+        state.collector.blockMet(inputLine);
         scanTokens(inputLine, tokens, state);
         state.collector.blockEnded();
     }

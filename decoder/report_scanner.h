@@ -8,7 +8,6 @@
 // quotes a first token of any size whole.
 #pragma once
 
-#include <cstddef>
 #include <string_view>
 
 #include "report_collector.h"
@@ -22,10 +21,6 @@ struct ScanState {
     ReportCollector& collector;
     // Set by the first input line that begins with a marker; never cleared.
     bool blockSeen = false;
-    // The physical input line (1-based) at the scan's position: the caller
-    // sets it where a chunk begins, and every line feed the scan passes
-    // moves it on. 0 stays 0: lines are not counted.
-    std::size_t line = 0;
     // A marker anywhere in an input line begins a block there, and "OK"
     // standing as a word of its own in a line without a marker ends a
     // report: captures whose lines carry time stamps or port tags. Without
