@@ -174,11 +174,11 @@ void BM_AppendLines(benchmark::State& state) {
     const auto count = static_cast<std::size_t>(state.range(0));
     const LineStyle style;
     for (auto _ : state) {
-        std::string text;
+        lastText.clear();
         for (std::size_t i = 0; i < count; ++i) {
-            appendTextLine(style, "unrecognized key ffffffff!", text);
+            appendTextLine(style, "unrecognized key ffffffff!", lastText);
         }
-        benchmark::DoNotOptimize(text.data());
+        benchmark::DoNotOptimize(lastText.data());
     }
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * count));
     state.SetComplexityN(state.range(0));

@@ -15,9 +15,11 @@ namespace {
 
 const char EndWord[] = "OK";
 
-const char LineSeparators[] = ">\n\r";
-const char TokenDelimiters[] = ">: \n\r\t\f";
-const char ValueDelimiters[] = " \t";
+// Aligned, because glibc's strspn and strcspn read a set that is not
+// aligned more slowly, and they run once for every line and token.
+alignas(16) const char LineSeparators[] = ">\n\r";
+alignas(16) const char TokenDelimiters[] = ">: \n\r\t\f";
+alignas(16) const char ValueDelimiters[] = " \t";
 
 // Most input lines fail on their first character, so that is tested before
 // the call.
