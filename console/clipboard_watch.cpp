@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "desktop_clipboard.h"
+#include "exit_status.h"
 #include "input_decoding.h"
 
 namespace {
@@ -36,7 +37,7 @@ std::string clockTime() {
 
 }  // namespace
 
-int watchClipboard(const ConsoleOptions& options, ReportPrinter& printer) {
+int watchClipboard(const ConsoleOptions& options, OutputWriter& writer) {
     std::signal(SIGINT, onInterrupt);
     std::signal(SIGTERM, onInterrupt);
     long decoded = 0;
@@ -45,16 +46,14 @@ int watchClipboard(const ConsoleOptions& options, ReportPrinter& printer) {
             // A clipboard that cannot be had at all at the start never will
             // be: nothing would ever change, and the watch would wait forever.
             if (decoded == 0 && desktopClipboardProblem() != nullptr) {
-                std::fprintf(stderr, "vexa-decode: cannot open the clipboard to watch: %s\n",
-                             desktopClipboardProblem());
-                return 1;
+                complain(std::string("cannot open the clipboard to watch: ") +
+                         desktopClipboardProblem());
+                return ExitFailure;
             }
             ++decoded;
-            if (options.form == OutputForm::Text) {
-                writeOwnLine("=== clipboard " + std::to_string(decoded) + " at " + clockTime() +
-                             " ===");
-            }
-            decodeInput(nullptr, nullptr, "clipboard", options, printer);
+            writer.ownLine("=== clipboard " + std::to_string(decoded) + " at " + clockTime() +
+                           " ===");
+            decodeInput(nullptr, nullptr, "clipboard", options, writer);
             if (options.watchCount > 0 && decoded >= options.watchCount) {
                 break;
             }

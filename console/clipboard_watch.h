@@ -6,6 +6,6 @@
 #pragma once
 
 #include "options.h"
-#include "report_output.h"
+#include "output_writer.h"
 
-int watchClipboard(const ConsoleOptions& options, ReportPrinter& printer);
+int watchClipboard(const ConsoleOptions& options, OutputWriter& writer);

@@ -1,10 +1,7 @@
 // What vexa-decode says about itself: its usage, its help and its version.
 
 #include "options.h"
-
-#ifndef VEXA_VERSION
-#error "the build gives VEXA_VERSION"
-#endif
+#include "version.h"
 
 const char UsageText[] =
     "Usage: vexa-decode [+prefix | -prefix string | -noprefix] [--all] [--loose]\n"

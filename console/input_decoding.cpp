@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "decoding_run.h"
-#include "message_buffer.h"
 
 namespace {
 
@@ -18,44 +17,27 @@ constexpr std::size_t LiveStreamBlockSize = 256 * 1024;
 }  // namespace
 
 InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string& name,
-                         const ConsoleOptions& options, ReportPrinter& printer) {
-    RunSettings settings = runSettingsFor(file);
+                         const ConsoleOptions& options, OutputWriter& writer) {
+    RunSettings settings;
     if (stream != nullptr) {
         settings.source = stream;
         settings.blockSize = LiveStreamBlockSize;
     }
+    settings.scope = options.allReports ? ReportScope::Every : ReportScope::First;
     // A device named is read: only no input at all means the clipboard.
     settings.devicesAreStreams = true;
     settings.looseMarkers = options.loose;
 
-    InputOutcome outcome;
-    emptyMessageBuffer();
-    printer.beginInput(name);
-    // A read error cuts the report under way short: it is not printed.
-    const auto readFailed = [file, stream] {
-        return stream != nullptr ? !stream->failure().empty()
-                                 : file != nullptr && std::ferror(file) != 0;
-    };
-    const ReportHandler handler = [&outcome, &printer, &readFailed](const DecodedReport& report) {
-        if (readFailed()) {
-            return;
-        }
-        outcome.reportFound = outcome.reportFound || report.line > 0;
-        printer.print(report);
-    };
-    const ReportScope scope = options.allReports ? ReportScope::Every : ReportScope::First;
+    writer.beginInput(name);
     errno = 0;
-    outcome.result =
-        runDecoding(file, scope, settings, printer.wantsReports() ? &handler : nullptr);
-    if (stream != nullptr) {
-        outcome.readFailure = stream->failure();
-    } else if (file != nullptr && std::ferror(file) != 0) {
-        outcome.readFailure = std::strerror(errno != 0 ? errno : EIO);
+    const RunOutcome run = decodeReports(file, settings, writer);
+    writer.endInput();
+    InputOutcome outcome;
+    outcome.clipboardUnread = run.clipboardUnread;
+    outcome.reportFound = run.blockFound;
+    if (run.readFailed) {
+        outcome.readFailure =
+            stream != nullptr ? stream->failure() : std::strerror(errno != 0 ? errno : EIO);
     }
-    if (outcome.readFailure.empty()) {
-        printer.printBuffer();
-    }
-    emptyMessageBuffer();
-    printer.endInput();
     return outcome;
 }

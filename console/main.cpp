@@ -3,71 +3,32 @@
 // no option give exactly the text the window program shows, CR LF line ends
 // included; the options go further than the window.
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "clipboard_watch.h"
 #include "desktop_clipboard.h"
+#include "exit_status.h"
+#include "file_bytes.h"
 #include "input_decoding.h"
-#include "message_buffer.h"
 #include "options.h"
+#include "output_writer.h"
 #include "port_query.h"
-#include "report_output.h"
 #include "streams.h"
-#include "text_reader.h"
 
 namespace {
 
-constexpr int ExitFailure = 1;
-constexpr int ExitUsage = 2;
-constexpr int ExitNoReport = 3;
-
-// Owns the message buffer for the program's run, released on every path.
-class MessageBufferOwner {
-  public:
-    MessageBufferOwner() : created_(createMessageBuffer()) {}
-    ~MessageBufferOwner() {
-        if (created_) {
-            releaseMessageBuffer();
-        }
-    }
-    MessageBufferOwner(const MessageBufferOwner&) = delete;
-    MessageBufferOwner& operator=(const MessageBufferOwner&) = delete;
-
-    bool created() const { return created_; }
-
-  private:
-    bool created_;
-};
-
-int refuseCommandLine(const std::string& problem) {
-    std::fprintf(stderr, "vexa-decode: %s\n%s\n", problem.c_str(), UsageText);
-    return ExitUsage;
-}
-
-void complain(const std::string& name, const std::string& problem) {
-    std::fprintf(stderr, "vexa-decode: %s: %s\n", name.c_str(), problem.c_str());
-}
-
-// A failure outweighs an input without a report.
-int worse(int status, int other) {
-    return status == ExitFailure || other == ExitFailure ? ExitFailure
-                                                         : (status != 0 ? status : other);
-}
-
 int statusOf(const InputOutcome& outcome, const ConsoleOptions& options) {
-    if (!outcome.readFailure.empty() || outcome.result != 0) {
+    if (!outcome.readFailure.empty() || outcome.clipboardUnread) {
         return ExitFailure;
     }
-    return options.requireReport && !outcome.reportFound ? ExitNoReport : 0;
+    return inputStatus(outcome.reportFound, options.requireReport);
 }
 
 // A log named on the command line, or "-" for standard input.
-int decodeNamed(const std::string& name, const ConsoleOptions& options, ReportPrinter& printer) {
+int decodeNamed(const std::string& name, const ConsoleOptions& options, OutputWriter& writer) {
     std::FILE* file = stdin;
     if (name != "-") {
         std::string failure;
@@ -78,7 +39,7 @@ int decodeNamed(const std::string& name, const ConsoleOptions& options, ReportPr
         }
     }
     const std::unique_ptr<InputStream> stream = liveStreamFor(file);
-    const InputOutcome outcome = decodeInput(file, stream.get(), name, options, printer);
+    const InputOutcome outcome = decodeInput(file, stream.get(), name, options, writer);
     if (file != stdin) {
         std::fclose(file);
     }
@@ -90,12 +51,12 @@ int decodeNamed(const std::string& name, const ConsoleOptions& options, ReportPr
 
 // No input named: standard input, unless it is a terminal (nothing piped
 // in) or --clipboard asks for the clipboard.
-int decodeUnnamed(const ConsoleOptions& options, ReportPrinter& printer) {
+int decodeUnnamed(const ConsoleOptions& options, OutputWriter& writer) {
     if (!options.clipboard && !isCharacterDevice(stdin)) {
-        return decodeNamed("-", options, printer);
+        return decodeNamed("-", options, writer);
     }
     takeDesktopClipboard();
-    return statusOf(decodeInput(nullptr, nullptr, "clipboard", options, printer), options);
+    return statusOf(decodeInput(nullptr, nullptr, "clipboard", options, writer), options);
 }
 
 }  // namespace
@@ -111,38 +72,32 @@ int main(int argc, char** argv) {
             std::printf("%s\n", VersionText);
             return 0;
         case OptionsAction::Usage:
-            return refuseCommandLine(parsed.problem);
+            complain(parsed.problem + "\n" + UsageText);
+            return ExitUsage;
         case OptionsAction::Decode:
             break;
     }
     const ConsoleOptions& options = parsed.options;
 
     writeStandardOutputAsIs();
-    const MessageBufferOwner buffer;
-    if (!buffer.created()) {
-        std::fprintf(stderr, "vexa-decode: %s\n", std::strerror(errno));
-        return ExitFailure;
-    }
-    // JSON and CSV give the prefix a field of their own, or none.
-    setLinePrefix(options.form == OutputForm::Text ? linePrefixFor(options.prefix).c_str() : "");
-    setLineEnd(options.lineFeeds ? "\n" : "\r\n");
-    ReportPrinter printer(options, options.sources.size() > 1);
+    const std::unique_ptr<OutputWriter> writer =
+        makeOutputWriter(options, options.sources.size() > 1);
 
     int status = 0;
     if (options.watch) {
-        status = watchClipboard(options, printer);
+        status = watchClipboard(options, *writer);
     } else if (!options.port.empty()) {
-        status = queryPort(options, printer);
+        status = queryPort(options, *writer);
     } else if (options.sources.empty()) {
-        status = decodeUnnamed(options, printer);
+        status = decodeUnnamed(options, *writer);
     } else {
         for (const std::string& name : options.sources) {
-            status = worse(status, decodeNamed(name, options, printer));
+            status = worse(status, decodeNamed(name, options, *writer));
         }
     }
-    printer.finish();
+    writer->finish();
     if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        std::fprintf(stderr, "vexa-decode: cannot write the report\n");
+        complain("cannot write the report");
         return ExitFailure;
     }
     return status;

@@ -8,9 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 
-const long BaudRates[] = {300,   1200,   2400,   4800,   9600,   19200, 38400,
-                          57600, 115200, 230400, 460800, 921600, 0};
-
 namespace {
 
 // A day: longer waits are no answer, and the count of milliseconds stays small.
@@ -112,8 +109,8 @@ bool parseBaudRate(const std::string& text, long* rate) {
     if (!parseCount(text, &value)) {
         return false;
     }
-    for (const long* known = BaudRates; *known != 0; ++known) {
-        if (*known == value) {
+    for (const long known : BaudRates) {
+        if (known == value) {
             *rate = value;
             return true;
         }
@@ -136,8 +133,8 @@ bool parseSeconds(const std::string& text, double* seconds) {
 
 std::string baudRateList() {
     std::string list;
-    for (const long* rate = BaudRates; *rate != 0; ++rate) {
-        list += (list.empty() ? "" : ", ") + std::to_string(*rate);
+    for (const long rate : BaudRates) {
+        list += (list.empty() ? "" : ", ") + std::to_string(rate);
     }
     return list;
 }

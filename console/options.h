@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "baud_rates.h"
 #include "prefix_options.h"
 
 extern const char UsageText[];
@@ -31,9 +32,6 @@ enum class OutputForm {
     Csv,        // --csv: one row a report
 };
 
-// Serial port settings the console accepts, the usual rates of modems and
-// their adapters.
-constexpr long DefaultBaudRate = 115200;
 constexpr double DefaultQueryTimeout = 10.0;
 
 struct ConsoleOptions {
@@ -61,6 +59,3 @@ struct ParsedOptions {
 };
 
 ParsedOptions parseConsoleOptions(const std::vector<std::string>& args);
-
-// The rates --baud accepts, ascending, ended by 0.
-extern const long BaudRates[];

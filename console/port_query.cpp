@@ -7,18 +7,12 @@
 #include <cstdio>
 #include <string>
 
+#include "exit_status.h"
 #include "input_decoding.h"
 #include "modem_answer.h"
 #include "serial_port.h"
 
 namespace {
-
-constexpr int ExitFailure = 1;
-constexpr int ExitNoReport = 3;
-
-void complain(const ConsoleOptions& options, const std::string& problem) {
-    std::fprintf(stderr, "vexa-decode: %s: %s\n", options.port.c_str(), problem.c_str());
-}
 
 std::string seconds(double value) {
     char text[32];
@@ -28,24 +22,24 @@ std::string seconds(double value) {
 
 }  // namespace
 
-int queryPort(const ConsoleOptions& options, ReportPrinter& printer) {
+int queryPort(const ConsoleOptions& options, OutputWriter& writer) {
     std::string failure;
     const auto port = openSerialPort(options.port, options.baudRate, &failure);
     if (port == nullptr) {
-        complain(options, failure);
+        complain(options.port, failure);
         return ExitFailure;
     }
     if (options.hasQuery) {
         port->discardInput();
         if (!port->write(options.query + "\r")) {
-            complain(options, "cannot send the command: " + port->failure());
+            complain(options.port, "cannot send the command: " + port->failure());
             return ExitFailure;
         }
     }
     const auto timeout =
         std::chrono::milliseconds(static_cast<long long>(options.timeout * 1000.0 + 0.5));
     ModemAnswer answer(*port, options.hasQuery, timeout);
-    const InputOutcome outcome = decodeInput(nullptr, &answer, options.port, options, printer);
+    const InputOutcome outcome = decodeInput(nullptr, &answer, options.port, options, writer);
     std::string problem;
     switch (answer.ending()) {
         case AnswerEnding::Error:
@@ -65,8 +59,8 @@ int queryPort(const ConsoleOptions& options, ReportPrinter& printer) {
             break;
     }
     if (!problem.empty()) {
-        complain(options, problem);
+        complain(options.port, problem);
         return ExitFailure;
     }
-    return options.requireReport && !outcome.reportFound ? ExitNoReport : 0;
+    return inputStatus(outcome.reportFound, options.requireReport);
 }

@@ -7,6 +7,6 @@
 #pragma once
 
 #include "options.h"
-#include "report_output.h"
+#include "output_writer.h"
 
-int queryPort(const ConsoleOptions& options, ReportPrinter& printer);
+int queryPort(const ConsoleOptions& options, OutputWriter& writer);

@@ -1,6 +1,6 @@
 // A serial port opened for talking to a modem: raw bytes, 8 data bits, no
 // parity, one stop bit, no flow control, at a rate from BaudRates
-// (options.h). "/dev/ttyUSB0" elsewhere; "COM3" or "\\.\COM3" on Windows.
+// (baud_rates.h). "/dev/ttyUSB0" elsewhere; "COM3" or "\\.\COM3" on Windows.
 // The port closes when the object goes.
 #pragma once
 

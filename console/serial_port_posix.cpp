@@ -8,20 +8,15 @@
 #include <cerrno>
 #include <cstring>
 
+#include "baud_rates.h"
 #include "serial_port.h"
 
 namespace {
 
-struct BaudConstant {
-    long rate;
-    speed_t constant;
-};
-
-const BaudConstant BaudConstants[] = {
-    {300, B300},       {1200, B1200},     {2400, B2400},     {4800, B4800},
-    {9600, B9600},     {19200, B19200},   {38400, B38400},   {57600, B57600},
-    {115200, B115200}, {230400, B230400}, {460800, B460800}, {921600, B921600},
-};
+// termios' names for the rates of BaudRates, in the same order.
+const speed_t BaudSpeeds[] = {B300,   B1200,  B2400,   B4800,   B9600,   B19200,
+                              B38400, B57600, B115200, B230400, B460800, B921600};
+static_assert(sizeof BaudSpeeds / sizeof BaudSpeeds[0] == BaudRateCount, "a speed for each rate");
 
 class PosixSerialPort : public SerialPort {
   public:
@@ -96,13 +91,11 @@ bool setRaw(int descriptor, speed_t speed) {
 
 std::unique_ptr<SerialPort> openSerialPort(const std::string& name, long baudRate,
                                            std::string* failure) {
-    const BaudConstant* baud = nullptr;
-    for (const BaudConstant& entry : BaudConstants) {
-        if (entry.rate == baudRate) {
-            baud = &entry;
-        }
+    std::size_t rate = 0;
+    while (rate < BaudRateCount && BaudRates[rate] != baudRate) {
+        ++rate;
     }
-    if (baud == nullptr) {
+    if (rate == BaudRateCount) {
         *failure = "no such baud rate here";
         return nullptr;
     }
@@ -112,7 +105,7 @@ std::unique_ptr<SerialPort> openSerialPort(const std::string& name, long baudRat
         *failure = std::strerror(errno);
         return nullptr;
     }
-    if (!isatty(descriptor) || !setRaw(descriptor, baud->constant)) {
+    if (!isatty(descriptor) || !setRaw(descriptor, BaudSpeeds[rate])) {
         *failure = isatty(descriptor) ? std::strerror(errno) : "not a serial port";
         close(descriptor);
         return nullptr;

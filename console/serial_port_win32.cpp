@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "serial_port.h"
-#include "system_error_text.h"
+#include "windows_io.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ class WindowsSerialPort : public SerialPort {
         // else with the first byte, else empty after the constant.
         const DWORD wait = waitMs < 0 ? MAXDWORD - 1 : static_cast<DWORD>(waitMs > 0 ? waitMs : 1);
         COMMTIMEOUTS timeouts = {MAXDWORD, MAXDWORD, wait, 0, 0};
-        const DWORD wanted = size > 0x100000 ? 0x100000 : static_cast<DWORD>(size);
+        const DWORD wanted = readSizeFor(size);
         for (;;) {
             DWORD count = 0;
             if (!SetCommTimeouts(handle_, &timeouts) ||
@@ -55,16 +55,8 @@ class WindowsSerialPort : public SerialPort {
 
 std::unique_ptr<SerialPort> openSerialPort(const std::string& name, long baudRate,
                                            std::string* failure) {
-    std::string path = name;
-    if (!path.empty() && path.back() == ':') {
-        path.pop_back();
-    }
-    // COM10 and above are reached only by their device path.
-    if (path.compare(0, 4, "\\\\.\\") != 0) {
-        path = "\\\\.\\" + path;
-    }
-    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
+    const HANDLE handle = CreateFileA(portDevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         *failure = systemErrorText(GetLastError());
         return nullptr;

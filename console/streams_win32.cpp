@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "streams.h"
-#include "system_error_text.h"
+#include "windows_io.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ class HandleStream : public InputStream {
     HandleStream(HANDLE handle, bool port) : handle_(handle), port_(port) {}
 
     std::ptrdiff_t readSome(char* buffer, std::size_t size) override {
-        const DWORD wanted = size > 0x100000 ? 0x100000 : static_cast<DWORD>(size);
+        const DWORD wanted = readSizeFor(size);
         for (;;) {
             DWORD count = 0;
             if (!ReadFile(handle_, buffer, wanted, &count, nullptr)) {
@@ -46,33 +46,10 @@ class HandleStream : public InputStream {
     bool port_;
 };
 
-bool isPortName(const std::string& path) {
-    if (path.compare(0, 4, "\\\\.\\") == 0) {
-        return true;
-    }
-    if (path.size() < 4 || _strnicmp(path.c_str(), "COM", 3) != 0) {
-        return false;
-    }
-    for (std::size_t i = 3; i < path.size(); ++i) {
-        const bool last = i + 1 == path.size();
-        if (!(path[i] >= '0' && path[i] <= '9') && !(last && path[i] == ':' && i > 3)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Ports cannot be shared, so they are opened alone.
 std::FILE* openPort(const std::string& path, std::string* failure) {
-    std::string name = path;
-    if (name.back() == ':') {
-        name.pop_back();
-    }
-    if (name.compare(0, 4, "\\\\.\\") != 0) {
-        name = "\\\\.\\" + name;
-    }
-    const HANDLE handle =
-        CreateFileA(name.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE handle = CreateFileA(portDevicePath(path).c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         *failure = systemErrorText(GetLastError());
         return nullptr;

@@ -10,7 +10,6 @@
 #include <string_view>
 
 #include "catalogue.h"
-#include "text_reader.h"
 
 namespace {
 
@@ -66,48 +65,17 @@ bool precededBy(const char* block, std::size_t begin, std::size_t position, std:
 
 }  // namespace
 
-ChunkReader::ChunkReader(std::FILE* file, std::size_t blockSize, bool countLines,
-                         ByteSource* source)
-    : file_(file),
-      source_(source),
-      blockSize_(blockSize == 0 ? 0 : std::max(blockSize, MinimumBlockSize)),
-      countLines_(countLines) {
-    if (blockSize_ != 0) {
-        block_.reset(new char[blockSize_]);
-    }
-}
-
-ChunkReader::~ChunkReader() {
-    // Leaves the stream where readChunk would have: after the last chunk
-    // handed out, or on the 0x1A that ended the input.
-    if (blockSize_ != 0 && source_ == nullptr && !failed_ && read_ > begin_) {
-        std::fseek(file_, -static_cast<long>(read_ - begin_), SEEK_CUR);
-    }
-}
+ChunkReader::ChunkReader(ByteSource& source, std::size_t blockSize, bool countLines)
+    : source_(source),
+      blockSize_(std::max(blockSize, MinimumBlockSize)),
+      countLines_(countLines),
+      block_(new char[blockSize_]) {}
 
 char* ChunkReader::next(bool skipUnmarked) {
-    if (blockSize_ == 0) {
-        return nextFromStream();
-    }
     if (skipUnmarked && !skipToCandidate()) {
         return nullptr;
     }
     return takeChunk();
-}
-
-char* ChunkReader::nextFromStream() {
-    if (countLines_) {
-        // Cleared so the line feed is found even behind a NUL byte.
-        std::memset(chunk_, 0, sizeof chunk_);
-    }
-    if (readChunk(chunk_, ChunkSize, file_) == nullptr) {
-        return nullptr;
-    }
-    line_ = nextLine_;
-    if (countLines_ && std::memchr(chunk_, '\n', ChunkCharacters) != nullptr) {
-        ++nextLine_;
-    }
-    return chunk_;
 }
 
 // Moves begin_ to the start of the chunk holding the next candidate, or to
@@ -209,21 +177,11 @@ void ChunkReader::fill() {
     if (streamEnded_ || read_ == blockSize_) {
         return;
     }
-    std::size_t count = 0;
-    // After a read error nothing more is handed out, as readChunk hands out
-    // nothing once the stream has failed.
-    if (source_ != nullptr) {
-        const std::ptrdiff_t got = source_->readSome(block + read_, blockSize_ - read_);
-        count = got > 0 ? static_cast<std::size_t>(got) : 0;
-        streamEnded_ = got <= 0;
-        failed_ = got < 0;
-    } else {
-        count = std::fread(block + read_, 1, blockSize_ - read_, file_);
-        if (count < blockSize_ - read_) {
-            streamEnded_ = true;
-            failed_ = std::ferror(file_) != 0;
-        }
-    }
+    // After a read error nothing more is handed out.
+    const std::ptrdiff_t got = source_.readSome(block + read_, blockSize_ - read_);
+    const std::size_t count = got > 0 ? static_cast<std::size_t>(got) : 0;
+    streamEnded_ = got <= 0;
+    failed_ = got < 0;
     const void* endOfText = std::memchr(block + read_, EndOfText, count);
     read_ += count;
     if (endOfText != nullptr) {
@@ -241,8 +199,8 @@ bool ChunkReader::chunkIsWhole() const {
            std::memchr(block_.get() + begin_, '\n', end_ - begin_) != nullptr;
 }
 
-// Cuts the chunk at begin_ the way readChunk does. A source may hand out a
-// line in pieces; fread gives a whole block at once.
+// Cuts the chunk at begin_ the way text-mode fgets does. A source may hand
+// out a line in pieces.
 char* ChunkReader::takeChunk() {
     while (!streamEnded_ && !chunkIsWhole()) {
         fill();

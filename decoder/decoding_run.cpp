@@ -1,7 +1,7 @@
 // The decoding run: chooses the text source, feeds it to the scanner chunk
-// by chunk, and composes a report at the "OK" line that ends one and at the
-// end of the input. A run for the first report stops at that "OK"; a run for
-// every report starts the next one with fresh slots and storage.
+// by chunk, and ends a report at the "OK" line that ends one and at the end
+// of the input. A run for the first report stops at that "OK"; a run for
+// every report starts the next one with fresh slots.
 
 #include "decoding_run.h"
 
@@ -10,43 +10,39 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "chunk_reader.h"
 #include "clipboard_source.h"
-#include "decoder.h"
+#include "file_bytes.h"
 #include "report_collector.h"
-#include "report_composition.h"
 #include "report_scanner.h"
-#include "text_reader.h"
 #include "value_slots.h"
 
 namespace {
 
-// A typical report's owned texts fit here; larger ones go upstream.
-constexpr std::size_t InitialReportStorage = 1024;
-
 struct ClipboardCopy {
     // The clipboard text from its first marker on, or null when the
-    // clipboard gave nothing to scan (one message has then been appended).
+    // clipboard gave nothing to scan (its one message has then been given).
     char* text = nullptr;
-    // Line feeds in the clipboard text before the copy's start (counted
-    // only for an observer).
+    // Line feeds in the clipboard text before the copy's start, when lines
+    // are counted.
     std::size_t lineFeedsBefore = 0;
 };
 
 // Opens the clipboard, copies its text into storage and closes it again on
 // every path.
-ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, RunObserver* observer) {
+ClipboardCopy copyClipboardText(std::string& storage, bool countLines, ReportCollector& collector) {
     ClipboardCopy copy;
     if (!openClipboardText()) {
-        appendMessage("cannot open clipboard!", observer);
+        collector.message("cannot open clipboard!");
         return copy;
     }
     const ClipboardBlock block = clipboardText();
     if (block.bytes == nullptr) {
         closeClipboardText();
-        appendMessage("no text data in clipboard available!", observer);
+        collector.message("no text data in clipboard available!");
         return copy;
     }
     // Nothing is read past the block, whether or not it holds a zero.
@@ -56,20 +52,18 @@ ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, RunObserver*
     const char* start = findBlockMarker(text);
     if (start == nullptr) {
         closeClipboardText();
-        appendMessage("no statistics data in clipboard available!", observer);
+        collector.message("no statistics data in clipboard available!");
         return copy;
     }
-    const std::size_t length = static_cast<std::size_t>(text.data() + text.size() - start);
     try {
-        copy.text = static_cast<char*>(storage.allocate(length + 1, 1));
+        storage.assign(start, text.data() + text.size());
     } catch (const std::bad_alloc&) {
         closeClipboardText();
-        appendMessage("stack overflow!", observer);
+        collector.message("stack overflow!");
         return copy;
     }
-    std::memcpy(copy.text, start, length);
-    copy.text[length] = '\0';
-    if (observer != nullptr) {
+    copy.text = &storage[0];
+    if (countLines) {
         copy.lineFeedsBefore = static_cast<std::size_t>(std::count(text.data(), start, '\n'));
     }
     closeClipboardText();
@@ -78,65 +72,63 @@ ClipboardCopy copyClipboardText(std::pmr::memory_resource& storage, RunObserver*
 
 class DecodingRun {
   public:
-    DecodingRun(ReportScope scope, const RunSettings& settings, ReportCollector* collector)
-        : scope_(scope),
-          settings_(settings),
-          collector_(collector),
-          sourceStorage_(settings.upstream),
-          reportStorage_(initialStorage_, sizeof initialStorage_, settings.upstream) {
+    DecodingRun(const RunSettings& settings, ReportWriter& writer)
+        : settings_(settings), collector_(writer) {
         resetValueSlots(slots_);
-        state_.observer = collector;
         state_.looseMarkers = settings.looseMarkers;
     }
 
-    int run(std::FILE* file) {
+    RunOutcome run(std::FILE* file) {
         const bool stream =
             settings_.source != nullptr ||
             (file != nullptr && (settings_.devicesAreStreams || !isCharacterDevice(file)));
         if (stream) {
             scanFile(file);
         } else if (!scanClipboard()) {
-            return 1;
+            outcome_.clipboardUnread = true;
+            return outcome_;
         }
         // The end of the input ends the report under way, if it has a
         // block (then without its "OK"), or else the run that found none.
         if (!finished_ && (state_.blockSeen || number_ == 0)) {
             endReport(!state_.blockSeen);
         }
-        return 0;
+        return outcome_;
     }
 
   private:
     // Between reports, a chunk without a marker changes nothing.
     void scanFile(std::FILE* file) {
-        std::size_t blockSize = settings_.blockSize;
-        if (settings_.source != nullptr) {
-            blockSize = std::max(blockSize, ChunkReader::MinimumBlockSize);
+        std::optional<FileBytes> fileBytes;
+        ByteSource* source = settings_.source;
+        if (source == nullptr) {
+            source = &fileBytes.emplace(file);
         }
-        ChunkReader reader(file, blockSize, collector_ != nullptr, settings_.source);
+        ChunkReader reader(*source, settings_.blockSize, collector_.countsLines());
         for (char* chunk = reader.next(true); chunk != nullptr;
              chunk = reader.next(!state_.blockSeen)) {
-            if (collector_ != nullptr) {
-                collector_->startFileChunk(chunk, reader.line());
+            if (collector_.countsLines()) {
+                collector_.startChunk(chunk, reader.line());
             }
             if (scan(chunk)) {
                 return;
             }
         }
+        outcome_.readFailed = reader.failed();
     }
 
     // Returns false when the clipboard gave nothing to scan; its one message
     // is then the run's only report.
     bool scanClipboard() {
-        const ClipboardCopy copy = copyClipboardText(sourceStorage_, collector_);
+        const ClipboardCopy copy =
+            copyClipboardText(clipboardCopy_, collector_.countsLines(), collector_);
         if (copy.text == nullptr) {
-            if (collector_ != nullptr) {
-                collector_->endReport(slots_, 1, 1, true);
-            }
+            collector_.endReport(slots_, 1, true, false);
             return false;
         }
-        if (collector_ != nullptr) {
-            collector_->startText(copy.text, copy.lineFeedsBefore + 1);
+        if (collector_.countsLines()) {
+            // The scan cuts the copy, so its line feeds are counted in another.
+            collector_.startText(copy.text, copy.lineFeedsBefore + 1, clipboardCopy_);
         }
         scan(copy.text);
         return true;
@@ -146,7 +138,7 @@ class DecodingRun {
     bool scan(char* text) {
         while (scanChunk(text, state_)) {
             endReport(true);
-            if (scope_ == ReportScope::First) {
+            if (settings_.scope == ReportScope::First) {
                 finished_ = true;
                 return true;
             }
@@ -157,55 +149,33 @@ class DecodingRun {
     }
 
     void endReport(bool complete) {
-        composeReport(slots_, state_.blockSeen, collector_);
-        ++number_;
-        if (collector_ != nullptr) {
-            collector_->endReport(slots_, number_, 0, complete);
+        if (!state_.blockSeen) {
+            collector_.message("no recognizable data found!");
         }
+        outcome_.blockFound = outcome_.blockFound || state_.blockSeen;
+        ++number_;
+        collector_.endReport(slots_, number_, complete, outcome_.readFailed);
     }
 
     void beginReport() {
-        reportStorage_.release();
         resetValueSlots(slots_);
         state_.blockSeen = false;
         state_.rest = nullptr;
     }
 
-    ReportScope scope_;
     const RunSettings& settings_;
-    ReportCollector* collector_;
-    // The clipboard copy lives for the whole run, owned texts for one report.
-    alignas(std::max_align_t) std::byte initialStorage_[InitialReportStorage];
-    std::pmr::monotonic_buffer_resource sourceStorage_;
-    std::pmr::monotonic_buffer_resource reportStorage_;
-    ValueSlotTable slots_{reportStorage_};
-    ScanState state_{slots_};
+    ReportCollector collector_;
+    RunOutcome outcome_;
+    std::string clipboardCopy_;
+    ValueSlotTable slots_;
+    ScanState state_{slots_, collector_};
     int number_ = 0;
     bool finished_ = false;
 };
 
 }  // namespace
 
-RunSettings runSettingsFor(std::FILE* file) {
-    RunSettings settings;
-    settings.blockSize = file != nullptr ? readAheadSize(file) : 0;
-    return settings;
-}
-
-int runDecoding(std::FILE* file, ReportScope scope, const RunSettings& settings,
-                const ReportHandler* onReport) {
-    std::optional<ReportCollector> collector;
-    if (onReport != nullptr) {
-        collector.emplace(*onReport);
-    }
-    DecodingRun run(scope, settings, collector ? &*collector : nullptr);
+RunOutcome decodeReports(std::FILE* file, const RunSettings& settings, ReportWriter& writer) {
+    DecodingRun run(settings, writer);
     return run.run(file);
-}
-
-int decodeReport(std::FILE* file) {
-    return runDecoding(file, ReportScope::First, runSettingsFor(file), nullptr);
-}
-
-int decodeReports(std::FILE* file, ReportScope scope, const ReportHandler& onReport) {
-    return runDecoding(file, scope, runSettingsFor(file), &onReport);
 }

@@ -1,31 +1,41 @@
-// The decoding run behind decodeReport and decodeReports (decoder.h), with
-// its settings open: one loop that reads the source chunk by chunk, scans
-// each chunk and composes each report.
+// The decoding run, the report decoder's one entry point: it reads modem
+// diagnostic text from an open text stream, from a live stream, or (with
+// neither) from the clipboard, and hands every report it finds to a writer
+// (report_writer.h) as values. It writes no text of its own and shows
+// nothing: each front end's writers make the output.
 //
-// The two entry points take the settings a stream calls for and keep the
-// window program's rules. A console front end chooses its own here (live
-// streams read through a ByteSource, devices read as streams, loose
-// markers), and so do tests, fuzz targets and benchmarks: a block size to
-// compare the ways of reading a log, or storage that runs out.
+// A stream is read onward from its current position and neither rewound
+// nor closed. A stream that is a character device (a console, a serial
+// port, the null device) counts as none and the clipboard is read, as the
+// window program wants it, unless the settings say otherwise. Streams are
+// read with the semantics of the Windows text mode on every platform, so a
+// log decodes to the same values everywhere.
+//
+// With ReportScope::First the run stops at the "OK" line that ends the first
+// report. With ReportScope::Every it goes on: the next input line with a
+// marker begins the next report, and every report begins with fresh value
+// slots. Input after the last report that holds no block gives nothing. An
+// input without any block gives one report without a line, whose message is
+// "no recognizable data found!"; a clipboard that cannot be read gives one
+// report holding its one message.
+//
+// Everything the run builds belongs to the run and is released when it
+// returns.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
-#include <memory_resource>
 
 #include "byte_source.h"
-#include "report_model.h"
+#include "report_writer.h"
 
 struct RunSettings {
-    // How a log stream is read: in blocks of this size (chunk_reader.h), or
-    // chunk by chunk with 0.
-    std::size_t blockSize = 0;
-    // Where the run's storage comes from once a small buffer in the run's
-    // own frame is used up: the clipboard copy and the texts rendering owns.
-    std::pmr::memory_resource* upstream = std::pmr::new_delete_resource();
-    // Read instead of the stream's own buffer, in blocks of blockSize (at
-    // least ChunkReader::MinimumBlockSize): the run then reads a stream even
-    // when it is given no file.
+    ReportScope scope = ReportScope::First;
+    // A stream is read in blocks of this size (chunk_reader.h): large
+    // enough that reading costs little, small enough to stay in the cache.
+    std::size_t blockSize = 64 * 1024;
+    // Read instead of the file (file_bytes.h): the run then reads a stream
+    // even when it is given no file.
     ByteSource* source = nullptr;
     // A character device given as the file is read like any stream instead
     // of meaning the clipboard.
@@ -34,13 +44,15 @@ struct RunSettings {
     bool looseMarkers = false;
 };
 
-// What decodeReport and decodeReports use: blocks for a regular file.
-RunSettings runSettingsFor(std::FILE* file);
+struct RunOutcome {
+    // The clipboard could not be read (its one message is the run's only
+    // report): what the window's decodeReport returned as 1.
+    bool clipboardUnread = false;
+    // Reading the stream failed: the report under way then was the last,
+    // marked readFailed.
+    bool readFailed = false;
+    // A report held a block.
+    bool blockFound = false;
+};
 
-// One decoding run. The clipboard is read when neither file nor
-// settings.source is given, and for a character device unless
-// settings.devicesAreStreams. With onReport null only the message buffer
-// hears of the run (decodeReport); otherwise each report is also collected
-// and handed to onReport (decodeReports).
-int runDecoding(std::FILE* file, ReportScope scope, const RunSettings& settings,
-                const ReportHandler* onReport);
+RunOutcome decodeReports(std::FILE* file, const RunSettings& settings, ReportWriter& writer);

@@ -1,5 +1,6 @@
 // The report collector: a report's lines from the value slots, with the raw
-// tokens, messages and first line it heard of while the report was scanned.
+// tokens it heard of while the report was scanned, when its writer wants
+// them.
 
 #include "report_collector.h"
 
@@ -9,23 +10,25 @@
 
 #include "hex_number.h"
 
-void ReportCollector::startFileChunk(const char* chunk, std::size_t line) {
-    // Every input line in a file chunk begins on the chunk's first line.
+void ReportCollector::startChunk(const char* chunk, std::size_t line) {
     base_ = chunk;
     pristine_.clear();
     counted_ = 0;
     line_ = line;
 }
 
-void ReportCollector::startText(const char* text, std::size_t line) {
+void ReportCollector::startText(const char* text, std::size_t line, std::string pristine) {
     base_ = text;
-    pristine_ = text;
+    pristine_ = std::move(pristine);
     counted_ = 0;
     line_ = line;
 }
 
-// Positions must come in ascending order.
+// Positions come in ascending order, so every line feed is counted once.
 std::size_t ReportCollector::lineOf(const char* position) {
+    if (!countLines_) {
+        return 0;
+    }
     const auto offset = std::min(static_cast<std::size_t>(position - base_), pristine_.size());
     if (offset > counted_) {
         line_ += static_cast<std::size_t>(
@@ -36,23 +39,26 @@ std::size_t ReportCollector::lineOf(const char* position) {
     return line_;
 }
 
-void ReportCollector::messageAppended(const char* text) {
-    report_.messages.emplace_back(text);
-}
-
 void ReportCollector::blockMet(const char* inputLine) {
-    ReportBlock block;
-    block.line = lineOf(inputLine);
-    if (report_.line == 0) {
-        report_.line = block.line;
+    const std::size_t line = lineOf(inputLine);
+    if (reportLine_ == 0) {
+        reportLine_ = line;
     }
-    report_.blocks.push_back(std::move(block));
+    if (!keepTokens_) {
+        return;
+    }
+    block_.line = line;
+    block_.tokens.clear();
+    block_.unparsed.reset();
     blockStart_ = inputLine;
     blockText_ = inputLine;
 }
 
 void ReportCollector::keyUnrecognized(const char* token) {
-    BlockToken unknown;
+    if (!keepTokens_) {
+        return;
+    }
+    ReportToken unknown;
     unknown.unknown = true;
     const char* equals = std::strchr(token, '=');
     if (equals == nullptr) {
@@ -62,22 +68,26 @@ void ReportCollector::keyUnrecognized(const char* token) {
         unknown.value = equals + 1;
         unknown.malformed = !isCleanHexNumber(equals + 1);
     }
-    report_.blocks.back().tokens.push_back(std::move(unknown));
+    block_.tokens.push_back(std::move(unknown));
 }
 
 void ReportCollector::formatBroken(const char* tokenStart) {
+    if (!keepTokens_) {
+        return;
+    }
     const auto offset = static_cast<std::size_t>(tokenStart - blockStart_);
-    report_.blocks.back().unparsed = blockText_.substr(std::min(offset, blockText_.size()));
+    block_.unparsed = blockText_.substr(std::min(offset, blockText_.size()));
 }
 
 void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
                                     std::string_view keyText, const char* valueText) {
-    const RawToken token{std::string(keyText), valueText, !isCleanHexNumber(valueText)};
-    BlockToken read;
-    read.key = token.key;
-    read.value = token.value;
-    read.malformed = token.malformed;
-    report_.blocks.back().tokens.push_back(std::move(read));
+    if (!keepTokens_) {
+        return;
+    }
+    ReportToken token;
+    token.key = keyText;
+    token.value = valueText;
+    token.malformed = !isCleanHexNumber(valueText);
     if (key == BitFieldKey) {
         for (int derived = FirstDerivedEntry; derived <= LastDerivedEntry; ++derived) {
             // Read only where the line shows a pair.
@@ -88,10 +98,22 @@ void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
         // KeyDerived and KeyNone themselves find an entry but write nothing.
         raw_[entry][column] = token;
     }
+    block_.tokens.push_back(std::move(token));
 }
 
-void ReportCollector::endReport(const ValueSlotTable& slots, int number, int result,
-                                bool complete) {
+void ReportCollector::blockEnded() {
+    if (keepTokens_) {
+        writer_.block(block_);
+    }
+}
+
+void ReportCollector::endReport(const ValueSlotTable& slots, int number, bool complete,
+                                bool readFailed) {
+    DecodedReport report;
+    report.number = number;
+    report.line = reportLine_;
+    report.complete = complete;
+    report.readFailed = readFailed;
     for (int entry = 0; entry < KeyEntryCount; ++entry) {
         if (slotIsEmpty(slots, entry, 0) && slotIsEmpty(slots, entry, 1)) {
             continue;
@@ -104,18 +126,14 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, int res
             if (!slotIsEmpty(slots, entry, column)) {
                 line.values[column] = slots.text[entry][column];
             }
-            line.raw[column] = raw_[entry][column];
+            line.raw[column] = std::move(raw_[entry][column]);
         }
-        report_.lines.push_back(std::move(line));
+        report.lines.push_back(std::move(line));
     }
-    report_.number = number;
-    report_.result = result;
-    report_.complete = complete;
-    const DecodedReport report = std::move(report_);
-    report_ = DecodedReport();
+    reportLine_ = 0;
     for (auto& row : raw_) {
         row[0].reset();
         row[1].reset();
     }
-    onReport_(report);
+    writer_.report(report);
 }

@@ -1,9 +1,7 @@
-// Collects what a decoding run tells its observer into one DecodedReport
-// (report_model.h) after another, and hands each to the caller's handler.
-//
-// The run tells the collector where each text it scans begins, so that a
-// report's first block can be given its input line, and when a report's text
-// is complete. Only runs that hand out reports have a collector.
+// Collects what the scan of a decoding run finds into the values of one
+// report after another (report_values.h), and hands them to the run's
+// writer: messages and blocks as they are complete, each report when the
+// run ends it.
 #pragma once
 
 #include <cstddef>
@@ -13,46 +11,64 @@
 #include <string_view>
 
 #include "catalogue.h"
-#include "report_model.h"
-#include "run_observer.h"
+#include "report_writer.h"
 #include "value_slots.h"
 
-class ReportCollector : public RunObserver {
+class ReportCollector {
   public:
-    explicit ReportCollector(const ReportHandler& onReport) : onReport_(onReport) {}
+    explicit ReportCollector(ReportWriter& writer)
+        : writer_(writer),
+          countLines_(writer.wantsLineNumbers()),
+          keepTokens_(writer.wantsTokens()) {}
 
-    // A chunk of a log file, which begins on input line `line`.
-    void startFileChunk(const char* chunk, std::size_t line);
-    // The clipboard copy, which begins on input line `line`.
-    void startText(const char* text, std::size_t line);
-    // The report's text is complete: hands the report as the slots hold it
-    // now to the handler, and starts the next one empty. complete is false
-    // when the input ended before the report's "OK".
-    void endReport(const ValueSlotTable& slots, int number, int result, bool complete);
+    bool countsLines() const { return countLines_; }
 
-    void messageAppended(const char* text) override;
-    void blockMet(const char* inputLine) override;
+    // Where the text the scan goes on with begins, for the line numbers:
+    // a chunk of a log, which begins on input line `line` and holds at most
+    // one line feed, at its end; or a whole text (the clipboard copy), whose
+    // line feeds are counted in pristine, a copy made before the scan cut
+    // it. Needed only when lines are counted.
+    void startChunk(const char* chunk, std::size_t line);
+    void startText(const char* text, std::size_t line, std::string pristine);
+
+    void message(std::string_view text) { writer_.message(text); }
+
+    // An input line that begins with a marker; inputLine points into the
+    // text being scanned, at the marker, before tokenising cuts it.
+    void blockMet(const char* inputLine);
+    // A key=value token was handed to the value rendering: keyText is the
+    // token's text before the "=", valueText the value text after it.
     void valueRendered(int entry, int column, std::uint32_t key, std::string_view keyText,
-                       const char* valueText) override;
-    void keyUnrecognized(const char* token) override;
-    void formatBroken(const char* tokenStart) override;
+                       const char* valueText);
+    // A token whose key the catalogue does not know, passed over whole.
+    void keyUnrecognized(const char* token);
+    // The token beginning at tokenStart, inside the block's input line,
+    // lacks its "=" or value: the rest of that line is dropped.
+    void formatBroken(const char* tokenStart);
+    // The block's input line is scanned: hands the block to the writer.
+    void blockEnded();
+
+    // The report is over: hands it to the writer as the slots hold it now,
+    // and starts the next one empty.
+    void endReport(const ValueSlotTable& slots, int number, bool complete, bool readFailed);
 
   private:
     std::size_t lineOf(const char* position);
 
-    const ReportHandler& onReport_;
-    DecodedReport report_;
-    std::optional<RawToken> raw_[KeyEntryCount][2];
-    // The block being scanned: where its input line starts and that line
-    // before tokenising cut it.
-    const char* blockStart_ = nullptr;
-    std::string blockText_;
-
-    // The scan overwrites separators, so line feeds are counted in an
-    // untouched copy of a text; a file chunk holds at most one line feed, at
-    // its end, so it needs none.
+    ReportWriter& writer_;
+    bool countLines_;
+    bool keepTokens_;
+    // Line counting: where the text scanned begins, the pristine copy of a
+    // whole text, how far into it line feeds have been counted, and the
+    // line reached there.
     const char* base_ = nullptr;
     std::string pristine_;
     std::size_t counted_ = 0;
-    std::size_t line_ = 1;
+    std::size_t line_ = 0;
+    std::size_t reportLine_ = 0;
+    std::optional<ReportToken> raw_[KeyEntryCount][2];
+    // The block being scanned, and its input line before tokenising cut it.
+    ReportBlock block_;
+    const char* blockStart_ = nullptr;
+    std::string blockText_;
 };

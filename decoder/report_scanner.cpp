@@ -8,7 +8,6 @@
 
 #include "catalogue.h"
 #include "hex_number.h"
-#include "message_buffer.h"
 #include "number_text.h"
 #include "value_rendering.h"
 
@@ -16,9 +15,11 @@ namespace {
 
 const char EndWord[] = "OK";
 
-const char LineSeparators[] = ">\n\r";
-const char TokenDelimiters[] = ">: \n\r\t\f";
-const char ValueDelimiters[] = " \t";
+// Aligned, because glibc's strspn and strcspn read a set that is not
+// aligned more slowly, and they run once for every line and token.
+alignas(16) const char LineSeparators[] = ">\n\r";
+alignas(16) const char TokenDelimiters[] = ">: \n\r\t\f";
+alignas(16) const char ValueDelimiters[] = " \t";
 
 // Most input lines fail on their first character, so that is tested before
 // the call.
@@ -51,21 +52,19 @@ class Tokenizer {
     char* next_;
 };
 
-void reportUnrecognizedKey(std::uint32_t key, RunObserver* observer) {
+void reportUnrecognizedKey(std::uint32_t key, ReportCollector& collector) {
     const char start[] = "unrecognized key ";
     char message[sizeof start + MaxNumberDigits + 1];
     std::memcpy(message, start, sizeof start - 1);
     char* end = writeNumber(message + sizeof start - 1, key, 16);
     end[0] = '!';
-    end[1] = '\0';
-    appendMessage(message, observer);
+    collector.message(std::string_view(message, static_cast<std::size_t>(end + 1 - message)));
 }
 
 // Shows the input line as tokenising has left it: the marker and the first
 // token, which is where the first cut ended the text.
-void reportBadFormat(const char* inputLine, RunObserver* observer) {
-    const std::string message = std::string("unrecognized format '") + inputLine + "'!";
-    appendMessage(message.c_str(), observer);
+void reportBadFormat(const char* inputLine, ReportCollector& collector) {
+    collector.message(std::string("unrecognized format '") + inputLine + "'!");
 }
 
 // A format error abandons the rest of the input line.
@@ -76,10 +75,8 @@ void scanTokens(char* inputLine, char* tokens, ScanState& state) {
         const HexNumber key = parseHexNumber(token);
         const auto location = findKeyEntry(key.value);
         if (!location) {
-            reportUnrecognizedKey(key.value, state.observer);
-            if (state.observer != nullptr) {
-                state.observer->keyUnrecognized(token);
-            }
+            reportUnrecognizedKey(key.value, state.collector);
+            state.collector.keyUnrecognized(token);
             continue;
         }
         // The "=" and the value may stand apart, separated by spaces or tabs.
@@ -87,17 +84,13 @@ void scanTokens(char* inputLine, char* tokens, ScanState& state) {
         if ((*cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr) ||
             *cursor != '=' ||
             (*++cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr)) {
-            reportBadFormat(inputLine, state.observer);
-            if (state.observer != nullptr) {
-                state.observer->formatBroken(token);
-            }
+            reportBadFormat(inputLine, state.collector);
+            state.collector.formatBroken(token);
             return;
         }
         renderValue(state.slots, location->entry, location->column, key.value, cursor);
-        if (state.observer != nullptr) {
-            state.observer->valueRendered(location->entry, location->column, key.value,
-                                          std::string_view(token, key.end - token), cursor);
-        }
+        state.collector.valueRendered(location->entry, location->column, key.value,
+                                      std::string_view(token, key.end - token), cursor);
     }
 }
 
@@ -187,10 +180,9 @@ bool scanChunk(char* chunk, ScanState& state) {
             continue;
         }
         state.blockSeen = true;
-        if (state.observer != nullptr) {
-            state.observer->blockMet(inputLine);
-        }
+        state.collector.blockMet(inputLine);
         scanTokens(inputLine, tokens, state);
+        state.collector.blockEnded();
     }
     return false;
 }

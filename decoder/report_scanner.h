@@ -3,25 +3,24 @@
 //
 // A chunk is scanned in place: separators and token ends are overwritten
 // with zeros, so the chunk must be writable and is spoiled afterwards. Each
-// chunk starts a new input line. Scan messages are appended to the message
-// buffer as they arise, at any length: a format message quotes a first
-// token of any size whole.
+// chunk starts a new input line. Messages, blocks and tokens go to the
+// collector as they arise; a message has any length: a format message
+// quotes a first token of any size whole.
 #pragma once
 
 #include <string_view>
 
-#include "run_observer.h"
+#include "report_collector.h"
 #include "value_slots.h"
 
 struct ScanState {
-    explicit ScanState(ValueSlotTable& valueSlots) : slots(valueSlots) {}
+    ScanState(ValueSlotTable& valueSlots, ReportCollector& reportCollector)
+        : slots(valueSlots), collector(reportCollector) {}
 
     ValueSlotTable& slots;
+    ReportCollector& collector;
     // Set by the first input line that begins with a marker; never cleared.
     bool blockSeen = false;
-    // Hears about messages, blocks and tokens; null when only the message
-    // buffer hears of the run.
-    RunObserver* observer = nullptr;
     // A marker anywhere in an input line begins a block there, and "OK"
     // standing as a word of its own in a line without a marker ends a
     // report: captures whose lines carry time stamps or port tags. Without

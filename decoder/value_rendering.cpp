@@ -28,7 +28,7 @@ std::uint32_t hexValue(const char* valueText) {
 }
 
 void storeCopiedNA(ValueSlotTable& slots, int entry, int column, std::size_t capacity) {
-    char* text = takeOwnedText(slots, capacity);
+    char* text = takeOwnedText(slots, entry, column, capacity);
     if (text == nullptr) {
         return;
     }
@@ -39,7 +39,7 @@ void storeCopiedNA(ValueSlotTable& slots, int entry, int column, std::size_t cap
 void renderVerbatim(ValueSlotTable& slots, int entry, int column, const char* valueText) {
     const std::size_t length = std::strlen(valueText);
     const std::size_t capacity = (length + 1 + 3) / 4 * 4;
-    char* text = takeOwnedText(slots, capacity);
+    char* text = takeOwnedText(slots, entry, column, capacity);
     if (text == nullptr) {
         return;
     }
@@ -55,7 +55,7 @@ void renderDecimal(ValueSlotTable& slots, int entry, int column, const char* val
         storeCopiedNA(slots, entry, column, DecimalCapacity);
         return;
     }
-    char* text = takeOwnedText(slots, DecimalCapacity);
+    char* text = takeOwnedText(slots, entry, column, DecimalCapacity);
     if (text == nullptr) {
         return;
     }
@@ -65,7 +65,7 @@ void renderDecimal(ValueSlotTable& slots, int entry, int column, const char* val
 
 void renderRevision(ValueSlotTable& slots, int entry, int column, const char* valueText) {
     const std::uint32_t n = hexValue(valueText);
-    char* text = takeOwnedText(slots, RevisionCapacity);
+    char* text = takeOwnedText(slots, entry, column, RevisionCapacity);
     if (text == nullptr) {
         return;
     }
@@ -81,7 +81,7 @@ void storeFrequencyOffset(ValueSlotTable& slots, int entry, int column, std::uin
         storeCopiedNA(slots, entry, column, FrequencyOffsetCapacity);
         return;
     }
-    char* text = takeOwnedText(slots, FrequencyOffsetCapacity);
+    char* text = takeOwnedText(slots, entry, column, FrequencyOffsetCapacity);
     if (text == nullptr) {
         return;
     }
@@ -106,7 +106,7 @@ void storePreemphasis(ValueSlotTable& slots, int entry, int column, std::uint32_
         storeCopiedNA(slots, entry, column, PreemphasisCapacity);
         return;
     }
-    char* text = takeOwnedText(slots, PreemphasisCapacity);
+    char* text = takeOwnedText(slots, entry, column, PreemphasisCapacity);
     if (text == nullptr) {
         return;
     }

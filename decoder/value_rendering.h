@@ -3,9 +3,9 @@
 //
 // Rendering never fails visibly. A code without a text puts the slot back to
 // the not-available marker; a number that cannot be shown becomes a copied
-// "NA", which still counts as a received value. When the run's storage cannot
-// provide an owned text, the slot keeps what it held before: a missing value
-// is better than a wrong one, and the run goes on.
+// "NA", which still counts as a received value. When no storage can be had
+// for an owned text, the slot keeps what it held before: a missing value is
+// better than a wrong one, and the run goes on.
 #pragma once
 
 #include <cstdint>

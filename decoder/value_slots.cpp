@@ -11,10 +11,12 @@ void resetValueSlots(ValueSlotTable& slots) {
     }
 }
 
-char* takeOwnedText(ValueSlotTable& slots, std::size_t capacity) {
+char* takeOwnedText(ValueSlotTable& slots, int entry, int column, std::size_t capacity) {
+    std::string& owned = slots.owned[entry][column];
     try {
-        return static_cast<char*>(slots.storage->allocate(capacity, 1));
+        owned.resize(capacity);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
+    return &owned[0];
 }

@@ -2,21 +2,24 @@
 // column, the text the report shows, or the not-available marker.
 //
 // Slots only refer to texts. Constant texts (code texts, "ON", "OFF", the
-// marker) are referred to directly; texts built while rendering come from
-// the run's storage, which the run releases all at once when it returns, so
-// the table must not outlive that storage.
+// marker) are referred to directly; a text built while rendering is the
+// slot's own, kept in the table, so the table is never copied.
 #pragma once
 
 #include <cstddef>
-#include <memory_resource>
+#include <string>
 
 #include "catalogue.h"
 
 struct ValueSlotTable {
-    explicit ValueSlotTable(std::pmr::memory_resource& runStorage) : storage(&runStorage) {}
+    ValueSlotTable() = default;
+    ValueSlotTable(const ValueSlotTable&) = delete;
+    ValueSlotTable& operator=(const ValueSlotTable&) = delete;
 
     const char* text[KeyEntryCount][2] = {};
-    std::pmr::memory_resource* storage;
+    // The texts rendering built, each slot's own; most fit in the string
+    // itself, and a longer one keeps its storage for the next report.
+    std::string owned[KeyEntryCount][2];
 };
 
 // Points every slot at the not-available marker.
@@ -27,6 +30,6 @@ inline bool slotIsEmpty(const ValueSlotTable& slots, int entry, int column) {
     return isNotAvailableMarker(slots.text[entry][column]);
 }
 
-// Storage for an owned text of the given capacity from the run's storage, or
-// null when none can be had. Pieces are never given back one by one.
-char* takeOwnedText(ValueSlotTable& slots, std::size_t capacity);
+// Storage for the slot's own text of the given capacity, or null when none
+// can be had (the slot's text is then left as it was).
+char* takeOwnedText(ValueSlotTable& slots, int entry, int column, std::size_t capacity);

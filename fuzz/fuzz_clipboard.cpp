@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "catalogue.h"
-#include "decoder.h"
+#include "decoding_run.h"
 #include "memory_clipboard.h"
 #include "output_checks.h"
 
@@ -56,9 +56,9 @@ bool decodesLikeALog(const std::string& text) {
 
 std::vector<std::string> decodeAsLog(const std::string& text, const char* prefix) {
     MemoryLog log(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    startRun(prefix);
-    decodeReport(log.stream());
-    return finishRun(prefix);
+    TextWriter writer(prefix);
+    decodeReports(log.stream(), RunSettings(), writer);
+    return linesOf(writer.text, prefix);
 }
 
 }  // namespace
@@ -79,24 +79,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     setMemoryClipboard(state, bytes);
 
-    startRun(prefix);
-    const int result = decodeReport(nullptr);
-    const std::vector<std::string> lines = finishRun(prefix);
+    TextWriter writer(prefix);
+    const bool unread = decodeReports(nullptr, RunSettings(), writer).clipboardUnread;
+    const std::vector<std::string> lines = linesOf(writer.text, prefix);
     require(!memoryClipboardIsOpen(), "the clipboard is closed after the run");
 
     // The clipboard's text ends at its first NUL, as a C string does.
     const std::string text(bytes.c_str());
     if (state == MemoryClipboardState::Unavailable) {
-        require(result == 1 && lines == onlyLine("cannot open clipboard!"),
-                "unavailable clipboard");
+        require(unread && lines == onlyLine("cannot open clipboard!"), "unavailable clipboard");
     } else if (state == MemoryClipboardState::Empty) {
-        require(result == 1 && lines == onlyLine("no text data in clipboard available!"),
+        require(unread && lines == onlyLine("no text data in clipboard available!"),
                 "clipboard without text");
     } else if (copyStart(text) == std::string::npos) {
-        require(result == 1 && lines == onlyLine("no statistics data in clipboard available!"),
+        require(unread && lines == onlyLine("no statistics data in clipboard available!"),
                 "clipboard text without a marker");
     } else {
-        require(result == 0, "a clipboard run that scanned returns 0");
+        require(!unread, "a clipboard run that scanned read the clipboard");
         checkScanOutput(lines);
         if (decodesLikeALog(text)) {
             require(decodeAsLog(text, prefix) == lines, "clipboard and log decode alike");

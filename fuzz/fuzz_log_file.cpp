@@ -1,11 +1,11 @@
 // Fuzzes the decoding run over a log file. The first byte picks the line
 // prefix; the remaining bytes are the log, read through a memory stream.
-// With a prefix, the same log is decoded again without one: the two outputs
-// must differ by nothing but the prefixes. Memory streams are read chunk by
-// chunk; the log is also decoded reading small blocks, and as a live stream
-// that hands it out in pieces of a few bytes, which must change nothing, for
-// one report and for every report. Every report is also decoded with loose
-// markers, which must not break the run's bookkeeping.
+// With a prefix, the same log is decoded again without one: the two texts
+// must differ by nothing but the prefixes. The log is also decoded reading
+// small blocks, and as a live stream that hands it out in pieces of a few
+// bytes, which must change nothing, for one report and for every report.
+// Every report is also decoded with loose markers, which must not break the
+// run's bookkeeping.
 
 #include <algorithm>
 #include <cstddef>
@@ -14,9 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "decoder.h"
 #include "decoding_run.h"
-#include "message_buffer.h"
 #include "output_checks.h"
 
 namespace {
@@ -25,14 +23,14 @@ namespace {
 constexpr std::size_t BlockSize = 1024;
 
 std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, const char* prefix,
-                                   std::size_t blockSize = 0) {
+                                   std::size_t blockSize = RunSettings().blockSize) {
     MemoryLog log(data, size);
-    startRun(prefix);
-    const int result = blockSize == 0 ? decodeReport(log.stream())
-                                      : runDecoding(log.stream(), ReportScope::First,
-                                                    RunSettings{blockSize}, nullptr);
-    require(result == 0, "a file run returns 0");
-    return finishRun(prefix);
+    RunSettings settings;
+    settings.blockSize = blockSize;
+    TextWriter writer(prefix);
+    const RunOutcome outcome = decodeReports(log.stream(), settings, writer);
+    require(!outcome.clipboardUnread && !outcome.readFailed, "a memory stream is read whole");
+    return linesOf(writer.text, prefix);
 }
 
 // Hands out the bytes in pieces of 1 to 7, as a slow line brings them.
@@ -53,28 +51,23 @@ class TrickleSource : public ByteSource {
     std::size_t at_ = 0;
 };
 
-enum class Reading { Chunks, Blocks, Live, Loose };
+enum class Reading { Blocks, SmallBlocks, Live, Loose };
 
 // Every report's text, where it began and whether its OK came.
 std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, Reading reading) {
     MemoryLog log(data, size);
     TrickleSource live(data, size);
     RunSettings settings;
-    settings.blockSize = reading == Reading::Chunks ? 0 : BlockSize;
+    if (reading == Reading::SmallBlocks) {
+        settings.blockSize = BlockSize;
+    }
     settings.source = reading == Reading::Live ? &live : nullptr;
     settings.looseMarkers = reading == Reading::Loose;
-    std::string reports;
-    startRun("");
-    const ReportHandler collect = [&reports](const DecodedReport& report) {
-        require(report.complete || report.line > 0, "only a report with a block is cut off");
-        require(report.blocks.empty() == (report.line == 0), "a report has blocks from its line");
-        reports += std::to_string(report.line) + (report.complete ? ":" : "~");
-        reports.append(messageBufferText(), messageBufferLength());
-        emptyMessageBuffer();
-    };
-    runDecoding(log.stream(), ReportScope::Every, settings, &collect);
-    finishRun("");
-    return reports;
+    settings.scope = ReportScope::Every;
+    TextWriter writer("");
+    decodeReports(log.stream(), settings, writer);
+    linesOf(writer.text, "");
+    return writer.reports;
 }
 
 }  // namespace
@@ -87,10 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::string> lines = decodeLog(data + 1, size - 1, prefix);
     checkScanOutput(lines);
     require(decodeLog(data + 1, size - 1, prefix, BlockSize) == lines,
-            "reading in blocks changes nothing");
-    const std::string reports = decodeEveryReport(data + 1, size - 1, Reading::Chunks);
-    require(decodeEveryReport(data + 1, size - 1, Reading::Blocks) == reports,
-            "reading in blocks changes no report");
+            "reading in small blocks changes nothing");
+    const std::string reports = decodeEveryReport(data + 1, size - 1, Reading::Blocks);
+    require(decodeEveryReport(data + 1, size - 1, Reading::SmallBlocks) == reports,
+            "reading in small blocks changes no report");
     require(decodeEveryReport(data + 1, size - 1, Reading::Live) == reports,
             "reading a live stream changes no report");
     decodeEveryReport(data + 1, size - 1, Reading::Loose);

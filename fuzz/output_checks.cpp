@@ -8,7 +8,6 @@
 #include <string_view>
 
 #include "catalogue.h"
-#include "message_buffer.h"
 
 namespace {
 
@@ -79,21 +78,33 @@ const char* fuzzPrefix(unsigned selector) {
     return Prefixes[selector % 4];
 }
 
-void startRun(const char* prefix) {
-    createMessageBuffer();
-    emptyMessageBuffer();
-    setLinePrefix(prefix);
+void TextWriter::message(std::string_view message) {
+    appendTextLine(style_, message, pending_);
 }
 
-std::vector<std::string> finishRun(const char* prefix) {
-    const char* text = messageBufferText();
-    const std::size_t length = messageBufferLength();
-    require(std::strlen(text) == length, "buffer length equals the text's length");
-    require(messageBufferCapacity() > length, "buffer capacity holds text and terminator");
+void TextWriter::block(const ReportBlock& block) {
+    require(block.line > 0, "a block has its line");
+    ++blocks_;
+}
 
+void TextWriter::report(const DecodedReport& report) {
+    require(report.complete || report.line > 0, "only a report with a block is cut off");
+    require((blocks_ == 0) == (report.line == 0), "a report has blocks from its line");
+    for (const ReportLine& line : report.lines) {
+        appendTextLine(style_, reportLineText(line), pending_);
+    }
+    reports += std::to_string(report.line) + (report.complete ? ":" : "~") + pending_;
+    text += pending_;
+    pending_.clear();
+    blocks_ = 0;
+}
+
+std::vector<std::string> linesOf(const std::string& text, const char* prefix) {
+    const std::size_t length = text.size();
+    require(std::strlen(text.c_str()) == length, "no NUL inside the text");
     // Searched within the known length: strstr would measure the rest of the
     // text for every line, which makes big outputs quadratic under ASan.
-    const std::string_view all(text, length);
+    const std::string_view all(text);
     const std::string_view expectedPrefix(prefix);
     std::vector<std::string> lines;
     std::size_t start = 0;

@@ -1,6 +1,6 @@
-// What every decoding run must leave in the message buffer, whatever its
-// input: bookkeeping that matches the text, whole lines that each carry the
-// prefix and CR LF, and lines in the order a run can produce them.
+// What every decoding run must hand out, whatever its input, seen through
+// the window's text of it: whole lines that each carry the prefix and CR LF,
+// in the order a run can produce them.
 //
 // A failed check prints what broke and aborts, so libFuzzer keeps the input.
 #pragma once
@@ -10,16 +10,36 @@
 #include <string>
 #include <vector>
 
+#include "report_text.h"
+#include "report_writer.h"
+
 void require(bool condition, const char* what);
 
 // Line prefixes the targets choose from by a selector byte (0..3): none, a
 // short one and one longer than any line the decoder formats.
 const char* fuzzPrefix(unsigned selector);
 
-// Empties the buffer, sets the prefix and returns the buffer's lines after a
-// run, each checked and stripped of its prefix and CR LF.
-void startRun(const char* prefix);
-std::vector<std::string> finishRun(const char* prefix);
+// The window's text of every report a run hands out, and of each report
+// where it began, whether its OK came and how many blocks it had.
+class TextWriter : public ReportWriter {
+  public:
+    explicit TextWriter(const char* prefix) { style_.prefix = prefix; }
+
+    void message(std::string_view text) override;
+    void block(const ReportBlock& block) override;
+    void report(const DecodedReport& report) override;
+
+    std::string text;
+    std::string reports;  // each report as "line:" or "line~" (cut off), then its text
+
+  private:
+    LineStyle style_;
+    std::string pending_;
+    std::size_t blocks_ = 0;
+};
+
+// The text's lines, each checked and stripped of its prefix and CR LF.
+std::vector<std::string> linesOf(const std::string& text, const char* prefix);
 
 // The lines of a run that scanned its input (a file, or a clipboard text that
 // held a marker): messages, then report lines in catalogue order with each

@@ -3,7 +3,7 @@
 
 #include "command_ids.h"
 #include "report_header.h"
-#include "startup.h"
+#include "shell_state.h"
 
 namespace {
 

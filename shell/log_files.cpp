@@ -9,14 +9,12 @@
 #include <cstring>
 #include <string>
 
-#include "main_window.h"
 #include "message_boxes.h"
-#include "message_buffer.h"
 #include "process_clipboard.h"
 #include "report_display.h"
 #include "report_header.h"
+#include "shell_state.h"
 
-LogFileState logFileState;
 FileDialogFunction runSaveDialog = GetSaveFileNameA;
 FileDialogFunction runOpenDialog = GetOpenFileNameA;
 
@@ -67,7 +65,7 @@ char* copyReportViewText() {
 }
 
 void writeReport(std::FILE* file, const char* text) {
-    const std::string header = reportHeader(linePrefix());
+    const std::string header = reportHeader(startupState.linePrefix.c_str());
     std::fwrite(header.data(), 1, header.size(), file);
     std::size_t length = std::strlen(text);
     if (length > 0) {

@@ -2,7 +2,8 @@
 // file named by path, writing the shown report with the report header, and
 // the file-error box for what fails on the way.
 //
-// The two dialogs remember their last names separately, in memory only.
+// The two dialogs remember their last names separately, in memory only
+// (shell_state.h).
 // Both go through replaceable functions (GetOpenFileNameA and
 // GetSaveFileNameA unless a test answers instead).
 #pragma once
@@ -12,12 +13,6 @@
 #include <commdlg.h>
 
 #include <cstdio>
-
-struct LogFileState {
-    char saveDialogName[MAX_PATH] = {};
-    char openDialogName[MAX_PATH] = {};
-};
-extern LogFileState logFileState;
 
 using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA* request);
 extern FileDialogFunction runSaveDialog;

@@ -9,12 +9,10 @@
 #include "dpi_scaling.h"
 #include "log_files.h"
 #include "process_clipboard.h"
+#include "report_copy.h"
 #include "report_font.h"
-#include "report_view.h"
-#include "startup.h"
+#include "shell_state.h"
 #include "viewer_mode.h"
-
-WindowState windowState;
 
 namespace {
 

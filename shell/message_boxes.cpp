@@ -4,7 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "main_window.h"
+#include "shell_state.h"
 
 namespace {
 

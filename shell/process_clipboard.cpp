@@ -1,11 +1,11 @@
 // Process Clipboard and the decoding guard.
 #include "process_clipboard.h"
 
-#include "decoder.h"
+#include "decoding_run.h"
 #include "message_buffer.h"
 #include "report_display.h"
-
-DecodingGuard decodingGuard;
+#include "shell_state.h"
+#include "window_text_writer.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ bool decodeGuarded(std::FILE* file) {
     do {
         decodingGuard.changedMeanwhile = false;
         emptyMessageBuffer();
-        decodeReport(file);
+        WindowTextWriter writer(startupState.linePrefix);
+        decodeReports(file, RunSettings(), writer);
     } while (decodingGuard.changedMeanwhile && --passesLeft > 0);
     decodingGuard.decoding = false;
     return true;

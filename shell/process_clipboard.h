@@ -5,17 +5,11 @@
 // notification may arrive meanwhile and ask for Process Clipboard from
 // inside the run. That happens whenever a run reads the clipboard: Process
 // Clipboard's, and a log file's that is a character device. A second run
-// into the same buffer would mix two reports, so the guard only notes the
-// change, and the run under way decodes again.
+// into the same buffer would mix two reports, so the guard (shell_state.h)
+// only notes the change, and the run under way decodes again.
 #pragma once
 
 #include <cstdio>
-
-struct DecodingGuard {
-    bool decoding = false;          // a decoding run is under way
-    bool changedMeanwhile = false;  // the clipboard changed during it
-};
-extern DecodingGuard decodingGuard;
 
 // Empties the message buffer and decodes file (null: the clipboard) into
 // it, again when the clipboard changed meanwhile. False, with nothing done,

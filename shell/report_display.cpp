@@ -5,8 +5,8 @@
 
 #include <commctrl.h>
 
-#include "main_window.h"
 #include "message_buffer.h"
+#include "shell_state.h"
 
 void showMessageBuffer() {
     // WM_SETTEXT stops at the edit control's text limit; lift it so a huge

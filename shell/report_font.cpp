@@ -1,7 +1,7 @@
 // The report view's fixed-pitch font and its fallback.
 #include "report_font.h"
 
-#include "main_window.h"
+#include "shell_state.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include "message_boxes.h"
 #include "message_buffer.h"
 #include "prefix_options.h"
+#include "settings.h"
+#include "shell_state.h"
 #include "viewer_mode.h"
-
-StartupState startupState;
 
 namespace {
 
@@ -133,7 +133,7 @@ int runProgram(HINSTANCE instance, const char* argumentText) {
     } else {
         applySettings(settingsPath, &options);
         startupState.startupFileName = options.fileName;
-        setLinePrefix(linePrefixFor(options.prefix).c_str());
+        startupState.linePrefix = linePrefixFor(options.prefix);
         exitCode = runWindow();
     }
     // The start-up file name may point into the block; it goes with it.

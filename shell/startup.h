@@ -10,18 +10,6 @@
 
 #include <windows.h>
 
-#include "settings.h"
-
-// Fixed during start-up; lives until the program ends.
-struct StartupState {
-    HINSTANCE instance = nullptr;           // where templates, menu and icons load from
-    const char* startupFileName = nullptr;  // decoded when the window opens
-    // The file-name setting is kept here because the start-up file name may
-    // refer into it for the whole run.
-    char openFileNameSetting[OpenFileNameSettingSize] = {};
-};
-extern StartupState startupState;
-
 int runProgram(HINSTANCE instance, const char* argumentText);
 
 // Offers one message to the accelerators, then to the dialog navigation,

@@ -5,9 +5,7 @@
 #include <commctrl.h>
 
 #include "command_ids.h"
-#include "main_window.h"
-
-ViewerState viewerState;
+#include "shell_state.h"
 
 namespace {
 

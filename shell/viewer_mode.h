@@ -1,18 +1,11 @@
 // Clipboard viewer mode: while it is on, the main window is in the
 // clipboard viewer chain and decodes every clipboard change by itself.
 //
-// The report copy marks its own clipboard write with ignoreNextChange, so
-// the change it causes is passed on but not decoded.
+// The report copy marks its own clipboard write with ignoreNextChange
+// (shell_state.h), so the change it causes is passed on but not decoded.
 #pragma once
 
 #include <windows.h>
-
-struct ViewerState {
-    bool on = false;                // in the chain; seeded at start-up
-    HWND nextViewer = nullptr;      // the window after ours in the chain
-    bool ignoreNextChange = false;  // skip decoding the next change once
-};
-extern ViewerState viewerState;
 
 // Joins the chain and shows the mode in the menu's check mark and the viewer
 // pane. The chain's first notification arrives from inside the join and

@@ -118,7 +118,7 @@ function showReport() {
   state.reportText = bytesToText(decoder.HEAPU8.subarray(address, address + length));
   page.report.textContent = state.reportText.replace(/\r\n/g, '\n');
   // The heading says where the report stands in the log, as --all does.
-  const heading = decoder.UTF8ToString(decoder._vexaReportHeading(state.shown));
+  const heading = decoder.UTF8ToString(decoder._vexaReportTitle(state.shown));
   const several = state.reportCount > 1;
   page.navigation.hidden = heading === '';
   page.heading.textContent = heading;

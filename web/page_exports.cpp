@@ -1,6 +1,6 @@
 // The functions the browser page calls in the WebAssembly module: decode a
 // capture as vexa-decode decodes a named log, then hand out each report's
-// text, --all heading and JSON document, and the header a copy carries.
+// text, --all title and JSON document, and the header a copy carries.
 //
 // The capture's bytes are written to a file in the module's in-memory file
 // system and the decoder reads that file, so a capture decodes exactly as
@@ -16,21 +16,15 @@
 #include <utility>
 #include <vector>
 
-#include "decoder.h"
-#include "json_report.h"
-#include "message_buffer.h"
+#include "decoding_run.h"
+#include "page_writer.h"
 #include "prefix_options.h"
 #include "report_header.h"
-#include "report_heading.h"
+#include "report_title.h"
 
 namespace {
 
 constexpr char CapturePath[] = "/capture.log";
-
-struct PageReport {
-    DecodedReport decoded;
-    std::string text;  // the message buffer's text for this report
-};
 
 std::vector<PageReport> reports;
 JsonContext jsonContext;
@@ -66,15 +60,15 @@ extern "C" {
 // the capture could not be stored or read (out of memory).
 EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const char* prefix,
                                     int hasPrefix) {
-    static const bool bufferCreated = createMessageBuffer();
     reports.clear();
-    if (!bufferCreated || !writeCapture(bytes, length)) {
+    if (!writeCapture(bytes, length)) {
         return 0;
     }
     PrefixOption option;
     option.choice = hasPrefix != 0 ? PrefixChoice::Text : PrefixChoice::NoPrefix;
     option.text = prefix;
-    setLinePrefix(linePrefixFor(option).c_str());
+    LineStyle style;
+    style.prefix = linePrefixFor(option);
     jsonContext.hasPrefix = hasPrefix != 0;
     jsonContext.prefix = prefix;
 
@@ -82,17 +76,15 @@ EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const
     if (file == nullptr) {
         return 0;
     }
-    emptyMessageBuffer();
     bool decoded = true;
     try {
-        decodeReports(file, ReportScope::Every, [](const DecodedReport& report) {
-            reports.push_back({report, std::string(messageBufferText(), messageBufferLength())});
-            emptyMessageBuffer();
-        });
+        RunSettings settings;
+        settings.scope = ReportScope::Every;
+        PageWriter writer(style, reports);
+        decoded = !decodeReports(file, settings, writer).readFailed;
     } catch (const std::bad_alloc&) {
         decoded = false;
     }
-    decoded = decoded && std::ferror(file) == 0;
     std::fclose(file);
     std::remove(CapturePath);
     if (!decoded) {
@@ -112,11 +104,11 @@ EMSCRIPTEN_KEEPALIVE std::size_t vexaReportTextLength(int index) {
     return report != nullptr ? report->text.size() : 0;
 }
 
-// The heading vexa-decode --all puts above the report, without prefix and
+// The title vexa-decode --all puts above the report, without prefix and
 // line end; empty for a report without a block.
-EMSCRIPTEN_KEEPALIVE const char* vexaReportHeading(int index) {
+EMSCRIPTEN_KEEPALIVE const char* vexaReportTitle(int index) {
     const PageReport* report = reportAt(index);
-    return report != nullptr ? handOut(reportHeading(report->decoded)) : "";
+    return report != nullptr ? handOut(reportTitle(report->decoded)) : "";
 }
 
 // vexa-decode --json's document of the report, as UTF-8 text with its line
@@ -128,7 +120,8 @@ EMSCRIPTEN_KEEPALIVE const char* vexaReportDocument(int index, const char* sourc
     }
     jsonContext.source = source;
     try {
-        return handOut(reportDocument(report->decoded, jsonContext).dump(2) + "\n");
+        return handOut(reportDocument(report->decoded, report->details, jsonContext).dump(2) +
+                       "\n");
     } catch (const std::bad_alloc&) {
         return "";
     }

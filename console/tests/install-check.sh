@@ -1,7 +1,8 @@
 #!/bin/sh
 # install-check.sh BUILD_DIR: installs the build into a scratch prefix with
 # cmake --install and checks that the program, its manual page, the bash
-# completion (which must offer the options) and the JSON schema land there.
+# completion (which must offer the options and the baud rates) and the JSON
+# schema land there.
 build=$1
 work=$(mktemp -d) || exit 1
 trap 'rm -rf "$work"' EXIT
@@ -15,5 +16,9 @@ done
 offered=$(bash -c '. "$1"; COMP_WORDS=(vexa-decode --js); COMP_CWORD=1; _vexa_decode
                    echo "${COMPREPLY[*]}"' sh "$work/share/bash-completion/completions/vexa-decode")
 [ "$offered" = "--json --jsonl" ] || { echo "FAIL: completion of --js offers '$offered'" >&2; failed=1; }
+offered=$(bash -c '. "$1"; COMP_WORDS=("$2" --baud 11); COMP_CWORD=2; _vexa_decode
+                   echo "${COMPREPLY[*]}"' sh "$work/share/bash-completion/completions/vexa-decode" \
+              "$work/bin/vexa-decode")
+[ "$offered" = "115200" ] || { echo "FAIL: completion of --baud 11 offers '$offered'" >&2; failed=1; }
 "$work/bin/vexa-decode" --version | grep -q '^vexa-decode ' || { echo "FAIL: --version" >&2; failed=1; }
 exit $failed

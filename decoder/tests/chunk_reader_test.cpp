@@ -13,20 +13,10 @@
 #include <vector>
 
 #include "decoding_run.h"
-#include "message_buffer.h"
-#include "report_model.h"
+#include "file_bytes.h"
 #include "test_support.h"
-#include "text_reader.h"
 
 namespace {
-
-// Reading in blocks must give what reading chunk by chunk gives; Windows
-// only ever reads chunk by chunk, through its C runtime's translation.
-#ifdef _WIN32
-#define SKIP_WITHOUT_BLOCK_READING() GTEST_SKIP() << "logs are read chunk by chunk here"
-#else
-#define SKIP_WITHOUT_BLOCK_READING() static_cast<void>(0)
-#endif
 
 const std::size_t BlockSizes[] = {ChunkReader::MinimumBlockSize, 1025, 1031, 1536, 4096, 65536};
 
@@ -59,23 +49,27 @@ void withLogFile(const std::string& bytes, Read read) {
     std::fclose(file);
 }
 
-// The chunks readChunk gives and the line each begins on, counted the way
-// the watched runs always counted them.
+// The chunks text-mode fgets gives with a 512-byte buffer, and the line
+// each begins on: CR LF read as LF, a 0x1A ending the input, at most 511
+// characters a chunk, each ending after a line feed.
 std::vector<ReadChunk> referenceChunks(const std::string& bytes) {
-    std::vector<ReadChunk> chunks;
-    withLogFile(bytes, [&chunks](std::FILE* file) {
-        char buffer[ChunkReader::ChunkSize];
-        std::size_t line = 1;
-        for (;;) {
-            std::memset(buffer, 0, sizeof buffer);
-            if (readChunk(buffer, sizeof buffer, file) == nullptr) {
-                break;
-            }
-            const bool endsLine = std::memchr(buffer, '\n', sizeof buffer - 1) != nullptr;
-            chunks.push_back({buffer, line});
-            line += endsLine ? 1 : 0;
+    std::string text;
+    for (std::size_t i = 0; i < bytes.size() && bytes[i] != '\x1A'; ++i) {
+        if (bytes[i] != '\r' || i + 1 == bytes.size() || bytes[i + 1] != '\n') {
+            text += bytes[i];
         }
-    });
+    }
+    std::vector<ReadChunk> chunks;
+    std::size_t line = 1;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t lineFeed = text.find('\n', start);
+        const std::size_t end = std::min(
+            {lineFeed == std::string::npos ? text.size() : lineFeed + 1, start + 511, text.size()});
+        const std::string chunk = text.substr(start, end - start);
+        chunks.push_back({chunk.c_str(), line});
+        line += chunk.back() == '\n' ? 1 : 0;
+        start = end;
+    }
     return chunks;
 }
 
@@ -83,7 +77,8 @@ std::vector<ReadChunk> referenceChunks(const std::string& bytes) {
 std::vector<ReadChunk> readerChunks(const std::string& bytes, std::size_t blockSize) {
     std::vector<ReadChunk> chunks;
     withLogFile(bytes, [&chunks, blockSize](std::FILE* file) {
-        ChunkReader reader(file, blockSize, true);
+        FileBytes source(file);
+        ChunkReader reader(source, blockSize, true);
         while (const char* chunk = reader.next(false)) {
             chunks.push_back({chunk, reader.line()});
         }
@@ -120,106 +115,84 @@ const std::size_t PieceSizes[] = {1, 3, 40, 700, 5000};
 std::vector<ReadChunk> sourceChunks(const std::string& bytes, std::size_t maxPiece) {
     std::vector<ReadChunk> chunks;
     TrickleSource source(bytes, maxPiece);
-    ChunkReader reader(nullptr, ChunkReader::MinimumBlockSize, true, &source);
+    ChunkReader reader(source, ChunkReader::MinimumBlockSize, true);
     while (const char* chunk = reader.next(false)) {
         chunks.push_back({chunk, reader.line()});
     }
     return chunks;
 }
 
-// What remains of the stream after a run: the reader gives back what it
-// read ahead, so a caller reading on meets the same bytes either way.
-std::string restOf(std::FILE* file) {
-    std::string rest;
-    char buffer[4096];
-    for (std::size_t count; (count = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-        rest.append(buffer, count);
-    }
-    return rest;
-}
-
 struct RunOutput {
-    std::string text;  // the message buffer, or every report's buffer text
+    std::string text;  // every report's text
     std::vector<std::size_t> reportLines;
     std::vector<std::vector<std::string>> rawTokens;
-    std::string rest;
 
     bool operator==(const RunOutput& other) const {
         return text == other.text && reportLines == other.reportLines &&
-               rawTokens == other.rawTokens && rest == other.rest;
+               rawTokens == other.rawTokens;
     }
 };
 
-// Large logs leave large rests: a failure shows where they begin.
 void PrintTo(const RunOutput& output, std::ostream* out) {
     *out << ::testing::PrintToString(output.text) << " lines "
-         << ::testing::PrintToString(output.reportLines) << " rest of " << output.rest.size()
-         << " bytes " << ::testing::PrintToString(output.rest.substr(0, 40));
+         << ::testing::PrintToString(output.reportLines);
 }
 
 enum class RunKind { Plain, First, Every };
+
+// What a run handed out: a plain run counts no lines, as the window's.
+RunOutput outputOf(const RecordingWriter& writer, RunKind kind) {
+    RunOutput output;
+    output.text = writer.text;
+    if (kind == RunKind::Plain) {
+        return output;
+    }
+    for (const DecodedReport& report : writer.reports) {
+        output.reportLines.push_back(report.line);
+        std::vector<std::string> raw;
+        for (const ReportLine& line : report.lines) {
+            for (const std::optional<ReportToken>& token : line.raw) {
+                raw.push_back(token ? token->key + "=" + token->value.value_or("") : "-");
+            }
+        }
+        output.rawTokens.push_back(raw);
+    }
+    return output;
+}
 
 RunOutput runOver(const std::string& bytes, RunKind kind, std::size_t blockSize,
                   const char* prefix) {
     RunOutput output;
     withLogFile(bytes, [&](std::FILE* file) {
-        emptyMessageBuffer();
-        setLinePrefix(prefix);
-        const RunSettings settings{blockSize};
-        if (kind == RunKind::Plain) {
-            runDecoding(file, ReportScope::First, settings, nullptr);
-            output.text = bufferText();
-        } else {
-            const ReportHandler collect = [&output](const DecodedReport& report) {
-                output.text += bufferText();
-                emptyMessageBuffer();
-                output.reportLines.push_back(report.line);
-                std::vector<std::string> raw;
-                for (const ReportLine& line : report.lines) {
-                    for (const std::optional<RawToken>& token : line.raw) {
-                        raw.push_back(token ? token->key + "=" + token->value : "-");
-                    }
-                }
-                output.rawTokens.push_back(raw);
-            };
-            runDecoding(file, kind == RunKind::Every ? ReportScope::Every : ReportScope::First,
-                        settings, &collect);
-        }
-        setLinePrefix("");
-        output.rest = restOf(file);
+        RunSettings settings;
+        settings.blockSize = blockSize;
+        settings.scope = kind == RunKind::Every ? ReportScope::Every : ReportScope::First;
+        RecordingWriter writer(prefix, kind != RunKind::Plain);
+        decodeReports(file, settings, writer);
+        output = outputOf(writer, kind);
     });
     return output;
 }
 
 // The same run reading a live stream that hands out pieces of up to
-// maxPiece bytes; nothing is given back to such a stream.
+// maxPiece bytes.
 RunOutput runOverSource(const std::string& bytes, RunKind kind, std::size_t maxPiece) {
     TrickleSource source(bytes, maxPiece);
     RunSettings settings;
     settings.blockSize = ChunkReader::MinimumBlockSize;
     settings.source = &source;
-    RunOutput output;
-    emptyMessageBuffer();
-    if (kind == RunKind::Plain) {
-        runDecoding(nullptr, ReportScope::First, settings, nullptr);
-        output.text = bufferText();
-        return output;
-    }
-    const ReportHandler collect = [&output](const DecodedReport& report) {
-        output.text += bufferText();
-        emptyMessageBuffer();
-        output.reportLines.push_back(report.line);
-    };
-    runDecoding(nullptr, kind == RunKind::Every ? ReportScope::Every : ReportScope::First, settings,
-                &collect);
+    settings.scope = kind == RunKind::Every ? ReportScope::Every : ReportScope::First;
+    RecordingWriter writer("", kind != RunKind::Plain);
+    decodeReports(nullptr, settings, writer);
+    RunOutput output = outputOf(writer, kind);
+    output.rawTokens.clear();
     return output;
 }
 
 void expectSameSourceRuns(const std::string& bytes) {
     for (RunKind kind : {RunKind::Plain, RunKind::First, RunKind::Every}) {
-        RunOutput expected = runOver(bytes, kind, 0, "");
+        RunOutput expected = runOver(bytes, kind, ChunkReader::MinimumBlockSize, "");
         expected.rawTokens.clear();
-        expected.rest.clear();
         for (std::size_t maxPiece : PieceSizes) {
             SCOPED_TRACE("run kind " + std::to_string(static_cast<int>(kind)) + ", pieces of " +
                          std::to_string(maxPiece));
@@ -229,11 +202,11 @@ void expectSameSourceRuns(const std::string& bytes) {
 }
 
 // Compares every kind of run over bytes, read in blocks of each size, with
-// the same run reading chunk by chunk.
+// the same run reading the default blocks.
 void expectSameRuns(const std::string& bytes, const std::vector<std::size_t>& blockSizes) {
     for (RunKind kind : {RunKind::Plain, RunKind::First, RunKind::Every}) {
         for (const char* prefix : {"", "> "}) {
-            const RunOutput expected = runOver(bytes, kind, 0, prefix);
+            const RunOutput expected = runOver(bytes, kind, RunSettings().blockSize, prefix);
             for (std::size_t blockSize : blockSizes) {
                 SCOPED_TRACE("run kind " + std::to_string(static_cast<int>(kind)) + ", prefix '" +
                              prefix + "', block size " + std::to_string(blockSize));
@@ -351,18 +324,13 @@ std::vector<LogCase> everyLog() {
     return logs;
 }
 
-class ChunkReaderTest : public ::testing::Test {
-  protected:
-    void SetUp() override { resetMessageBuffer(); }
-    void TearDown() override { setLinePrefix(""); }
-};
+class ChunkReaderTest : public ::testing::Test {};
 
-TEST_F(ChunkReaderTest, BlocksGiveTheChunksReadChunkGives) {
-    SKIP_WITHOUT_BLOCK_READING();
+// A log file, opened as a log is: in text mode.
+TEST_F(ChunkReaderTest, FilesGiveTheTextModeChunks) {
     for (const LogCase& log : everyLog()) {
         SCOPED_TRACE(log.name);
         const std::vector<ReadChunk> expected = referenceChunks(log.bytes);
-        EXPECT_EQ(expected, readerChunks(log.bytes, 0));
         for (std::size_t blockSize : BlockSizes) {
             SCOPED_TRACE("block size " + std::to_string(blockSize));
             EXPECT_EQ(expected, readerChunks(log.bytes, blockSize));
@@ -370,8 +338,7 @@ TEST_F(ChunkReaderTest, BlocksGiveTheChunksReadChunkGives) {
     }
 }
 
-// Here Windows too: a live stream is read raw and translated by the reader.
-TEST_F(ChunkReaderTest, LiveStreamsGiveTheChunksReadChunkGives) {
+TEST_F(ChunkReaderTest, LiveStreamsGiveTheTextModeChunks) {
     for (const LogCase& log : everyLog()) {
         SCOPED_TRACE(log.name);
         const std::vector<ReadChunk> expected = referenceChunks(log.bytes);
@@ -390,7 +357,6 @@ TEST_F(ChunkReaderTest, LiveStreamRunsDecodeAlike) {
 }
 
 TEST_F(ChunkReaderTest, RunsDecodeBoundaryLogsAlike) {
-    SKIP_WITHOUT_BLOCK_READING();
     for (const LogCase& log : boundaryLogs()) {
         SCOPED_TRACE(log.name);
         expectSameRuns(log.bytes, {ChunkReader::MinimumBlockSize, 1031, 4096});
@@ -398,7 +364,6 @@ TEST_F(ChunkReaderTest, RunsDecodeBoundaryLogsAlike) {
 }
 
 TEST_F(ChunkReaderTest, RunsDecodeRandomLogsAlike) {
-    SKIP_WITHOUT_BLOCK_READING();
     for (const LogCase& log : randomLogs()) {
         SCOPED_TRACE(log.name);
         expectSameRuns(log.bytes, {ChunkReader::MinimumBlockSize, 1031});
@@ -408,7 +373,6 @@ TEST_F(ChunkReaderTest, RunsDecodeRandomLogsAlike) {
 // The default block size, with markers cut by a refill and look-alikes
 // that stop the search on every line.
 TEST_F(ChunkReaderTest, RunsDecodeLargeLogsAlike) {
-    SKIP_WITHOUT_BLOCK_READING();
     std::string lines;
     while (lines.size() < 65536 - 600) {
         lines += "ATZ\r\nOK\r\nDIAG <2A4D3263 >\r\nCONNECT 33600\r\n";
@@ -422,7 +386,6 @@ TEST_F(ChunkReaderTest, RunsDecodeLargeLogsAlike) {
 }
 
 TEST_F(ChunkReaderTest, RunsDecodeTheExamplesAlike) {
-    SKIP_WITHOUT_BLOCK_READING();
     int examples = 0;
     for (const auto& entry : std::filesystem::directory_iterator(VEXA_EXAMPLES_DIR)) {
         std::ifstream file(entry.path(), std::ios::binary);
@@ -435,25 +398,48 @@ TEST_F(ChunkReaderTest, RunsDecodeTheExamplesAlike) {
     EXPECT_GT(examples, 0);
 }
 
-TEST(ChunkReader, RegularFilesAreReadInBlocks) {
-    TempFile log("x\n");
-    std::FILE* file = log.openText();
-    ASSERT_NE(nullptr, file);
-#ifdef _WIN32
-    EXPECT_EQ(0u, readAheadSize(file));
-#else
-    EXPECT_GE(readAheadSize(file), ChunkReader::MinimumBlockSize);
-#endif
-    std::fclose(file);
-}
+// What a log file's bytes give, read as a log is: the Windows text mode's
+// chunks, on every platform.
+struct TextModeCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> chunks;
+};
 
-TEST(ChunkReader, DevicesAreReadChunkByChunk) {
-    std::FILE* device = openCharacterDevice();
-    if (device == nullptr) {
-        GTEST_SKIP() << "no character device";
+const std::string A511(511, 'a');
+
+const TextModeCase TextModeCases[] = {
+    {"empty", "", {}},
+    {"lines end after LF", "ab\ncd\n", {"ab\n", "cd\n"}},
+    {"last line without LF", "ab\ncd", {"ab\n", "cd"}},
+    {"CR LF arrives as LF", "ab\r\ncd\r\n", {"ab\n", "cd\n"}},
+    {"lone CR stays", "ab\rcd\r\n", {"ab\rcd\n"}},
+    {"CR CR LF", "ab\r\r\n", {"ab\r\n"}},
+    {"CR at the end of the file", "ab\r", {"ab\r"}},
+    {"511 characters then LF", A511 + "\n", {A511, "\n"}},
+    {"510 characters then CR LF fit one chunk", A511.substr(1) + "\r\n", {A511.substr(1) + "\n"}},
+    {"1023 characters", A511 + A511 + "b\n", {A511, A511, "b\n"}},
+    {"0x1A ends the input",
+     "ab\ncd\x1A"
+     "ef\ngh\n",
+     {"ab\n", "cd"}},
+    {"0x1A first",
+     "\x1A"
+     "ab\n",
+     {}},
+    {"CR before 0x1A stays", "ab\r\x1A\n", {"ab\r"}},
+    {"NUL ends the chunk's text", std::string("ab\0cd\nef\n", 9), {"ab", "ef\n"}},
+};
+
+TEST(ChunkReader, ChunksLikeTextModeFgets) {
+    for (const TextModeCase& c : TextModeCases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> texts;
+        for (const ReadChunk& chunk : readerChunks(c.bytes, RunSettings().blockSize)) {
+            texts.push_back(chunk.text);
+        }
+        EXPECT_EQ(c.chunks, texts);
     }
-    EXPECT_EQ(0u, readAheadSize(device));
-    std::fclose(device);
 }
 
 }  // namespace

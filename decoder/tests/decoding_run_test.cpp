@@ -1,13 +1,10 @@
-#include "decoder.h"
+#include "decoding_run.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory_resource>
 #include <string>
 
-#include "decoding_run.h"
-#include "message_buffer.h"
 #include "test_support.h"
 
 namespace {
@@ -19,26 +16,16 @@ const char NoData[] = "no recognizable data found!\r\n";
 
 class DecodeReport : public ::testing::Test {
   protected:
-    void SetUp() override { resetMessageBuffer(); }
-    void TearDown() override {
-        setLinePrefix("");
-        clearTestClipboard();
-    }
+    void TearDown() override { clearTestClipboard(); }
 
-    // One run over the clipboard; the result goes to *result.
-    std::string decodeClipboard(int* result) {
-        emptyMessageBuffer();
-        *result = decodeReport(nullptr);
-        return bufferText();
+    // One run over the clipboard; whether it could be read goes to *unread.
+    std::string decodeClipboard(bool* unread) {
+        RunOutcome outcome;
+        const std::string text = decodeText(nullptr, &outcome);
+        *unread = outcome.clipboardUnread;
+        return text;
     }
 };
-
-// A run whose storage beyond the run's own small buffer runs out at once.
-int decodeWithoutStorage(std::FILE* file) {
-    RunSettings settings = runSettingsFor(file);
-    settings.upstream = std::pmr::null_memory_resource();
-    return runDecoding(file, ReportScope::First, settings, nullptr);
-}
 
 // A marker line of exactly length characters: "DIAG <2A4D3263 0=10", spaces,
 // then tail at its very end.
@@ -137,77 +124,41 @@ TEST_F(DecodeReport, ReadsOnFromTheCurrentPositionAndLeavesTheFileOpen) {
     ASSERT_NE(nullptr, file);
     char first[64];
     ASSERT_NE(nullptr, std::fgets(first, sizeof first, file));
-    emptyMessageBuffer();
-    EXPECT_EQ(0, decodeReport(file));
-    EXPECT_EQ(CallSetup0, bufferText());
+    EXPECT_EQ(CallSetup0, decodeText(file));
     EXPECT_EQ(EOF, std::fgetc(file));
     EXPECT_EQ(0, std::fclose(file));
 }
 
-// Owned texts that cannot get storage leave their slots alone; the rest of
-// the report still arrives.
-TEST_F(DecodeReport, RunGoesOnWhenStorageRunsOut) {
-    const std::string big(480, 'B');
-    TempFile log("DIAG <2A4D3263 0=10 1=0\nDIAG <2A4D3263 FE=" + big + "\nDIAG <2A4D3263 04=" +
-                 big + "\nDIAG <2A4D3263 05=" + big + "\nDIAG <2A4D3263 12=10 2=0>\n");
-    std::FILE* file = log.openText();
-    ASSERT_NE(nullptr, file);
-    emptyMessageBuffer();
-    EXPECT_EQ(0, decodeWithoutStorage(file));
-    std::fclose(file);
-    EXPECT_EQ(std::string(Rev10) + CallSetup0 + MultiMedia0 + "V.8 CM/JM octet string         : " +
-                  big + "/NA\r\n" + "Estimated noise level, -dBm    : 16\r\n" +
-                  "Manufacturer key               : " + big + "\r\n",
-              bufferText());
-}
-
-TEST_F(DecodeReport, TwoRunsWithEmptying) {
-    decodeLog("DIAG <2A4D3263 0=10>\r\nOK\r\n");
-    EXPECT_EQ(Rev10, bufferText());
-    EXPECT_EQ(CallSetup0, decodeLog("DIAG <2A4D3263 1=0>\r\nOK\r\n"));
-}
-
-TEST_F(DecodeReport, RunAppendsWithoutClearing) {
-    appendLine("earlier");
-    TempFile log("DIAG <2A4D3263 0=10>\n");
-    std::FILE* file = log.openText();
-    ASSERT_NE(nullptr, file);
-    decodeReport(file);
-    std::fclose(file);
-    EXPECT_EQ(std::string("earlier\r\n") + Rev10, bufferText());
-}
-
 TEST_F(DecodeReport, PrefixOnMessagesAndReportLines) {
-    setLinePrefix("xx ");
     EXPECT_EQ("xx unrecognized key 7f!\r\nxx Diag Command Specification rev.: 1.0\r\n",
-              decodeLog("DIAG <2A4D3263 7F=0 0=10>\nOK\n"));
-    EXPECT_EQ("xx no recognizable data found!\r\n", decodeLog("OK\n"));
+              decodeLog("DIAG <2A4D3263 7F=0 0=10>\nOK\n", "xx "));
+    EXPECT_EQ("xx no recognizable data found!\r\n", decodeLog("OK\n", "xx "));
 }
 
 struct ClipboardCase {
     const char* name;
     MemoryClipboardState state;
     const char* text;
-    int result;
+    bool unread;
     std::string expected;
 };
 
 const ClipboardCase ClipboardCases[] = {
-    {"unavailable", MemoryClipboardState::Unavailable, "", 1, "cannot open clipboard!\r\n"},
-    {"no text", MemoryClipboardState::Empty, "", 1, "no text data in clipboard available!\r\n"},
-    {"text without a marker", MemoryClipboardState::HasText, "ATZ\r\nOK\r\n", 1,
+    {"unavailable", MemoryClipboardState::Unavailable, "", true, "cannot open clipboard!\r\n"},
+    {"no text", MemoryClipboardState::Empty, "", true, "no text data in clipboard available!\r\n"},
+    {"text without a marker", MemoryClipboardState::HasText, "ATZ\r\nOK\r\n", true,
      "no statistics data in clipboard available!\r\n"},
     {"text before the marker is ignored", MemoryClipboardState::HasText,
-     "abc DIAG <2A4D3263 0=10>\r\nOK", 0, Rev10},
+     "abc DIAG <2A4D3263 0=10>\r\nOK", false, Rev10},
     {"the scan ends at OK", MemoryClipboardState::HasText,
-     "DIAG <2A4D3263 0=10>\r\nOK\r\nDIAG <2A4D3263 1=0>\r\n", 0, Rev10},
+     "DIAG <2A4D3263 0=10>\r\nOK\r\nDIAG <2A4D3263 1=0>\r\n", false, Rev10},
     {"the copy begins at the spaced marker", MemoryClipboardState::HasText,
-     "DIAG<2A4D3263 1=0>\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n", 0, Rev10},
-    {"unspaced marker alone", MemoryClipboardState::HasText, "x DIAG<2A4D3263 0=10>", 0, Rev10},
-    {"marker directly followed by '>'", MemoryClipboardState::HasText, "DIAG <2A4D3263 >", 0,
+     "DIAG<2A4D3263 1=0>\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n", false, Rev10},
+    {"unspaced marker alone", MemoryClipboardState::HasText, "x DIAG<2A4D3263 0=10>", false, Rev10},
+    {"marker directly followed by '>'", MemoryClipboardState::HasText, "DIAG <2A4D3263 >", false,
      NoData},
     {"messages come before the report", MemoryClipboardState::HasText,
-     "DIAG <2A4D3263 60=3C 7F=1 0=10>", 0,
+     "DIAG <2A4D3263 60=3C 7F=1 0=10>", false,
      std::string("unrecognized key 7f!\r\n") + Rev10 +
          "Termination Cause              : Carrier Lost\r\n"},
 };
@@ -216,9 +167,9 @@ TEST_F(DecodeReport, ClipboardSource) {
     for (const ClipboardCase& c : ClipboardCases) {
         SCOPED_TRACE(c.name);
         setTestClipboard(c.state, c.text);
-        int result = -1;
-        EXPECT_EQ(c.expected, decodeClipboard(&result));
-        EXPECT_EQ(c.result, result);
+        bool unread = false;
+        EXPECT_EQ(c.expected, decodeClipboard(&unread));
+        EXPECT_EQ(c.unread, unread);
         if (c.state != MemoryClipboardState::Unavailable) {  // else someone else holds it
             EXPECT_FALSE(testClipboardLeftOpen());
         }
@@ -233,28 +184,19 @@ TEST_F(DecodeReport, ClipboardTextEndsWithItsBlock) {
     struct Case {
         const char* name;
         std::string bytes;
-        int result;
         std::string expected;
     };
     const Case cases[] = {
-        {"block without a zero", "DIAG <2A4D3263 0=10 1=0 ", 0, std::string(Rev10) + CallSetup0},
-        {"text after a zero", "DIAG <2A4D3263 0=10>\0DIAG <2A4D3263 1=0>"s, 0, Rev10},
+        {"block without a zero", "DIAG <2A4D3263 0=10 1=0 ", std::string(Rev10) + CallSetup0},
+        {"text after a zero", "DIAG <2A4D3263 0=10>\0DIAG <2A4D3263 1=0>"s, Rev10},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_TRUE(setTestClipboardBlock(c.bytes));
-        int result = -1;
-        EXPECT_EQ(c.expected, decodeClipboard(&result));
-        EXPECT_EQ(c.result, result);
+        bool unread = true;
+        EXPECT_EQ(c.expected, decodeClipboard(&unread));
+        EXPECT_FALSE(unread);
     }
-}
-
-TEST_F(DecodeReport, ClipboardMessageCarriesThePrefix) {
-    setLinePrefix("> ");
-    setTestClipboard(MemoryClipboardState::Unavailable);
-    int result = -1;
-    EXPECT_EQ("> cannot open clipboard!\r\n", decodeClipboard(&result));
-    EXPECT_EQ(1, result);
 }
 
 TEST_F(DecodeReport, CharacterDeviceMeansClipboard) {
@@ -263,19 +205,8 @@ TEST_F(DecodeReport, CharacterDeviceMeansClipboard) {
         GTEST_SKIP() << "no character device to open here";
     }
     setTestClipboard(MemoryClipboardState::HasText, "DIAG <2A4D3263 0=10>");
-    emptyMessageBuffer();
-    EXPECT_EQ(0, decodeReport(device));
+    EXPECT_EQ(Rev10, decodeText(device));
     std::fclose(device);
-    EXPECT_EQ(Rev10, bufferText());
-}
-
-TEST_F(DecodeReport, ClipboardCopyWithoutStorage) {
-    setTestClipboard(MemoryClipboardState::HasText,
-                     "DIAG <2A4D3263 0=10>" + std::string(3000, ' '));
-    emptyMessageBuffer();
-    EXPECT_EQ(1, decodeWithoutStorage(nullptr));
-    EXPECT_EQ("stack overflow!\r\n", bufferText());
-    EXPECT_FALSE(testClipboardLeftOpen());
 }
 
 }  // namespace

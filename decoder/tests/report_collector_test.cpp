@@ -6,29 +6,21 @@
 #include <string>
 #include <vector>
 
-#include "decoder.h"
 #include "decoding_run.h"
-#include "message_buffer.h"
 #include "test_support.h"
 
 namespace {
 
-// One watched run over a log holding bytes: every report, and the buffer
-// text each one left (the buffer is emptied after each).
-struct WatchedRun {
-    int result = -1;
-    std::vector<DecodedReport> reports;
-    std::vector<std::string> texts;
+// One watched run: everything it handed out, and how it went.
+struct WatchedRun : RecordingWriter {
+    RunOutcome outcome;
 };
 
 WatchedRun watch(std::FILE* file, ReportScope scope) {
     WatchedRun run;
-    emptyMessageBuffer();
-    run.result = decodeReports(file, scope, [&run](const DecodedReport& report) {
-        run.reports.push_back(report);
-        run.texts.push_back(bufferText());
-        emptyMessageBuffer();
-    });
+    RunSettings settings;
+    settings.scope = scope;
+    run.outcome = decodeReports(file, settings, run);
     return run;
 }
 
@@ -52,11 +44,7 @@ const ReportLine* findLine(const DecodedReport& report, const char* label) {
 
 class CollectedReports : public ::testing::Test {
   protected:
-    void SetUp() override { resetMessageBuffer(); }
-    void TearDown() override {
-        setLinePrefix("");
-        clearTestClipboard();
-    }
+    void TearDown() override { clearTestClipboard(); }
 };
 
 TEST_F(CollectedReports, LinesHoldValuesAndTheirTokens) {
@@ -135,12 +123,12 @@ TEST_F(CollectedReports, MessagesAreTheBuffersMessageLines) {
         watchLog("DIAG <2A4D3263 7f=1 0=10>\nDIAG <2A4D3263 1=0 2x=5\nOK\n", ReportScope::First);
     const std::vector<std::string> expected = {"unrecognized key 7f!",
                                                "unrecognized format 'DIAG <2A4D3263 1=0'!"};
-    EXPECT_EQ(expected, run.reports.at(0).messages);
+    EXPECT_EQ(expected, run.messages.at(0));
     EXPECT_EQ(2u, run.reports[0].lines.size());
 
     const WatchedRun empty = watchLog("ATZ\nOK\n", ReportScope::Every);
     ASSERT_EQ(1u, empty.reports.size());
-    EXPECT_EQ(std::vector<std::string>{"no recognizable data found!"}, empty.reports[0].messages);
+    EXPECT_EQ(std::vector<std::string>{"no recognizable data found!"}, empty.messages[0]);
     EXPECT_EQ(0u, empty.reports[0].line);
     EXPECT_TRUE(empty.reports[0].lines.empty());
 }
@@ -149,7 +137,7 @@ TEST_F(CollectedReports, MessagesAreTheBuffersMessageLines) {
 // unknown key, "!" for a malformed value.
 std::vector<std::string> tokenTexts(const ReportBlock& block) {
     std::vector<std::string> texts;
-    for (const BlockToken& token : block.tokens) {
+    for (const ReportToken& token : block.tokens) {
         texts.push_back(token.key + (token.value ? "=" + *token.value : "") +
                         (token.unknown ? "?" : "") + (token.malformed ? "!" : ""));
     }
@@ -162,14 +150,15 @@ TEST_F(CollectedReports, BlocksHoldEveryToken) {
         "DIAG <2A4D3263 1=0 12 34 5=6\nOK\n",
         ReportScope::First);
     const DecodedReport& report = run.reports.at(0);
-    ASSERT_EQ(2u, report.blocks.size());
-    EXPECT_EQ(2u, report.blocks[0].line);
+    const std::vector<ReportBlock>& blocks = run.blocks.at(0);
+    ASSERT_EQ(2u, blocks.size());
+    EXPECT_EQ(2u, blocks[0].line);
     EXPECT_EQ((std::vector<std::string>{"0=10", "7F=1?", "60=99", "12=zz!", "7E?", "=1", "fffe=2"}),
-              tokenTexts(report.blocks[0]));
-    EXPECT_FALSE(report.blocks[0].unparsed.has_value());
-    EXPECT_EQ(3u, report.blocks[1].line);
-    EXPECT_EQ(std::vector<std::string>{"1=0"}, tokenTexts(report.blocks[1]));
-    EXPECT_EQ("12 34 5=6", report.blocks[1].unparsed.value_or("none"));
+              tokenTexts(blocks[0]));
+    EXPECT_FALSE(blocks[0].unparsed.has_value());
+    EXPECT_EQ(3u, blocks[1].line);
+    EXPECT_EQ(std::vector<std::string>{"1=0"}, tokenTexts(blocks[1]));
+    EXPECT_EQ("12 34 5=6", blocks[1].unparsed.value_or("none"));
 
     // 60=99 has no text and shows no line; the noise level shows the 0 that
     // "zz" reads as, marked.
@@ -228,7 +217,7 @@ TEST_F(CollectedReports, EveryReportAndWhereItBegan) {
     for (const EveryCase& c : EveryCases) {
         SCOPED_TRACE(c.name);
         const WatchedRun run = watchLog(c.input, ReportScope::Every);
-        EXPECT_EQ(0, run.result);
+        EXPECT_FALSE(run.outcome.clipboardUnread);
         std::vector<std::size_t> lines;
         std::vector<bool> complete;
         for (std::size_t i = 0; i < run.reports.size(); ++i) {
@@ -244,9 +233,9 @@ TEST_F(CollectedReports, EveryReportAndWhereItBegan) {
 TEST_F(CollectedReports, EachReportStartsEmpty) {
     const WatchedRun run = watchLog(
         "DIAG <2A4D3263 0=10 60=3C 7F=1>\nOK\nDIAG <2A4D3263 1=0>\nOK\n", ReportScope::Every);
-    ASSERT_EQ(2u, run.texts.size());
-    EXPECT_EQ(decodeLog("DIAG <2A4D3263 1=0>\nOK\n"), run.texts[1]);
-    EXPECT_TRUE(run.reports[1].messages.empty());
+    ASSERT_EQ(2u, run.reportTexts.size());
+    EXPECT_EQ(decodeLog("DIAG <2A4D3263 1=0>\nOK\n"), run.reportTexts[1]);
+    EXPECT_TRUE(run.messages[1].empty());
     ASSERT_EQ(1u, run.reports[1].lines.size());
     EXPECT_EQ("1", run.reports[1].lines[0].raw[0]->key);
 }
@@ -256,7 +245,7 @@ TEST_F(CollectedReports, ClipboardLinesCountFromTheClipboardsStart) {
                      "ATZ\r\nOK\r\nAT*VXD\r\nDIAG <2A4D3263 0=10>\r\nOK\r\n\r\n"
                      "DIAG <2A4D3263 1=0>\r\nDIAG <2A4D3263 2=0>\r\n");
     const WatchedRun run = watch(nullptr, ReportScope::Every);
-    EXPECT_EQ(0, run.result);
+    EXPECT_FALSE(run.outcome.clipboardUnread);
     ASSERT_EQ(2u, run.reports.size());
     EXPECT_EQ(4u, run.reports[0].line);
     EXPECT_EQ(7u, run.reports[1].line);
@@ -280,11 +269,10 @@ TEST_F(CollectedReports, ClipboardFailureIsOneReportWithItsMessage) {
         SCOPED_TRACE(c.message);
         setTestClipboard(c.state, c.text);
         const WatchedRun run = watch(nullptr, ReportScope::Every);
-        EXPECT_EQ(1, run.result);
+        EXPECT_TRUE(run.outcome.clipboardUnread);
         ASSERT_EQ(1u, run.reports.size());
-        EXPECT_EQ(1, run.reports[0].result);
-        EXPECT_EQ(std::vector<std::string>{c.message}, run.reports[0].messages);
-        EXPECT_EQ(std::string(c.message) + "\r\n", run.texts[0]);
+        EXPECT_EQ(std::vector<std::string>{c.message}, run.messages[0]);
+        EXPECT_EQ(std::string(c.message) + "\r\n", run.reportTexts[0]);
         if (c.state != MemoryClipboardState::Unavailable) {
             EXPECT_FALSE(testClipboardLeftOpen());
         }
@@ -299,16 +287,12 @@ TEST_F(CollectedReports, DevicesCanBeStreams) {
     setTestClipboard(MemoryClipboardState::HasText, "DIAG <2A4D3263 1=0>");
     RunSettings settings;
     settings.devicesAreStreams = true;
-    std::vector<DecodedReport> reports;
-    const ReportHandler collect = [&reports](const DecodedReport& report) {
-        reports.push_back(report);
-    };
-    emptyMessageBuffer();
-    runDecoding(device, ReportScope::First, settings, &collect);
+    RecordingWriter writer;
+    decodeReports(device, settings, writer);
     std::fclose(device);
-    ASSERT_EQ(1u, reports.size());
-    EXPECT_TRUE(reports[0].complete);
-    EXPECT_EQ("Diag Command Specification rev.: 1.0\r\n", bufferText());
+    ASSERT_EQ(1u, writer.reports.size());
+    EXPECT_TRUE(writer.reports[0].complete);
+    EXPECT_EQ("Diag Command Specification rev.: 1.0\r\n", writer.text);
 }
 
 TEST_F(CollectedReports, CharacterDeviceMeansClipboard) {
@@ -321,7 +305,7 @@ TEST_F(CollectedReports, CharacterDeviceMeansClipboard) {
     std::fclose(device);
     ASSERT_EQ(1u, run.reports.size());
     EXPECT_EQ(1u, run.reports[0].line);
-    EXPECT_EQ("Diag Command Specification rev.: 1.0\r\n", run.texts[0]);
+    EXPECT_EQ("Diag Command Specification rev.: 1.0\r\n", run.reportTexts[0]);
 }
 
 }  // namespace

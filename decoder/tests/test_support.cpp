@@ -7,8 +7,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "decoder.h"
-#include "message_buffer.h"
+#include <utility>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -91,26 +90,25 @@ std::FILE* openCharacterDeviceHolding(const std::string& text) {
 #endif
 }
 
-void resetMessageBuffer() {
-    createMessageBuffer();
-    emptyMessageBuffer();
-    setLinePrefix("");
-}
-
-std::string bufferText() {
-    return std::string(messageBufferText(), messageBufferLength());
-}
-
-std::string decodeLog(const std::string& bytes) {
+std::string decodeLog(const std::string& bytes, const char* prefix) {
     TempFile log(bytes);
     std::FILE* file = log.openText();
     if (file == nullptr) {
         throw std::runtime_error("cannot open " + log.path());
     }
-    emptyMessageBuffer();
-    decodeReport(file);
+    RecordingWriter writer(prefix);
+    decodeReports(file, RunSettings(), writer);
     std::fclose(file);
-    return bufferText();
+    return writer.text;
+}
+
+std::string decodeText(std::FILE* file, RunOutcome* outcome) {
+    RecordingWriter writer;
+    const RunOutcome run = decodeReports(file, RunSettings(), writer);
+    if (outcome != nullptr) {
+        *outcome = run;
+    }
+    return writer.text;
 }
 
 std::string crlfLines(std::initializer_list<const char*> lines) {

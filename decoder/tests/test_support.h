@@ -1,12 +1,14 @@
 // Helpers shared by the decoder tests: files holding exact bytes, decoding
-// runs over them, expected message-buffer texts, and a clipboard the tests
-// can fill on every platform.
+// runs over them and the window's text of what they hand out, and a
+// clipboard the tests can fill on every platform.
 #pragma once
 
 #include <cstdio>
 #include <initializer_list>
 #include <string>
 
+#include "decoding_run.h"
+#include "recording_writer.h"
 #include "test_clipboard.h"
 
 // A temporary file holding exactly the given bytes, removed on destruction.
@@ -33,15 +35,12 @@ std::FILE* openCharacterDevice();
 // or null where there is none (Windows). Close it with fclose.
 std::FILE* openCharacterDeviceHolding(const std::string& text);
 
-// Empties the message buffer (creating it if needed) and clears the prefix.
-void resetMessageBuffer();
+// The window's text of a run over a log file holding bytes, with the
+// window's settings and the line prefix given.
+std::string decodeLog(const std::string& bytes, const char* prefix = "");
 
-// The message buffer's whole text.
-std::string bufferText();
+// The window's text of a run over file (null: the clipboard).
+std::string decodeText(std::FILE* file, RunOutcome* outcome = nullptr);
 
-// Runs one decoding run over a log file holding bytes and returns the
-// message buffer's text. The buffer is emptied first.
-std::string decodeLog(const std::string& bytes);
-
-// Joins lines, each ended by CR LF, as the message buffer holds them.
+// Joins lines, each ended by CR LF, as the window's text holds them.
 std::string crlfLines(std::initializer_list<const char*> lines);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
-#include <memory_resource>
 #include <string>
 
 namespace {
@@ -30,8 +29,7 @@ class ValueRendering : public ::testing::Test {
         return shown(location->entry, location->column);
     }
 
-    std::pmr::monotonic_buffer_resource storage;
-    ValueSlotTable slots{storage};
+    ValueSlotTable slots;
 };
 
 struct ValueCase {
@@ -216,30 +214,6 @@ TEST_F(ValueRendering, SecondBitFieldWordReplacesAllSix) {
     EXPECT_EQ("0", shown(13, 0));
     EXPECT_EQ("0", shown(13, 1));
     EXPECT_EQ("OFF", shown(14, 0));
-}
-
-// Without storage an owned text is not written and the slot keeps what it
-// held; texts that need no storage still arrive.
-TEST(ValueRenderingStorage, SlotIsLeftAloneWhenStorageRunsOut) {
-    alignas(std::max_align_t) std::byte buffer[16];
-    std::pmr::monotonic_buffer_resource storage(buffer, sizeof buffer,
-                                                std::pmr::null_memory_resource());
-    ValueSlotTable slots(storage);
-    resetValueSlots(slots);
-
-    renderValue(slots, 6, 0, 0x12, "10");
-    ASSERT_STREQ("16", slots.text[6][0]);
-    renderValue(slots, 6, 0, 0x12, "20");
-    EXPECT_STREQ("16", slots.text[6][0]);
-    renderValue(slots, 6, 0, 0x12, "FFF");
-    EXPECT_STREQ("16", slots.text[6][0]);
-    renderValue(slots, 35, 0, 0x85, "0123456789ABCDEF0123");
-    EXPECT_TRUE(slotIsEmpty(slots, 35, 0));
-    renderValue(slots, 10, 0, 0x18, "40000400");
-    EXPECT_STREQ("ON", slots.text[11][0]);
-    EXPECT_STREQ("ON", slots.text[14][0]);
-    renderValue(slots, 1, 0, 0x01, "3");
-    EXPECT_STREQ("Busy signal detected", slots.text[1][0]);
 }
 
 }  // namespace

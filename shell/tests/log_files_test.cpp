@@ -117,7 +117,7 @@ TEST_F(LogFiles, SaveBeforeAnyReportWritesOnlyTheHeader) {
 }
 
 TEST_F(LogFiles, SaveWritesThePrefixInFrontOfEachHeaderLine) {
-    setLinePrefix("> ");
+    startupState.linePrefix = "> ";
     std::string log = temp_.write("call.log", ExampleLog);
     loadLogFile(log.c_str());
     std::string path = temp_.path("prefixed.log");
@@ -180,7 +180,7 @@ TEST_F(LogFiles, FullDiskMetWhileWritingIsReportedOnce) {
     emptyMessageBuffer();
     std::string line(120, 'x');
     for (int i = 0; i < 200; ++i) {
-        appendLine(line.c_str());
+        appendLine("", line);
     }
     SetWindowTextA(reportView(), messageBufferText());
     save("Z:\\dev\\full");

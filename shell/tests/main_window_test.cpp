@@ -241,7 +241,7 @@ TEST_F(MainWindow, HugeReportIsShownWhole) {
     emptyMessageBuffer();
     std::string line(100, 'x');
     for (int i = 0; i < 2000; ++i) {
-        appendLine(line.c_str());
+        appendLine("", line);
     }
     showMessageBuffer();
     EXPECT_EQ(reportText().size(), 2000u * 102u);

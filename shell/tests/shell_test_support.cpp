@@ -170,7 +170,7 @@ void MainWindowTest::SetUp() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     ASSERT_TRUE(createMessageBuffer());
-    setLinePrefix("");
+    startupState.linePrefix.clear();
     startupState.instance = GetModuleHandleA(nullptr);
     startupState.startupFileName = nullptr;
     viewerState = ViewerState();
@@ -185,7 +185,7 @@ void MainWindowTest::SetUp() {
 void MainWindowTest::TearDown() {
     closeWindow();
     releaseMessageBuffer();
-    setLinePrefix("");
+    startupState.linePrefix.clear();
     showMessageBox = realMessageBox;
     runSaveDialog = realSaveDialog;
     runOpenDialog = realOpenDialog;

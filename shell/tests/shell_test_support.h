@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "shell_state.h"
+
 // The worked example: one block and the report it decodes to.
 extern const char ExampleLog[];
 extern const char ExampleReport[];

@@ -8,8 +8,8 @@
 #include <random>
 #include <stdexcept>
 
-#include "decoder.h"
-#include "message_buffer.h"
+#include "decoding_run.h"
+#include "recording_writer.h"
 #include "test_clipboard.h"
 
 namespace {
@@ -33,16 +33,6 @@ void writeFile(const std::string& path, const std::string& bytes, const char* mo
     if (std::fclose(file) != 0 || !written) {
         throw std::runtime_error("cannot write " + path);
     }
-}
-
-void startRun(const char* prefix) {
-    createMessageBuffer();
-    emptyMessageBuffer();
-    setLinePrefix(prefix);
-}
-
-std::string bufferText() {
-    return std::string(messageBufferText(), messageBufferLength());
 }
 
 std::string printable(const std::string& text, std::size_t from) {
@@ -81,9 +71,10 @@ void ScratchFile::append(const std::string& bytes) {
 }
 
 std::string decodeStream(std::FILE* file, const char* prefix) {
-    startRun(prefix);
-    EXPECT_EQ(0, decodeReport(file)) << "a run over a file always returns 0";
-    return bufferText();
+    RecordingWriter writer(prefix, false);
+    const RunOutcome outcome = decodeReports(file, RunSettings(), writer);
+    EXPECT_FALSE(outcome.clipboardUnread || outcome.readFailed) << "a file is read whole";
+    return writer.text;
 }
 
 std::string decodeFile(const std::string& path, const char* prefix) {
@@ -106,10 +97,10 @@ ClipboardRun decodeClipboard(const std::string& text, const char* prefix) {
     if (!setTestClipboard(MemoryClipboardState::HasText, text)) {
         throw std::runtime_error("cannot fill the clipboard");
     }
-    startRun(prefix);
+    RecordingWriter writer(prefix, false);
     ClipboardRun run;
-    run.result = decodeReport(nullptr);
-    run.text = bufferText();
+    run.unread = decodeReports(nullptr, RunSettings(), writer).clipboardUnread;
+    run.text = writer.text;
     run.leftOpen = testClipboardLeftOpen();
     return run;
 }

@@ -26,21 +26,21 @@ class ScratchFile {
     std::string path_;
 };
 
-// Runs one decoding run over the file, opened as a log is (text mode), with
-// the message buffer emptied and the prefix set first; returns the buffer.
+// Runs one decoding run over the file, opened as a log is (text mode), and
+// returns the window's text of it, each line behind the prefix.
 std::string decodeStream(std::FILE* file, const char* prefix = "");
 std::string decodeFile(const std::string& path, const char* prefix = "");
 std::string decodeBytes(const std::string& bytes, const char* prefix = "");
 
 // Runs one decoding run over the clipboard holding text.
 struct ClipboardRun {
-    int result;
+    bool unread;  // the clipboard could not be read
     std::string text;
     bool leftOpen;
 };
 ClipboardRun decodeClipboard(const std::string& text, const char* prefix = "");
 
-// Lines as the message buffer holds them, each with prefix and CR LF.
+// Lines as the window's text holds them, each with prefix and CR LF.
 std::string bufferLines(std::initializer_list<std::string> lines, const std::string& prefix = "");
 
 // A report line: the label padded to the report's label width, ": ", value.

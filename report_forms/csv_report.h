@@ -1,0 +1,15 @@
+// Decoded reports as CSV (RFC 4180), one row a report, for spreadsheets:
+// the input's name, the report's number and first line, then one column
+// per catalogue line that has a label, in catalogue order, holding its
+// values as the text report shows them ("3429/NA"), empty where the report
+// has no such line. Fields holding a comma, a quote, CR or LF are quoted.
+// Rows end with the line end given. Bytes pass as they are.
+#pragma once
+
+#include <string>
+
+#include "report_values.h"
+
+std::string csvHeader(const std::string& lineEnd);
+std::string csvRow(const DecodedReport& report, const std::string& source,
+                   const std::string& lineEnd);

@@ -1,0 +1,66 @@
+// Report lines as text: aligned labels, and values around "/".
+
+#include "report_text.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "catalogue.h"
+
+namespace {
+
+const std::string NotAvailable = NotAvailableMarker;
+
+}  // namespace
+
+std::string reportLineValues(const ReportLine& line) {
+    const std::string& first = line.values[0] ? *line.values[0] : NotAvailable;
+    if (line.valueCount == 1) {
+        return first;
+    }
+    const std::string& second = line.values[1] ? *line.values[1] : NotAvailable;
+    // Values that hold a "/" themselves get spaces around the separator so
+    // the two stay apart; the label's own "/" does not count.
+    const bool spaced =
+        first.find('/') != std::string::npos || second.find('/') != std::string::npos;
+    return first + (spaced ? " / " : "/") + second;
+}
+
+int reportLabelWidth() {
+    static const int width = [] {
+        std::size_t longest = 0;
+        for (const KeyEntry& entry : KeyCatalogue) {
+            if (entry.label != nullptr && std::strlen(entry.label) > longest) {
+                longest = std::strlen(entry.label);
+            }
+        }
+        return static_cast<int>(longest);
+    }();
+    return width;
+}
+
+std::string reportLineText(const ReportLine& line) {
+    std::string text = line.label != nullptr ? line.label : "";
+    const auto width = static_cast<std::size_t>(reportLabelWidth());
+    if (text.size() < width) {
+        text.append(width - text.size(), ' ');
+    }
+    text += ": ";
+    text += reportLineValues(line);
+    return text;
+}
+
+// Most lines are short: put together here first, they cost the text one
+// append, and a run may write a million of them.
+void appendTextLine(const LineStyle& style, std::string_view text, std::string& out) {
+    char line[256];
+    const std::size_t length = style.prefix.size() + text.size() + style.end.size();
+    if (length > sizeof line) {
+        out.append(style.prefix).append(text.data(), text.size()).append(style.end);
+        return;
+    }
+    char* end = std::copy(style.prefix.begin(), style.prefix.end(), line);
+    end = std::copy(text.begin(), text.end(), end);
+    std::copy(style.end.begin(), style.end.end(), end);
+    out.append(line, length);
+}

@@ -1,0 +1,32 @@
+// The text form of a report, as the window shows it and vexa-decode prints
+// it: every message, then one line per report line in catalogue order, the
+// label padded to the longest label's width, then ": " and the value or the
+// two values around "/". Each line of the text is the line prefix, the
+// line's own text and the line end. Lines have no length limit: a long
+// verbatim value is shown whole.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "report_values.h"
+
+// What a writer puts around every line of text: given to it by its front
+// end, which read the options.
+struct LineStyle {
+    std::string prefix;  // empty, or a configured prefix and one space
+    std::string end = "\r\n";
+};
+
+// The width every label is padded to (31 with the catalogue as it is).
+int reportLabelWidth();
+
+// A report line's values as the text shows them after the label: the value,
+// or the two around "/", one that did not arrive shown as "NA".
+std::string reportLineValues(const ReportLine& line);
+
+// A report line's own text: the padded label, ": " and its values.
+std::string reportLineText(const ReportLine& line);
+
+// Appends prefix, text and line end to out.
+void appendTextLine(const LineStyle& style, std::string_view text, std::string& out);

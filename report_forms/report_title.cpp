@@ -1,0 +1,12 @@
+// The --all title of a report.
+
+#include "report_title.h"
+
+std::string reportTitle(const DecodedReport& report) {
+    if (report.line == 0) {
+        return std::string();
+    }
+    const std::string title =
+        "Report " + std::to_string(report.number) + " (line " + std::to_string(report.line);
+    return title + (report.complete ? ")" : ", cut off: the input ended before its OK)");
+}
