@@ -233,11 +233,25 @@ int readClipboard(std::string& out) {
     return result;
 }
 
+// Wine's clipboard manager empties the clipboard once when it starts, to
+// take in the X selection: a copy made before would be lost. Its first
+// emptying is the session's first change of the clipboard.
+void waitForClipboardManager() {
+    for (int attempt = 0; attempt < 1200; ++attempt) {
+        if (FindWindowExA(HWND_MESSAGE, nullptr, "__wine_clipboard_manager", nullptr) &&
+            GetClipboardSequenceNumber() != 0)
+            return;
+        Sleep(50);
+    }
+    throw MissingPart{"Wine's clipboard manager does not start"};
+}
+
 // Straight onto the Windows clipboard: through the X selection, Wine drops a
 // change when its clipboard thread finds the clipboard open or waits more
 // than half a second for the owner's answer, as it does in the emulated
 // machine.
 int writeClipboard(const std::string& format, const std::string& hex) {
+    waitForClipboardManager();
     std::string data;
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
         data += static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16));
