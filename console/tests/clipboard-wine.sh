@@ -15,14 +15,19 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 work=$(mktemp -d) || exit 1
-watcher=""
-trap 'kill $watcher 2>/dev/null; rm -rf "$work"' EXIT
+watcher="" holder=""
+trap 'kill $watcher $holder 2>/dev/null; rm -rf "$work"' EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
 # Wine may be starting up: thirty seconds for every wait.
 wait_limit=300
 . "$(dirname "$0")/clipboard-common.sh"
+
+# A probe that waits for a window that never comes keeps a program on Wine's
+# desktop, so its clipboard manager starts once, before the first copy.
+$runner "$probe" wait-window "no such window" 600 >/dev/null 2>&1 &
+holder=$!
 
 # copy TEXT: makes TEXT (printf format) the clipboard's content.
 copy() {

@@ -233,17 +233,19 @@ int readClipboard(std::string& out) {
     return result;
 }
 
-// Wine's clipboard manager empties the clipboard once when it starts, to
-// take in the X selection: a copy made before would be lost. Its first
-// emptying is the session's first change of the clipboard.
-void waitForClipboardManager() {
+// Wine's clipboard manager (in the desktop process) empties the clipboard
+// once when it starts, to take in the X selection, and only then serves
+// messages: a copy made before would be lost. (A new desktop process, once
+// the last program on the desktop ended, starts a new manager.)
+bool clipboardManagerReady() {
     for (int attempt = 0; attempt < 1200; ++attempt) {
-        if (FindWindowExA(HWND_MESSAGE, nullptr, "__wine_clipboard_manager", nullptr) &&
-            GetClipboardSequenceNumber() != 0)
-            return;
+        HWND manager = FindWindowExA(HWND_MESSAGE, nullptr, "__wine_clipboard_manager", nullptr);
+        DWORD_PTR ignored = 0;
+        if (manager && SendMessageTimeoutA(manager, WM_NULL, 0, 0, SMTO_BLOCK, 60000, &ignored))
+            return true;
         Sleep(50);
     }
-    throw MissingPart{"Wine's clipboard manager does not start"};
+    return false;
 }
 
 // Straight onto the Windows clipboard: through the X selection, Wine drops a
@@ -251,7 +253,8 @@ void waitForClipboardManager() {
 // than half a second for the owner's answer, as it does in the emulated
 // machine.
 int writeClipboard(const std::string& format, const std::string& hex) {
-    waitForClipboardManager();
+    if (!clipboardManagerReady())
+        throw MissingPart{"Wine's clipboard manager does not start"};
     std::string data;
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
         data += static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16));
