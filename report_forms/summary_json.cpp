@@ -26,70 +26,90 @@ Json columnName(int entry, int column) {
     return name.empty() ? Json(nullptr) : Json(name);
 }
 
+// The label and column every line of the document begins with.
+Json lineHead(int entry, int column) {
+    Json line = Json::object();
+    line["label"] = KeyCatalogue[entry].label;
+    line["column"] = columnName(entry, column);
+    return line;
+}
+
 Json names(const SummaryColumn& column) {
     Json values = Json::array();
     for (const NameCount& name : column.names.mostFrequentFirst()) {
-        values.push_back({{"name", text(name.name)},
-                          {"count", name.count},
-                          {"share", share(name.count, column.names.count())}});
+        Json value = Json::object();
+        value["name"] = text(name.name);
+        value["count"] = name.count;
+        value["share"] = share(name.count, column.names.count());
+        values.push_back(std::move(value));
     }
-    return Json{{"label", KeyCatalogue[column.entry].label},
-                {"column", columnName(column.entry, column.column)},
-                {"count", column.names.count()},
-                {"na", column.na},
-                {"values", values}};
+    Json line = lineHead(column.entry, column.column);
+    line["count"] = column.names.count();
+    line["na"] = column.na;
+    line["values"] = std::move(values);
+    return line;
 }
 
 Json numbers(const SummaryColumn& column) {
     const NumberTally& tally = column.numbers;
-    Json spread = {{"label", KeyCatalogue[column.entry].label},
-                   {"column", columnName(column.entry, column.column)},
-                   {"count", tally.count()},
-                   {"na", column.na}};
-    if (tally.count() == 0) {
-        for (const char* field : {"min", "p10", "median", "p90", "max", "histogram"}) {
-            spread[field] = nullptr;
-        }
-        spread["exact"] = true;
-        return spread;
-    }
+    Json line = lineHead(column.entry, column.column);
+    line["count"] = tally.count();
+    line["na"] = column.na;
+    const bool any = tally.count() > 0;
     const std::vector<std::uint32_t> at = tally.percentiles({10, 50, 90});
-    const NumberTally::Histogram histogram = tally.histogram(SummaryHistogramBins);
-    spread["min"] = tally.smallest();
-    spread["p10"] = at[0];
-    spread["median"] = at[1];
-    spread["p90"] = at[2];
-    spread["max"] = tally.largest();
-    spread["histogram"] = {
-        {"first", histogram.first}, {"width", histogram.width}, {"counts", histogram.counts}};
-    spread["exact"] = tally.exact();
-    return spread;
+    const char* const names[] = {"min", "p10", "median", "p90", "max"};
+    const std::uint32_t figures[] = {tally.smallest(), at[0], at[1], at[2], tally.largest()};
+    for (int i = 0; i < 5; ++i) {
+        line[names[i]] = any ? Json(figures[i]) : Json(nullptr);
+    }
+    Json histogram = nullptr;
+    if (any) {
+        const NumberTally::Histogram bins = tally.histogram(SummaryHistogramBins);
+        histogram = Json::object();
+        histogram["first"] = bins.first;
+        histogram["width"] = bins.width;
+        histogram["counts"] = bins.counts;
+    }
+    line["histogram"] = std::move(histogram);
+    line["exact"] = tally.exact();
+    return line;
 }
 
 Json worst(const WorstList& list) {
     Json calls = Json::array();
     for (const WorstCall& call : list.calls) {
-        calls.push_back({{"source", text(call.source)},
-                         {"line", call.line},
-                         {"report", call.report},
-                         {"value", call.value}});
+        Json found = Json::object();
+        found["source"] = text(call.source);
+        found["line"] = call.line;
+        found["report"] = call.report;
+        found["value"] = call.value;
+        calls.push_back(std::move(found));
     }
-    return Json{{"title", list.title},
-                {"label", KeyCatalogue[list.entry].label},
-                {"column", columnName(list.entry, list.column)},
-                {"calls", calls}};
+    Json line = Json::object();
+    line["title"] = list.title;
+    line["label"] = KeyCatalogue[list.entry].label;
+    line["column"] = columnName(list.entry, list.column);
+    line["calls"] = std::move(calls);
+    return line;
+}
+
+// A figure, or null without one.
+Json figureOrNull(bool has, std::uint64_t figure) {
+    return has ? Json(figure) : Json(nullptr);
 }
 
 Json source(const SourceRow& row) {
     const bool caused = !row.cause.name.empty();
-    return Json{
-        {"source", text(row.source)},
-        {"calls", row.calls},
-        {"complete", row.complete},
-        {"terminationCause", caused ? text(row.cause.name) : Json(nullptr)},
-        {"terminationShare", caused ? Json(share(row.cause.count, row.causeCalls)) : Json(nullptr)},
-        {"medianRxRate", row.hasRxRate ? Json(row.medianRxRate) : Json(nullptr)},
-        {"worstNoise", row.hasNoise ? Json(row.worstNoise) : Json(nullptr)}};
+    Json input = Json::object();
+    input["source"] = text(row.source);
+    input["calls"] = row.calls;
+    input["complete"] = row.complete;
+    input["terminationCause"] = caused ? text(row.cause.name) : Json(nullptr);
+    input["terminationShare"] =
+        caused ? Json(share(row.cause.count, row.causeCalls)) : Json(nullptr);
+    input["medianRxRate"] = figureOrNull(row.hasRxRate, row.medianRxRate);
+    input["worstNoise"] = figureOrNull(row.hasNoise, row.worstNoise);
+    return input;
 }
 
 }  // namespace
@@ -109,18 +129,24 @@ Json summaryDocument(const FleetSummary& summary, bool bySource) {
     for (const WorstList& list : summary.worstLists()) {
         worstLists.push_back(worst(list));
     }
-    Json document = {
-        {"inputs", counts.inputs},   {"inputsWithoutReport", counts.inputsWithoutReport},
-        {"reports", counts.reports}, {"complete", counts.complete},
-        {"cutOff", counts.cutOff},   {"withMessages", counts.withMessages},
-        {"names", nameLines},        {"numbers", numberLines},
-        {"worst", worstLists}};
+    Json document = Json::object();
+    const char* const names[] = {"inputs", "inputsWithoutReport", "reports", "complete",
+                                 "cutOff", "withMessages"};
+    const std::uint64_t figures[] = {counts.inputs,  counts.inputsWithoutReport,
+                                     counts.reports, counts.complete,
+                                     counts.cutOff,  counts.withMessages};
+    for (int i = 0; i < 6; ++i) {
+        document[names[i]] = figures[i];
+    }
+    document["names"] = std::move(nameLines);
+    document["numbers"] = std::move(numberLines);
+    document["worst"] = std::move(worstLists);
     if (bySource) {
         Json rows = Json::array();
         for (const SourceRow& row : summary.sources()) {
             rows.push_back(source(row));
         }
-        document["sources"] = rows;
+        document["sources"] = std::move(rows);
     }
     return document;
 }
