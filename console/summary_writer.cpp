@@ -11,7 +11,7 @@ namespace {
 class SummaryWriter : public OutputWriter {
   public:
     SummaryWriter(const LineStyle& style, bool json, bool bySource)
-        : style_(style), json_(json), bySource_(bySource) {}
+        : style_(style), json_(json), bySource_(bySource), summary_(bySource) {}
 
     void beginInput(const std::string& source) override { summary_.beginSource(source); }
     void endInput() override { summary_.endSource(); }

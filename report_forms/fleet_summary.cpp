@@ -82,7 +82,7 @@ std::vector<NameCount> NameTally::mostFrequentFirst() const {
     return sorted;
 }
 
-FleetSummary::FleetSummary() {
+FleetSummary::FleetSummary(bool keepSources) : keepSources_(keepSources) {
     for (int entry = 0; entry < KeyEntryCount; ++entry) {
         const SummaryShape shape = summaryShape(entry);
         firstColumn_[entry] = shape == SummaryShape::None ? -1 : static_cast<int>(columns_.size());
@@ -105,9 +105,9 @@ FleetSummary::FleetSummary() {
 
 void FleetSummary::beginSource(std::string_view name) {
     ++counts_.inputs;
-    SourceRow row;
-    row.source = name;
-    sources_.push_back(std::move(row));
+    inSource_ = true;
+    source_ = SourceRow();
+    source_.source = name;
     sourceCauses_.clear();
     sourceRxRates_.clear();
     messages_ = false;
@@ -116,7 +116,7 @@ void FleetSummary::beginSource(std::string_view name) {
 void FleetSummary::report(const DecodedReport& report) {
     const bool messages = messages_;
     messages_ = false;
-    if (report.readFailed || report.line == 0 || sources_.empty()) {
+    if (report.readFailed || report.line == 0 || !inSource_) {
         return;
     }
     ++counts_.reports;
@@ -167,8 +167,7 @@ void FleetSummary::rankWorst(const DecodedReport& report) {
         if (at - list.calls.begin() >= static_cast<std::ptrdiff_t>(WorstCallCount)) {
             continue;
         }
-        list.calls.insert(
-            at, WorstCall{figure.value, sources_.back().source, report.line, report.number});
+        list.calls.insert(at, WorstCall{figure.value, source_.source, report.line, report.number});
         if (list.calls.size() > WorstCallCount) {
             list.calls.pop_back();
         }
@@ -176,7 +175,7 @@ void FleetSummary::rankWorst(const DecodedReport& report) {
 }
 
 void FleetSummary::countForSource(const DecodedReport& report) {
-    SourceRow& row = sources_.back();
+    SourceRow& row = source_;
     ++row.calls;
     row.complete += report.complete ? 1 : 0;
     const KeyLocation cause = locate(TerminationCauseKey);
@@ -199,11 +198,15 @@ void FleetSummary::countForSource(const DecodedReport& report) {
 }
 
 void FleetSummary::endSource() {
-    if (sources_.empty()) {
+    if (!inSource_) {
         return;
     }
-    SourceRow& row = sources_.back();
+    inSource_ = false;
+    SourceRow& row = source_;
     counts_.inputsWithoutReport += row.calls == 0 ? 1 : 0;
+    if (!keepSources_) {
+        return;
+    }
     const std::vector<NameCount> causes = sourceCauses_.mostFrequentFirst();
     if (!causes.empty()) {
         row.cause = causes.front();
@@ -213,4 +216,5 @@ void FleetSummary::endSource() {
         row.hasRxRate = true;
         row.medianRxRate = sourceRxRates_.percentiles({50}).front();
     }
+    sources_.push_back(std::move(row));
 }

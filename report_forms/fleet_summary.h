@@ -97,7 +97,9 @@ struct SummaryCounts {
 
 class FleetSummary {
   public:
-    FleetSummary();
+    // keepSources: keep each input's row (the only memory that grows, with
+    // the inputs).
+    explicit FleetSummary(bool keepSources = true);
 
     void beginSource(std::string_view name);
     void message() { messages_ = true; }
@@ -108,6 +110,7 @@ class FleetSummary {
     // In catalogue order, a pair's columns in order.
     const std::vector<SummaryColumn>& columns() const { return columns_; }
     const std::vector<WorstList>& worstLists() const { return worst_; }
+    // Empty unless kept.
     const std::vector<SourceRow>& sources() const { return sources_; }
 
   private:
@@ -124,12 +127,15 @@ class FleetSummary {
     std::vector<SummaryColumn> columns_;
     int firstColumn_[KeyEntryCount];  // index into columns_, or -1
     std::vector<WorstList> worst_;
+    bool keepSources_;
     std::vector<SourceRow> sources_;
     bool messages_ = false;  // the report under way had a message
     std::uint64_t order_ = 0;
     // The numbers of the report under way, for the worst lists and the row.
     Figure figures_[KeyEntryCount][2];
-    // The input under way (its row is the last).
+    // The input under way.
+    bool inSource_ = false;
+    SourceRow source_;
     NameTally sourceCauses_;
     NumberTally sourceRxRates_ = NumberTally(0);
 };

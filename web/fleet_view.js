@@ -21,6 +21,8 @@ const fleetPage = {
   reports: document.getElementById('reports'),
 };
 
+const READ_AHEAD = 32;
+
 const fleet = {
   inputs: [],        // {file, name}, in the order decoded
   rows: [],          // a report each: {input, cells}
@@ -48,10 +50,17 @@ async function loadFleet(inputs) {
   fleet.rows = [];
   fleetPage.section.hidden = false;
   decoder._vexaFleetBegin();
+  // Files are read a few dozen ahead: one at a time, waiting for each read
+  // costs more than decoding.
+  const reads = inputs.slice(0, READ_AHEAD).map((input) => input.file.arrayBuffer());
   for (let i = 0; i < inputs.length; ++i) {
     let rows = '';
     try {
-      const bytes = new Uint8Array(await inputs[i].file.arrayBuffer());
+      const bytes = new Uint8Array(await reads[i]);
+      reads[i] = null;
+      if (i + READ_AHEAD < inputs.length) {
+        reads.push(inputs[i + READ_AHEAD].file.arrayBuffer());
+      }
       if (load !== fleet.loading) {
         return;
       }
@@ -157,17 +166,34 @@ function compareCells(a, b, numeric) {
 }
 
 // A table whose headings sort it (again: the other way) and whose rows,
-// with open given, open with a click, Enter or Space.
+// with open given, open with a click, Enter or Space; the arrow keys go
+// from row to row. Each row is a grid of columns as wide as their longest
+// text (at most 40 characters), laid out only when scrolled into view
+// (fleet.css), so a table of many thousand rows costs no more than a few
+// screens of them; the roles keep it a table for a screen reader.
 function fillTable(table, columns, rows, open) {
+  const widths = columns.map((column) => Math.min(12, column.title.length));
+  for (const row of rows) {
+    row.cells.forEach((cell, index) => {
+      widths[index] = Math.max(widths[index], Math.min(40, cell === null ? 0 : String(cell).length));
+    });
+  }
+  table.style.setProperty('--columns', widths.map((width) => width + 2 + 'ch').join(' '));
+  table.setAttribute('role', 'table');
+  table.tHead.setAttribute('role', 'rowgroup');
+  table.tBodies[0].setAttribute('role', 'rowgroup');
   const heading = document.createElement('tr');
+  heading.setAttribute('role', 'row');
   const sorted = {column: -1, descending: false};
   const body = table.tBodies[0];
   const fill = () => {
     const fragment = document.createDocumentFragment();
     for (const row of rows) {
       const line = document.createElement('tr');
+      line.setAttribute('role', 'row');
       row.cells.forEach((cell, index) => {
         const shown = line.insertCell();
+        shown.setAttribute('role', 'cell');
         shown.textContent = cell === null ? '' : String(cell);
         shown.className = columns[index].numeric ? 'number' : '';
       });
@@ -175,9 +201,13 @@ function fillTable(table, columns, rows, open) {
         line.tabIndex = 0;
         line.addEventListener('click', () => open(row));
         line.addEventListener('keydown', (event) => {
+          const next = {ArrowDown: line.nextElementSibling, ArrowUp: line.previousElementSibling};
           if (event.key === 'Enter' || event.key === ' ') {
             event.preventDefault();
             open(row);
+          } else if (next[event.key]) {
+            event.preventDefault();
+            next[event.key].focus();
           }
         });
       }
@@ -188,6 +218,7 @@ function fillTable(table, columns, rows, open) {
   columns.forEach((column, index) => {
     const cell = document.createElement('th');
     cell.scope = 'col';
+    cell.setAttribute('role', 'columnheader');
     const sort = document.createElement('button');
     sort.type = 'button';
     sort.textContent = column.title;
