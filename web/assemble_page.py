@@ -3,7 +3,8 @@
 the styles, the WebAssembly module (base64, in a data block the page script
 reads), emscripten's runtime and the page's scripts written into it, and a
 Content-Security-Policy that admits exactly these inline scripts and styles
-by their hashes and nothing from anywhere else.
+by their hashes and nothing from anywhere else. Refuses to write a page of
+350 KB or more: the page is meant to stay one small file.
 
 usage: assemble_page.py runtime.js module.wasm out.html page.html STYLE.css... SCRIPT.js...
        (the scripts in the order they run)
@@ -11,6 +12,8 @@ usage: assemble_page.py runtime.js module.wasm out.html page.html STYLE.css... S
 import base64
 import hashlib
 import sys
+
+LIMIT = 350 * 1000  # bytes
 
 
 def inline(text, tag, name):
@@ -51,6 +54,9 @@ def main(runtime, module, out, page, *parts):
     markup = (markup.replace("@POLICY@", policy)
               .replace("@STYLE@", "\n".join(f"<style>{text}</style>" for text in styles))
               .replace("@SCRIPTS@", "\n".join(blocks)))
+    size = len(markup.encode("utf-8"))
+    if size >= LIMIT:
+        sys.exit(f"assemble_page.py: the page would be {size} bytes; it must stay under {LIMIT}")
     with open(out, "w", encoding="utf-8", newline="\n") as result:
         result.write(markup)
 
