@@ -87,8 +87,8 @@ void decodeInto(FleetSummary& summary, const std::string& name, const std::strin
     std::filesystem::remove(path);
 }
 
-json generatedFleetSummary() {
-    FleetSummary summary;
+json generatedFleetSummary(bool keepSources = true) {
+    FleetSummary summary(keepSources);
     int n = 0;
     for (int input = 0; input < 6; ++input) {
         std::string log;
@@ -98,7 +98,7 @@ json generatedFleetSummary() {
         decodeInto(summary, inputName(input), log);
     }
     decodeInto(summary, "empty.log", "ATZ\r\nOK\r\n");
-    return json::parse(summaryDocument(summary, true).dump());
+    return json::parse(summaryDocument(summary, keepSources).dump());
 }
 
 const json& lineOfSummary(const json& lines, const char* label, const json& column) {
@@ -193,6 +193,13 @@ TEST(FleetSummary, GeneratedFleet) {
                               "terminationCause": null, "terminationShare": null,
                               "medianRxRate": null, "worstNoise": null})"),
               sources[6]);
+}
+
+// Without the rows per input (vexa-decode --summary alone), all else is the same.
+TEST(FleetSummary, WithoutSourcesTheRestIsTheSame) {
+    json summary = generatedFleetSummary();
+    summary.erase("sources");
+    EXPECT_EQ(summary, generatedFleetSummary(false));
 }
 
 }  // namespace
