@@ -51,27 +51,33 @@ async function loadFleet(inputs) {
   fleetPage.section.hidden = false;
   decoder._vexaFleetBegin();
   // Files are read a few dozen ahead: one at a time, waiting for each read
-  // costs more than decoding.
-  const reads = inputs.slice(0, READ_AHEAD).map((input) => input.file.arrayBuffer());
+  // costs more than decoding. A file that cannot be read is left out and
+  // named, as vexa-decode does.
+  const unreadable = [];
+  const read = (input) => input.file.arrayBuffer().then((buffer) => new Uint8Array(buffer),
+    (error) => { unreadable.push(`${input.name} (${error.message})`); return null; });
+  const reads = inputs.slice(0, READ_AHEAD).map(read);
   for (let i = 0; i < inputs.length; ++i) {
+    const bytes = await reads[i];
+    reads[i] = null;
+    if (i + READ_AHEAD < inputs.length) {
+      reads.push(read(inputs[i + READ_AHEAD]));
+    }
+    if (load !== fleet.loading) {
+      return;
+    }
+    if (bytes === null) {
+      continue;
+    }
     let rows = '';
     try {
-      const bytes = new Uint8Array(await reads[i]);
-      reads[i] = null;
-      if (i + READ_AHEAD < inputs.length) {
-        reads.push(inputs[i + READ_AHEAD].file.arrayBuffer());
-      }
-      if (load !== fleet.loading) {
-        return;
-      }
       const capture = toModule(bytes);
       const name = toModule(textToBytes(inputs[i].name));
       rows = decoder.UTF8ToString(decoder._vexaFleetAdd(capture, bytes.length, name));
       decoder._free(name);
       decoder._free(capture);
-    } catch (error) {
-      fleetPage.status.textContent = 'Cannot read ' + inputs[i].name + ': ' + error.message;
-      return;
+    } catch (outOfMemory) {
+      // rows stays empty: the message below says so.
     }
     if (rows === '') {
       fleetPage.status.textContent = 'The fleet is too large for the page: the decoder ran out of ' +
@@ -87,6 +93,9 @@ async function loadFleet(inputs) {
   }
   fleet.summaryText = decoder.UTF8ToString(decoder._vexaFleetSummary());
   showFleet(JSON.parse(fleet.summaryText), JSON.parse(decoder.UTF8ToString(decoder._vexaFleetColumns())));
+  if (unreadable.length > 0) {
+    fleetPage.status.textContent += '; cannot read ' + unreadable.join(', ');
+  }
 }
 
 function showFleet(summary, valueColumns) {
