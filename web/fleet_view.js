@@ -175,11 +175,11 @@ function compareCells(a, b, numeric) {
 }
 
 // A table whose headings sort it (again: the other way) and whose rows,
-// with open given, open with a click, Enter or Space; the arrow keys go
-// from row to row. Each row is a grid of columns as wide as their longest
-// text (at most 40 characters), laid out only when scrolled into view
-// (fleet.css), so a table of many thousand rows costs no more than a few
-// screens of them; the roles keep it a table for a screen reader.
+// with open given, open with a click, Enter or Space; the arrow keys, Home
+// and End go from row to row. Each row is a grid of columns as wide as
+// their longest text (at most 40 characters), laid out only when scrolled
+// into view (fleet.css), so a table of many thousand rows costs no more
+// than a few screens of them; the roles keep it a table for a screen reader.
 function fillTable(table, columns, rows, open) {
   const widths = columns.map((column) => Math.min(12, column.title.length));
   for (const row of rows) {
@@ -197,6 +197,7 @@ function fillTable(table, columns, rows, open) {
   const body = table.tBodies[0];
   const fill = () => {
     const fragment = document.createDocumentFragment();
+    let tabStop = null;
     for (const row of rows) {
       const line = document.createElement('tr');
       line.setAttribute('role', 'row');
@@ -207,10 +208,19 @@ function fillTable(table, columns, rows, open) {
         shown.className = columns[index].numeric ? 'number' : '';
       });
       if (open !== null) {
-        line.tabIndex = 0;
+        // One row at a time is a Tab stop (the last focused, at first the
+        // first): Tab passes a table of thousands in one step.
+        line.tabIndex = tabStop === null ? 0 : -1;
+        tabStop = tabStop || line;
+        line.addEventListener('focus', () => {
+          tabStop.tabIndex = -1;
+          line.tabIndex = 0;
+          tabStop = line;
+        });
         line.addEventListener('click', () => open(row));
         line.addEventListener('keydown', (event) => {
-          const next = {ArrowDown: line.nextElementSibling, ArrowUp: line.previousElementSibling};
+          const next = {ArrowDown: line.nextElementSibling, ArrowUp: line.previousElementSibling,
+                        Home: body.firstElementChild, End: body.lastElementChild};
           if (event.key === 'Enter' || event.key === ' ') {
             event.preventDefault();
             open(row);

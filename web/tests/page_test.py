@@ -399,6 +399,9 @@ class FleetView(unittest.TestCase):
             cells = [cell.text for cell in first.find_elements(By.TAG_NAME, "td")]
             self.assertEqual((cells[0], cells[2]), (noisiest["source"], str(noisiest["line"])))
             second.send_keys(Keys.ARROW_UP)
+            # The focused row is the table's one Tab stop.
+            self.assertEqual(
+                driver.find_elements(By.CSS_SELECTOR, '#reports tbody tr[tabindex="0"]'), [first])
             driver.switch_to.active_element.send_keys(Keys.ENTER)
             wait_for(lambda: text_of("status") == "Log file " + noisiest["source"], "the report")
             self.assertTrue(text_of("report-heading").startswith(
