@@ -99,7 +99,9 @@ async function loadFleet(inputs) {
 }
 
 function showFleet(summary, valueColumns) {
-  fleetPage.status.textContent = `${summary.reports} reports from ${summary.inputs} logs` +
+  const counted = (count, noun) => `${count} ${noun}${count === 1 ? '' : 's'}`;
+  fleetPage.status.textContent =
+    `${counted(summary.reports, 'report')} from ${counted(summary.inputs, 'log')}` +
     (summary.inputsWithoutReport > 0 ? ` (${summary.inputsWithoutReport} without a report)` : '');
   fleetPage.counts.replaceChildren(barChart('Reports', [
     {label: 'Complete', count: summary.complete},

@@ -361,7 +361,7 @@ def open_fleet(directory, names):
     """Picks the logs, in reverse order: the page takes them by name."""
     driver.find_element(By.ID, "files").send_keys(
         "\n".join(os.path.join(directory, name) for name in reversed(names)))
-    wait_for(lambda: " reports from " in text_of("fleet-status"), "the fleet")
+    wait_for(lambda: " from " in text_of("fleet-status"), "the fleet")
 
 
 class FleetView(unittest.TestCase):
