@@ -7,6 +7,7 @@ const char UsageText[] =
     "Usage: vexa-decode [+prefix | -prefix string | -noprefix] [--all] [--loose]\n"
     "                   [--json | --jsonl | --csv] [--lf] [--require-report]\n"
     "                   [--clipboard | --watch] [--] [file... | -]\n"
+    "       vexa-decode --summary [--by-source] [--json] [--loose] [--lf] [file...]\n"
     "       vexa-decode [options] --port device [--baud rate]\n"
     "                   [--query command [--timeout seconds]]";
 
@@ -30,6 +31,10 @@ const char HelpText[] =
     "                    its report ends\n"
     "  --csv             one row a report: file, report, line, then one column per\n"
     "                    report line\n"
+    "  --summary         one summary of every report of every input: counts, the\n"
+    "                    values of each name line with their shares, the spread of\n"
+    "                    each numeric line, the worst calls as file:line\n"
+    "  --by-source       with --summary, a row for each input besides\n"
     "  --lf              end lines with LF instead of CR LF\n"
     "  --require-report  exit with 3 when an input holds no report\n"
     "  --clipboard       decode the clipboard even when standard input is no terminal\n"

@@ -24,6 +24,8 @@ enum class Word {
     Loose,
     LineFeeds,
     RequireReport,
+    Summary,
+    BySource,
     Port,
     Baud,
     Query,
@@ -48,6 +50,8 @@ const WordName WordNames[] = {
     {"loose", Word::Loose, false},
     {"lf", Word::LineFeeds, false},
     {"require-report", Word::RequireReport, false},
+    {"summary", Word::Summary, false},
+    {"by-source", Word::BySource, false},
     {"port", Word::Port, true},
     {"baud", Word::Baud, true},
     {"query", Word::Query, true},
@@ -203,6 +207,13 @@ bool takeFlag(Word word, ConsoleOptions& options, int* forms) {
         case Word::RequireReport:
             options.requireReport = true;
             break;
+        case Word::Summary:
+            options.summary = true;
+            options.allReports = true;
+            break;
+        case Word::BySource:
+            options.bySource = true;
+            break;
         case Word::Version:
             return false;
         default:
@@ -240,6 +251,16 @@ std::string conflictIn(const ConsoleOptions& options, bool baudGiven, bool timeo
     }
     if (options.requireReport && options.watch) {
         return "--require-report does not go with --watch, which never ends on its own";
+    }
+    if (options.bySource && !options.summary) {
+        return "--by-source needs --summary";
+    }
+    if (options.summary &&
+        (options.form == OutputForm::JsonLines || options.form == OutputForm::Csv)) {
+        return "--summary is written as text or with --json";
+    }
+    if (options.summary && (options.watch || options.prefix.choice == PrefixChoice::Text)) {
+        return "--summary does not go with --watch or a prefix";
     }
     return "";
 }

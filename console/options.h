@@ -45,6 +45,8 @@ struct ConsoleOptions {
     bool loose = false;          // --loose: markers anywhere in a line
     bool lineFeeds = false;      // --lf: LF line ends instead of CR LF
     bool requireReport = false;  // --require-report: exit 3 for an input without one
+    bool summary = false;        // --summary: one summary of every report (sets allReports)
+    bool bySource = false;       // --by-source: with it, a row per input
     std::string port;            // --port DEV; empty: none
     long baudRate = DefaultBaudRate;
     bool hasQuery = false;  // --query TEXT

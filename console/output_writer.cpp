@@ -13,6 +13,9 @@ std::unique_ptr<OutputWriter> makeOutputWriter(const ConsoleOptions& options, bo
     JsonContext json;
     json.hasPrefix = options.prefix.choice == PrefixChoice::Text;
     json.prefix = options.prefix.text;
+    if (options.summary) {
+        return makeSummaryWriter(style, options.form == OutputForm::Json, options.bySource);
+    }
     switch (options.form) {
         case OutputForm::Text:
             return makeTextWriter(style, options.allReports, severalInputs);

@@ -1,6 +1,7 @@
 // How vexa-decode writes what it decodes: one writer for the whole program,
 // of the form the options ask for, each form in a file named for it
-// (text_writer.cpp, json_writer.cpp, jsonl_writer.cpp, csv_writer.cpp).
+// (text_writer.cpp, json_writer.cpp, jsonl_writer.cpp, csv_writer.cpp,
+// summary_writer.cpp).
 //
 // Besides what each decoding run hands out (report_writer.h), a writer
 // hears where each input begins and ends and when the output is done.
@@ -47,6 +48,9 @@ std::unique_ptr<OutputWriter> makeJsonWriter(const JsonContext& context, bool wa
 std::unique_ptr<OutputWriter> makeJsonLinesWriter(const JsonContext& context);
 // CSV: a header row, then one row a report.
 std::unique_ptr<OutputWriter> makeCsvWriter(const std::string& lineEnd);
+// --summary: nothing until every input is done, then the fleet summary as
+// text (summary_text.h) or as one JSON document.
+std::unique_ptr<OutputWriter> makeSummaryWriter(const LineStyle& style, bool json, bool bySource);
 
 // Writes bytes to standard output as they are; flushOutput after what a
 // reader may wait for.

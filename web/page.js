@@ -1,7 +1,8 @@
 // The browser page's own script: hands the capture (pasted or typed text,
 // or a file's exact bytes) and the prefix to the decoder module on every
 // change, shows the report, steps through the reports of a log, and copies
-// or downloads what vexa-decode would give for the same input.
+// or downloads what vexa-decode would give for the same input. Several
+// files or a folder dropped go to the fleet view (fleet_view.js).
 'use strict';
 
 const page = {
@@ -139,11 +140,12 @@ function step(by) {
   }
 }
 
-function loadFile(file) {
-  file.arrayBuffer().then((buffer) => {
+// Shows the report numbered shown (from 0) of the file.
+function loadFile(file, shown = 0) {
+  return file.arrayBuffer().then((buffer) => {
     state.fileBytes = new Uint8Array(buffer);
     state.source = file.name;
-    state.shown = 0;
+    state.shown = shown;
     page.input.value = bytesToText(state.fileBytes);
     showStatus('Log file ' + file.name);
     decode();
@@ -266,7 +268,9 @@ document.addEventListener('drop', (event) => {
   document.body.classList.remove('dropping');
   if (hasFiles(event) && event.dataTransfer.files.length > 0) {
     event.preventDefault();
-    loadFile(event.dataTransfer.files[0]);
+    if (!dropFleet(event.dataTransfer)) {  // several files or a folder: fleet_view.js
+      loadFile(event.dataTransfer.files[0]);
+    }
   }
 });
 

@@ -3,9 +3,10 @@
 // text, --all title and JSON document, and the header a copy carries.
 //
 // The capture's bytes are written to a file in the module's in-memory file
-// system and the decoder reads that file, so a capture decodes exactly as
-// the same bytes on disk would. The reports of the last decoding stay here
-// until the next; a pointer handed out is valid until the next call.
+// system (capture_file.h) and the decoder reads that file, so a capture
+// decodes exactly as the same bytes on disk would. The reports of the last
+// decoding stay here until the next; a pointer handed out is valid until
+// the next call.
 
 #include <emscripten/emscripten.h>
 
@@ -16,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "capture_file.h"
 #include "decoding_run.h"
 #include "page_writer.h"
 #include "prefix_options.h"
@@ -24,20 +26,9 @@
 
 namespace {
 
-constexpr char CapturePath[] = "/capture.log";
-
 std::vector<PageReport> reports;
 JsonContext jsonContext;
 std::string handedOut;
-
-bool writeCapture(const char* bytes, std::size_t length) {
-    std::FILE* file = std::fopen(CapturePath, "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = std::fwrite(bytes, 1, length, file) == length;
-    return std::fclose(file) == 0 && written;
-}
 
 const PageReport* reportAt(int index) {
     if (index < 0 || static_cast<std::size_t>(index) >= reports.size()) {
@@ -61,9 +52,6 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const char* prefix,
                                     int hasPrefix) {
     reports.clear();
-    if (!writeCapture(bytes, length)) {
-        return 0;
-    }
     PrefixOption option;
     option.choice = hasPrefix != 0 ? PrefixChoice::Text : PrefixChoice::NoPrefix;
     option.text = prefix;
@@ -72,7 +60,7 @@ EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const
     jsonContext.hasPrefix = hasPrefix != 0;
     jsonContext.prefix = prefix;
 
-    std::FILE* file = std::fopen(CapturePath, "r");
+    std::FILE* file = openCapture(bytes, length);
     if (file == nullptr) {
         return 0;
     }
@@ -85,8 +73,7 @@ EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const
     } catch (const std::bad_alloc&) {
         decoded = false;
     }
-    std::fclose(file);
-    std::remove(CapturePath);
+    closeCapture(file);
     if (!decoded) {
         reports.clear();
     }

@@ -86,7 +86,8 @@ std::string settingsOf(const ConsoleOptions& o) {
         (o.clipboard ? " clipboard" : "") + (o.watch ? " watch" : "") +
         (o.watchCount > 0 ? " count=" + std::to_string(o.watchCount) : "") +
         (o.loose ? " loose" : "") + (o.lineFeeds ? " lf" : "") +
-        (o.requireReport ? " require" : "") + (o.port.empty() ? "" : " port=" + o.port) +
+        (o.requireReport ? " require" : "") + (o.summary ? " summary" : "") +
+        (o.bySource ? " by-source" : "") + (o.port.empty() ? "" : " port=" + o.port) +
         (o.baudRate != DefaultBaudRate ? " baud=" + std::to_string(o.baudRate) : "") +
         (o.hasQuery ? " query=" + o.query : "") +
         (o.timeout != DefaultQueryTimeout ? " timeout=" + std::to_string(o.timeout) : "");
@@ -125,6 +126,10 @@ const ConsoleCase ConsoleCases[] = {
      {"--port", "COM1", "--query", "AT S7=0"},
      "port=COM1 query=AT S7=0"},
     {"repeated options are harmless", {"--all", "--all"}, "all"},
+    {"--summary reads every report", {"--summary", "a.log"}, "all summary"},
+    {"--summary as JSON, by source",
+     {"--by-source", "--json", "--summary"},
+     "all json summary by-source"},
 };
 
 TEST(ConsoleOptions, ConsoleOnlyOptions) {
@@ -177,6 +182,11 @@ const RefusedCase RefusedCases[] = {
     {"--timeout without --query", {"--port", "COM1", "--timeout", "5"}, "--timeout needs --query"},
     {"a prefix with --csv", {"+m1", "--csv"}, "prefix does not go with --csv"},
     {"--require-report with --watch", {"--watch", "--require-report"}, "--require-report"},
+    {"--by-source alone", {"--by-source", "a.log"}, "--by-source needs --summary"},
+    {"--summary as CSV", {"--summary", "--csv"}, "--summary is written as text or with --json"},
+    {"--summary as JSON Lines", {"--jsonl", "--summary"}, "text or with --json"},
+    {"--summary of a watch", {"--summary", "--watch"}, "--summary does not go with --watch"},
+    {"--summary with a prefix", {"+m1", "--summary"}, "or a prefix"},
 };
 
 TEST(ConsoleOptions, RefusedCommandLines) {

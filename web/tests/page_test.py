@@ -2,8 +2,9 @@
 """Browser tests of the page build/wasm/vexa.html, in headless Chromium
 driven through chromedriver: every expected output of vexa-decode's own
 tests, got by pasting or dropping the same log; the prefix, stepping through
-reports, the copy, the JSON download, the keyboard, and that nothing leaves
-the page. Prints the time from a paste to the first report.
+reports, the copy, the JSON download, the keyboard, the fleet view of many
+logs, and that nothing leaves the page. Prints the time from a paste to the
+first report.
 
 usage: page_test.py PAGE   (from the source root; exits 77 without a browser)
 """
@@ -27,6 +28,10 @@ try:
     from selenium.webdriver.common.keys import Keys
 except ImportError:
     webdriver = None
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests",
+                                "fleet"))
+import make_fleet  # noqa: E402 (the generated fleet of vexa-decode --summary's tests)
 
 EXAMPLES = "examples"
 EXPECTED = "tests/expected"
@@ -55,9 +60,10 @@ CASES = [
 ]
 
 # Outputs of what only vexa-decode does: other forms, several files at once,
-# loose markers.
+# loose markers, the summary's text. The fleet view gives fleet-summary.json.
 CONSOLE_ONLY = {"reports.csv", "reports.jsonl", "several-files.json", "several-files.txt",
-                "stamped-capture.loose.txt"}
+                "stamped-capture.loose.txt", "fleet-summary.txt"}
+FLEET_SUMMARY = "fleet-summary.json"
 
 # What the window's copy puts in front of the report.
 COPY_HEADER = (
@@ -194,10 +200,10 @@ def step_to_next():
     return True
 
 
-def download_json():
+def download_json(button="download"):
     for name in os.listdir(downloads):  # a download may take the name of the last
         os.remove(os.path.join(downloads, name))
-    driver.find_element(By.ID, "download").click()
+    driver.find_element(By.ID, button).click()
     found = []
 
     def arrived():
@@ -220,7 +226,7 @@ def download_json():
 class ExpectedOutputs(unittest.TestCase):
     def test_every_expected_file_has_a_case(self):
         # empty.txt is an input only.
-        covered = {name for name, *_ in CASES} | CONSOLE_ONLY | {"empty.txt"}
+        covered = {name for name, *_ in CASES} | CONSOLE_ONLY | {"empty.txt", FLEET_SUMMARY}
         files = {name for name in os.listdir(EXPECTED) if not name.startswith(".")}
         self.assertEqual(sorted(files - covered), [])
 
@@ -349,6 +355,61 @@ class PageUse(unittest.TestCase):
             fetch('http://127.0.0.1:9/').catch(() => {}).finally(
                 () => setTimeout(() => done(refused.sort()), 100));""")
         self.assertEqual(refused, ["connect-src", "img-src"])
+
+
+def open_fleet(directory, names):
+    """Picks the logs, in reverse order: the page takes them by name."""
+    driver.find_element(By.ID, "files").send_keys(
+        "\n".join(os.path.join(directory, name) for name in reversed(names)))
+    wait_for(lambda: " from " in text_of("fleet-status"), "the fleet")
+
+
+class FleetView(unittest.TestCase):
+    def test_the_fleet_shows_vexa_decodes_summary_and_opens_its_reports(self):
+        fleet = tempfile.mkdtemp(prefix="vexa-fleet-")
+        try:
+            open_page()
+            open_fleet(fleet, make_fleet.make_fleet(fleet))
+            with open(os.path.join(EXPECTED, FLEET_SUMMARY), encoding="utf-8") as file:
+                expected = json.load(file)
+            # The numbers are vexa-decode --summary --by-source --json's.
+            self.assertEqual(download_json("download-summary"), expected)
+            shown = driver.execute_script("""return Array.from(
+                document.querySelectorAll('#fleet-numbers .figures'), (p) => p.textContent)""")
+            self.assertEqual(shown, [
+                f"{line['count']} reports · NA {line['na']} · min {line['min']} · "
+                f"p10 {line['p10']} · median {line['median']} · p90 {line['p90']} · "
+                f"max {line['max']}" for line in expected["numbers"] if line["count"] > 0])
+            bars = driver.execute_script("""return Array.from(
+                document.querySelectorAll('#fleet-counts svg > title, #fleet-names svg > title'),
+                (title) => title.textContent)""")
+            termination = [line for line in expected["names"] if line["label"] == "Termination Cause"]
+            self.assertIn("Termination Cause. " + "; ".join(
+                f"{value['name']}: {value['count']}, {100 * value['share']:.1f} %"
+                for value in termination[0]["values"]), bars)
+            self.assertEqual(len(driver.find_elements(By.CSS_SELECTOR, "#reports tbody tr")),
+                             expected["reports"])
+
+            # Sorted by noise, the first row is the noisiest call; Up from the
+            # second reaches it, Enter shows it.
+            headings = driver.find_elements(By.CSS_SELECTOR, "#reports th button")
+            next(button for button in headings if button.text == "Noise, -dBm").send_keys(Keys.ENTER)
+            first, second = driver.find_elements(By.CSS_SELECTOR, "#reports tbody tr")[:2]
+            noisiest = expected["worst"][0]["calls"][0]
+            cells = [cell.text for cell in first.find_elements(By.TAG_NAME, "td")]
+            self.assertEqual((cells[0], cells[2]), (noisiest["source"], str(noisiest["line"])))
+            second.send_keys(Keys.ARROW_UP)
+            # The focused row is the table's one Tab stop.
+            self.assertEqual(
+                driver.find_elements(By.CSS_SELECTOR, '#reports tbody tr[tabindex="0"]'), [first])
+            driver.switch_to.active_element.send_keys(Keys.ENTER)
+            wait_for(lambda: text_of("status") == "Log file " + noisiest["source"], "the report")
+            self.assertTrue(text_of("report-heading").startswith(
+                f"Report {noisiest['report']} (line {noisiest['line']}"))
+            self.assertIn("Estimated noise level, -dBm    : %d\n" % noisiest["value"], report_text())
+            self.assertEqual(driver.execute_script("return document.activeElement.id"), "report")
+        finally:
+            shutil.rmtree(fleet, ignore_errors=True)
 
 
 class PasteTiming(unittest.TestCase):
