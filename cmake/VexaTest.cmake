@@ -32,12 +32,19 @@ if(CMAKE_CROSSCOMPILING AND CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 
 # vexa_tests_use_guest(): the tests added so far in the calling folder run
-# their Windows programs through scripts/wine-run, so they need the machine.
+# their Windows programs through scripts/wine-run, so they need the machine,
+# where everything takes several times longer (most of all while the host is
+# busy building): their limits are tripled.
 function(vexa_tests_use_guest)
   if(VEXA_GUEST_TESTS)
     get_directory_property(tests TESTS)
-    if(tests)
-      set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED guest)
-    endif()
+    foreach(test ${tests})
+      get_test_property(${test} TIMEOUT limit)
+      if(limit)
+        math(EXPR limit "${limit} * 3")
+        set_tests_properties(${test} PROPERTIES TIMEOUT ${limit})
+      endif()
+      set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED guest)
+    endforeach()
   endif()
 endfunction()

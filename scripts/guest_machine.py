@@ -1,18 +1,83 @@
-"""The emulated machine seen from the host: booting it with qemu, its record
-in build/guest, calling its agent (scripts/guest-agent) and relaying one
-command's streams, signals and exit status. Used by scripts/guest and
-scripts/guest-prefix; docs/emulated-32bit.md tells the whole story."""
+"""The emulated machine that runs 32-bit Windows programs where this
+machine's kernel cannot (docs/emulated-32bit.md), seen from the host: what a
+boot needs (the kernel, the initramfs and the Wine prefix, made where missing),
+booting it with qemu, its record in build/guest, and the commands its agent
+(scripts/guest-agent) runs, each with its streams, signals and exit status.
+Used by scripts/guest; the agent takes the protocol from here."""
+import filecmp
+import hashlib
 import json
 import os
+import shutil
 import signal
 import socket
+import struct
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
-from guest_protocol import (EXIT, SIGNAL, STDERR, STDIN, STDOUT, FrameReader, frame, number,
-                            request_line, unpack_number)
+# -- how the host and the agent talk -------------------------------------------
+# One TCP connection per command: the host sends one JSON line naming the
+# command, then both sides send frames -- a kind byte, a four-byte big-endian
+# length and that many bytes. The host sends standard input (an empty frame is
+# its end) and signals; the agent sends standard output, standard error and,
+# last, the exit status.
+STDIN = b"I"
+SIGNAL = b"S"
+STDOUT = b"O"
+STDERR = b"E"
+EXIT = b"X"
+
+HEAD = struct.Struct(">cI")
+
+
+def frame(kind, data=b""):
+    return HEAD.pack(kind, len(data)) + data
+
+
+def number(value):
+    return struct.pack(">i", value)
+
+
+def unpack_number(data):
+    return struct.unpack(">i", data)[0]
+
+
+def request_line(request):
+    return json.dumps(request).encode() + b"\n"
+
+
+class FrameReader:
+    """Reads a JSON line and frames from a blocking socket."""
+
+    def __init__(self, sock):
+        self.sock = sock
+        self.buffer = b""
+
+    def _fill(self):
+        chunk = self.sock.recv(65536)
+        if not chunk:
+            raise EOFError("the other side closed the connection")
+        self.buffer += chunk
+
+    def request(self):
+        while b"\n" not in self.buffer:
+            self._fill()
+        line, _, self.buffer = self.buffer.partition(b"\n")
+        return json.loads(line)
+
+    def next(self):
+        while len(self.buffer) < HEAD.size:
+            self._fill()
+        kind, length = HEAD.unpack_from(self.buffer)
+        while len(self.buffer) < HEAD.size + length:
+            self._fill()
+        data = self.buffer[HEAD.size:HEAD.size + length]
+        self.buffer = self.buffer[HEAD.size + length:]
+        return kind, data
+
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PROJECT = os.path.dirname(HERE)
@@ -20,6 +85,12 @@ CACHE = os.environ.get("VEXA_GUEST_CACHE") or os.path.join(PROJECT, "build", "gu
 PREFIX_IMAGE = os.path.join(CACHE, "prefix.squashfs")
 BOOT_SECONDS = 120
 AGENT_READY = "guest-agent: listening"
+# In the machine: waits up to two minutes for Wine's desktop process.
+DESKTOP_UP = """for i in $(seq 1200); do
+    pgrep -x explorer.exe >/dev/null && exit 0
+    sleep 0.1
+done
+exit 1"""
 
 
 def say(text):
@@ -33,12 +104,175 @@ def needed(program):
                            program]).returncode == 0
 
 
+# -- what a boot needs -----------------------------------------------------------
+# In the order insmod needs them (scripts/guest-init): each after the modules it uses.
+MODULES = ("virtio_ring virtio virtio_pci_modern_dev virtio_pci_legacy_dev virtio_pci 9pnet "
+           "9pnet_virtio netfs fscache 9p overlay virtio_blk squashfs failover net_failover "
+           "virtio_net").split()
+INIT = os.path.join(HERE, "guest-init")
+
+# Made in the machine, where Wine's 32-bit half works (a prefix made here by
+# wine64 lacks it); $1 is the tar file to write, $2 this file. A 32-bit
+# prefix: only 32-bit programs run in the machine, and without a 64-bit half
+# it is made in half the time. wineserver -w waits for the last of
+# wineboot's processes, which outlive it.
+PREFIX_STEPS = """set -e
+mkdir -p "$(dirname "$WINEPREFIX")"
+WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml=" wine wineboot -i
+wineserver -w
+/usr/bin/python3 -S -B "$2" --finish "$WINEPREFIX"
+tar -C "$(dirname "$WINEPREFIX")" -cf "$1" "$(basename "$WINEPREFIX")"
+"""
+# The settings of scripts/wine-prefix, written straight into the registry
+# file: one more Wine start costs most of a minute in the machine.
+PREFIX_SETTINGS = r"""
+[Software\\Wine\\Fonts\\Replacements]
+"Courier New"="Liberation Mono"
+
+[Software\\Wine\\WineDbg]
+"ShowCrashDialog"=dword:00000000
+"""
+# Wine's own programs and libraries, which wineboot copies into the prefix.
+BUILTINS = "/usr/lib/i386-linux-gnu/wine/i386-windows"
+
+
+def run_quietly(argv, what, **options):
+    done = subprocess.run(argv, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, **options)
+    if done.returncode != 0:
+        sys.exit("guest: %s failed:\n%s" % (what, done.stdout.decode(errors="replace")))
+    return done.stdout.decode()
+
+
+def kernel_package():
+    depends = subprocess.run(["apt-cache", "depends", "linux-image-amd64"],
+                             capture_output=True, text=True).stdout
+    for line in depends.splitlines():
+        name = line.strip().partition("Depends: ")[2]
+        if name.startswith("linux-image-") and name.endswith("-amd64") and name[12:13].isdigit():
+            return name
+    return None
+
+
+def make_kernel():
+    """Debian's own amd64 kernel, unpacked from its package and never
+    installed, and an initramfs of busybox-static, the modules for virtio,
+    9p, overlay, squashfs and the network, and guest-init as /init."""
+    kernel, initrd = os.path.join(CACHE, "vmlinuz"), os.path.join(CACHE, "initrd.cpio")
+    if (os.path.exists(kernel) and os.path.exists(initrd)
+            and os.path.getmtime(initrd) > os.path.getmtime(INIT)):
+        return
+    if not os.path.exists("/bin/busybox") or not shutil.which("cpio"):
+        sys.exit("guest: busybox-static and cpio are needed (scripts/install-prereqs)")
+    package = kernel_package()
+    if not package:
+        run_quietly(["apt-get", "update", "-qq"], "apt-get update")
+        package = kernel_package()
+    if not package:
+        sys.exit("guest: apt knows no linux-image-amd64")
+    say("unpacking " + package)
+    with tempfile.TemporaryDirectory() as work:
+        run_quietly(["apt-get", "download", "-qq", package], "apt-get download", cwd=work)
+        deb = [name for name in os.listdir(work) if name.endswith(".deb")][0]
+        unpacked, stage = os.path.join(work, "pkg"), os.path.join(work, "initrd")
+        run_quietly(["dpkg", "-x", os.path.join(work, deb), unpacked], "dpkg -x")
+        os.makedirs(os.path.join(stage, "bin"))
+        os.makedirs(os.path.join(stage, "modules"))
+        shutil.copy("/bin/busybox", os.path.join(stage, "bin", "busybox"))
+        shutil.copy(INIT, os.path.join(stage, "init"))
+        os.chmod(os.path.join(stage, "init"), 0o755)
+        found = {}
+        for folder, _, names in os.walk(os.path.join(unpacked, "lib", "modules")):
+            for name in names:
+                if name.endswith(".ko"):
+                    found.setdefault(name[:-3], os.path.join(folder, name))
+        for module in MODULES:
+            if module not in found:
+                sys.exit("guest: %s has no module %s" % (package, module))
+            shutil.copy(found[module], os.path.join(stage, "modules"))
+        with open(os.path.join(stage, "modules", "order"), "w") as f:
+            f.write(" ".join(MODULES) + "\n")
+        files = run_quietly(["find", "."], "find", cwd=stage)
+        with open(initrd + ".new", "wb") as out:
+            subprocess.run(["cpio", "-o", "-H", "newc", "--quiet"], input=files.encode(),
+                           stdout=out, cwd=stage, check=True)
+        boot = os.path.join(unpacked, "boot")
+        shutil.copy(os.path.join(boot, [n for n in os.listdir(boot) if n.startswith("vmlinuz")][0]),
+                    kernel + ".new")
+    os.replace(kernel + ".new", kernel)
+    os.replace(initrd + ".new", initrd)
+
+
+def finish_prefix(prefix):
+    """In the machine: adds the settings, and replaces the prefix's copies of
+    Wine's own DLLs and programs (over half a gigabyte) by links to the
+    originals, which the machine sees anyway."""
+    with open(os.path.join(prefix, "user.reg"), "a") as f:
+        f.write(PREFIX_SETTINGS)
+    copies = os.path.join(prefix, "drive_c", "windows", "system32")
+    for name in os.listdir(copies):
+        copy, original = os.path.join(copies, name), os.path.join(BUILTINS, name)
+        if (os.path.isfile(copy) and not os.path.islink(copy) and os.path.isfile(original)
+                and filecmp.cmp(copy, original, shallow=False)):
+            os.remove(copy)
+            os.symlink(original, copy)
+
+
+def prefix_recipe():
+    """The installed Wine and the steps: a prefix made otherwise is made again."""
+    wine = subprocess.run(["dpkg-query", "-W", "wine64", "wine32:i386"], capture_output=True,
+                          text=True).stdout
+    return wine + hashlib.sha256((PREFIX_STEPS + PREFIX_SETTINGS).encode()).hexdigest() + "\n"
+
+
+def make_prefix():
+    """The machine's Wine prefix as a squashfs image, which the machine mounts
+    read-only with a tmpfs overlay: far faster than a prefix on 9p. Made in
+    a machine of its own, packed there with plain tar (gzip is slow there)."""
+    stamp = PREFIX_IMAGE + ".recipe"
+    try:
+        with open(stamp) as f:
+            if os.path.exists(PREFIX_IMAGE) and f.read() == prefix_recipe():
+                return
+    except OSError:
+        pass
+    for tool in ("mksquashfs", "tar"):
+        if not shutil.which(tool):
+            sys.exit("guest: %s is not installed (scripts/install-prereqs)" % tool)
+    say("making the Wine prefix in the machine (a few minutes, once)")
+    started = time.monotonic()
+    # In the host's /tmp, which the machine writes through to.
+    work = tempfile.mkdtemp(prefix="vexa-prefix-", dir="/tmp")
+    machine = Machine("prefix-run")
+    try:
+        machine.boot(prefix=False)
+        status = machine.call({"argv": ["sh", "-c", PREFIX_STEPS, "sh", work + "/prefix.tar",
+                                        os.path.abspath(__file__)], "cwd": "/"})
+        machine.stop()
+        if status != 0:
+            sys.exit("guest: making the prefix failed (%d); the machine's console:\n%s"
+                     % (status, machine.console()))
+        tree = os.path.join(work, "tree")
+        os.mkdir(tree)
+        run_quietly(["tar", "-C", tree, "-xf", work + "/prefix.tar"], "tar")
+        run_quietly(["mksquashfs", os.path.join(tree, "prefix"), PREFIX_IMAGE + ".new",
+                     "-all-root", "-comp", "lz4", "-noappend", "-quiet", "-no-progress"],
+                    "mksquashfs")
+        os.replace(PREFIX_IMAGE + ".new", PREFIX_IMAGE)
+        with open(stamp, "w") as f:
+            f.write(prefix_recipe())
+    finally:
+        if machine.find():
+            machine.stop()
+        shutil.rmtree(work, ignore_errors=True)
+    say("prefix ready in %.0f s: %s" % (time.monotonic() - started, PREFIX_IMAGE))
+
+
 def prepare(prefix=True):
-    """Makes what a boot needs, where it is missing or out of date: the
-    kernel, the initramfs and (unless prefix is off) the Wine prefix."""
-    for tool in ["guest-kernel"] + (["guest-prefix"] if prefix else []):
-        if subprocess.run([os.path.join(HERE, tool)]).returncode != 0:
-            sys.exit("guest: %s failed" % tool)
+    """Makes what a boot needs, where it is missing or out of date."""
+    os.makedirs(CACHE, exist_ok=True)
+    make_kernel()
+    if prefix:
+        make_prefix()
 
 
 class Machine:
@@ -184,6 +418,16 @@ class Machine:
             # instead of 4.5 s). An idle cmd, whose input never ends, keeps it.
             self.call({"argv": ["sh", "-c", "sleep infinity | exec wine cmd"], "cwd": "/",
                        "detach": True})
+            # The desktop process itself, started now and alone: left to the
+            # first window programs, which the tests start two at a time, it
+            # was seen to end up with no desktop process at all under load
+            # (and so no clipboard manager for the rest of the run).
+            self.call({"argv": ["wine", "explorer.exe", "/desktop"], "cwd": "/", "detach": True})
+            waited = self.call({"argv": ["sh", "-c", DESKTOP_UP]}, quiet=True)
+            if waited != 0:
+                say("Wine's desktop process did not start in the machine; its console:\n"
+                    + self.console())
+                return False
         say("Wine ready in %.1f s" % (time.monotonic() - started))
         return True
 
@@ -253,3 +497,7 @@ class Machine:
             elif kind == EXIT:
                 status = unpack_number(data)
                 return 128 - status if status < 0 else status
+
+
+if __name__ == "__main__" and sys.argv[1:2] == ["--finish"]:
+    finish_prefix(sys.argv[2])

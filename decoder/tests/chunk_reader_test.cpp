@@ -35,20 +35,6 @@ void PrintTo(const ReadChunk& chunk, std::ostream* out) {
     *out << "line " << chunk.line << ": " << ::testing::PrintToString(chunk.text);
 }
 
-// Hands read a log file holding bytes, opened as a log is opened, and
-// closes it afterwards.
-template <typename Read>
-void withLogFile(const std::string& bytes, Read read) {
-    TempFile log(bytes);
-    std::FILE* file = log.openText();
-    if (file == nullptr) {
-        ADD_FAILURE() << "cannot open " << log.path();
-        return;
-    }
-    read(file);
-    std::fclose(file);
-}
-
 // The chunks text-mode fgets gives with a 512-byte buffer, and the line
 // each begins on: CR LF read as LF, a 0x1A ending the input, at most 511
 // characters a chunk, each ending after a line feed.
@@ -74,16 +60,20 @@ std::vector<ReadChunk> referenceChunks(const std::string& bytes) {
 }
 
 // Every chunk a ChunkReader hands out when asked to skip nothing.
-std::vector<ReadChunk> readerChunks(const std::string& bytes, std::size_t blockSize) {
+std::vector<ReadChunk> readerChunks(const TempFile& log, std::size_t blockSize) {
     std::vector<ReadChunk> chunks;
-    withLogFile(bytes, [&chunks, blockSize](std::FILE* file) {
-        FileBytes source(file);
-        ChunkReader reader(source, blockSize, true);
-        while (const char* chunk = reader.next(false)) {
-            chunks.push_back({chunk, reader.line()});
-        }
-        EXPECT_EQ(nullptr, reader.next(false)) << "the end stays the end";
-    });
+    std::FILE* file = log.openText();
+    if (file == nullptr) {
+        ADD_FAILURE() << "cannot open " << log.path();
+        return chunks;
+    }
+    FileBytes source(file);
+    ChunkReader reader(source, blockSize, true);
+    while (const char* chunk = reader.next(false)) {
+        chunks.push_back({chunk, reader.line()});
+    }
+    EXPECT_EQ(nullptr, reader.next(false)) << "the end stays the end";
+    std::fclose(file);
     return chunks;
 }
 
@@ -160,18 +150,21 @@ RunOutput outputOf(const RecordingWriter& writer, RunKind kind) {
     return output;
 }
 
-RunOutput runOver(const std::string& bytes, RunKind kind, std::size_t blockSize,
-                  const char* prefix) {
-    RunOutput output;
-    withLogFile(bytes, [&](std::FILE* file) {
-        RunSettings settings;
-        settings.blockSize = blockSize;
-        settings.scope = kind == RunKind::Every ? ReportScope::Every : ReportScope::First;
-        RecordingWriter writer(prefix, kind != RunKind::Plain);
-        decodeReports(file, settings, writer);
-        output = outputOf(writer, kind);
-    });
-    return output;
+// One log file read many times: creating files is what makes these tests
+// slow where Windows programs run emulated.
+RunOutput runOver(const TempFile& log, RunKind kind, std::size_t blockSize, const char* prefix) {
+    std::FILE* file = log.openText();
+    if (file == nullptr) {
+        ADD_FAILURE() << "cannot open " << log.path();
+        return {};
+    }
+    RunSettings settings;
+    settings.blockSize = blockSize;
+    settings.scope = kind == RunKind::Every ? ReportScope::Every : ReportScope::First;
+    RecordingWriter writer(prefix, kind != RunKind::Plain);
+    decodeReports(file, settings, writer);
+    std::fclose(file);
+    return outputOf(writer, kind);
 }
 
 // The same run reading a live stream that hands out pieces of up to
@@ -190,8 +183,9 @@ RunOutput runOverSource(const std::string& bytes, RunKind kind, std::size_t maxP
 }
 
 void expectSameSourceRuns(const std::string& bytes) {
+    const TempFile log(bytes);
     for (RunKind kind : {RunKind::Plain, RunKind::First, RunKind::Every}) {
-        RunOutput expected = runOver(bytes, kind, ChunkReader::MinimumBlockSize, "");
+        RunOutput expected = runOver(log, kind, ChunkReader::MinimumBlockSize, "");
         expected.rawTokens.clear();
         for (std::size_t maxPiece : PieceSizes) {
             SCOPED_TRACE("run kind " + std::to_string(static_cast<int>(kind)) + ", pieces of " +
@@ -204,13 +198,14 @@ void expectSameSourceRuns(const std::string& bytes) {
 // Compares every kind of run over bytes, read in blocks of each size, with
 // the same run reading the default blocks.
 void expectSameRuns(const std::string& bytes, const std::vector<std::size_t>& blockSizes) {
+    const TempFile log(bytes);
     for (RunKind kind : {RunKind::Plain, RunKind::First, RunKind::Every}) {
         for (const char* prefix : {"", "> "}) {
-            const RunOutput expected = runOver(bytes, kind, RunSettings().blockSize, prefix);
+            const RunOutput expected = runOver(log, kind, RunSettings().blockSize, prefix);
             for (std::size_t blockSize : blockSizes) {
                 SCOPED_TRACE("run kind " + std::to_string(static_cast<int>(kind)) + ", prefix '" +
                              prefix + "', block size " + std::to_string(blockSize));
-                EXPECT_EQ(expected, runOver(bytes, kind, blockSize, prefix));
+                EXPECT_EQ(expected, runOver(log, kind, blockSize, prefix));
             }
         }
     }
@@ -331,9 +326,10 @@ TEST_F(ChunkReaderTest, FilesGiveTheTextModeChunks) {
     for (const LogCase& log : everyLog()) {
         SCOPED_TRACE(log.name);
         const std::vector<ReadChunk> expected = referenceChunks(log.bytes);
+        const TempFile file(log.bytes);
         for (std::size_t blockSize : BlockSizes) {
             SCOPED_TRACE("block size " + std::to_string(blockSize));
-            EXPECT_EQ(expected, readerChunks(log.bytes, blockSize));
+            EXPECT_EQ(expected, readerChunks(file, blockSize));
         }
     }
 }
@@ -435,7 +431,7 @@ TEST(ChunkReader, ChunksLikeTextModeFgets) {
     for (const TextModeCase& c : TextModeCases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> texts;
-        for (const ReadChunk& chunk : readerChunks(c.bytes, RunSettings().blockSize)) {
+        for (const ReadChunk& chunk : readerChunks(TempFile(c.bytes), RunSettings().blockSize)) {
             texts.push_back(chunk.text);
         }
         EXPECT_EQ(c.chunks, texts);

@@ -279,11 +279,11 @@ TEST_F(CollectedReports, ClipboardFailureIsOneReportWithItsMessage) {
     }
 }
 
+#ifndef _WIN32
+// Windows has no character device a test can fill with input.
 TEST_F(CollectedReports, DevicesCanBeStreams) {
     std::FILE* device = openCharacterDeviceHolding("DIAG <2A4D3263 0=10>\nOK\n");
-    if (device == nullptr) {
-        GTEST_SKIP() << "no character device with input here";
-    }
+    ASSERT_NE(nullptr, device);
     setTestClipboard(MemoryClipboardState::HasText, "DIAG <2A4D3263 1=0>");
     RunSettings settings;
     settings.devicesAreStreams = true;
@@ -294,12 +294,11 @@ TEST_F(CollectedReports, DevicesCanBeStreams) {
     EXPECT_TRUE(writer.reports[0].complete);
     EXPECT_EQ("Diag Command Specification rev.: 1.0\r\n", writer.text);
 }
+#endif
 
 TEST_F(CollectedReports, CharacterDeviceMeansClipboard) {
     std::FILE* device = openCharacterDevice();
-    if (device == nullptr) {
-        GTEST_SKIP() << "no character device to open here";
-    }
+    ASSERT_NE(nullptr, device);
     setTestClipboard(MemoryClipboardState::HasText, "DIAG <2A4D3263 0=10>");
     const WatchedRun run = watch(device, ReportScope::First);
     std::fclose(device);

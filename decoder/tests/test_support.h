@@ -28,12 +28,14 @@ class TempFile {
 };
 
 // A stream on a character device (a pseudo terminal, or NUL on Windows),
-// or null when the platform gives none. Close it with fclose.
+// or null when it cannot be opened. Close it with fclose.
 std::FILE* openCharacterDevice();
 
-// A pseudo terminal whose terminal side already holds text as its input,
-// or null where there is none (Windows). Close it with fclose.
+#ifndef _WIN32
+// A pseudo terminal whose terminal side already holds text as its input.
+// Close it with fclose.
 std::FILE* openCharacterDeviceHolding(const std::string& text);
+#endif
 
 // The window's text of a run over a log file holding bytes, with the
 // window's settings and the line prefix given.
