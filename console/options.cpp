@@ -24,6 +24,7 @@ enum class Word {
     Loose,
     LineFeeds,
     RequireReport,
+    NoHeader,
     Port,
     Baud,
     Query,
@@ -48,6 +49,7 @@ const WordName WordNames[] = {
     {"loose", Word::Loose, false},
     {"lf", Word::LineFeeds, false},
     {"require-report", Word::RequireReport, false},
+    {"no-header", Word::NoHeader, false},
     {"port", Word::Port, true},
     {"baud", Word::Baud, true},
     {"query", Word::Query, true},
@@ -203,6 +205,9 @@ bool takeFlag(Word word, ConsoleOptions& options, int* forms) {
         case Word::RequireReport:
             options.requireReport = true;
             break;
+        case Word::NoHeader:
+            options.noHeader = true;
+            break;
         case Word::Version:
             return false;
         default:
@@ -237,6 +242,9 @@ std::string conflictIn(const ConsoleOptions& options, bool baudGiven, bool timeo
     }
     if (options.form == OutputForm::Csv && options.prefix.choice == PrefixChoice::Text) {
         return "a prefix does not go with --csv (its rows name their file)";
+    }
+    if (options.noHeader && options.form != OutputForm::Csv) {
+        return "--no-header goes with --csv only";
     }
     if (options.requireReport && options.watch) {
         return "--require-report does not go with --watch, which never ends on its own";
@@ -275,6 +283,9 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
         }
         switch (takePrefixOption(count, arguments.data(), &i, &options.prefix)) {
             case PrefixArgument::Taken:
+                if (arg[0] == '+') {
+                    parsed.plusArgument = arg;
+                }
                 continue;
             case PrefixArgument::Repeated:
                 return refuse("more than one prefix option");

@@ -141,7 +141,9 @@ bool LooseReader::readLine(std::string& text, std::size_t& line) {
                 input_->consume(1);
                 continue;
             }
-            note(LoneCr, nextLine_ - 1);
+            if (crMatters_) {
+                note(LoneCr, nextLine_ - 1);
+            }
         }
         std::size_t run = 0;
         const std::size_t room = LineLimit - text.size();
@@ -163,6 +165,14 @@ bool LooseReader::readLine(std::string& text, std::size_t& line) {
         if (c == '\r' || c == '\n') {
             ++nextLine_;
             afterCr_ = c == '\r';
+            if (afterCr_ && input_->available() > 0 && input_->data()[0] == '\n') {
+                input_->consume(1);
+                afterCr_ = false;
+            }
+            // A modem's echo ends in CR alone on every serial line: only a
+            // lone CR after a block or an OK changes what the window reads.
+            crMatters_ =
+                afterCr_ && (lastMarker(text.c_str()) != nullptr || text.compare(0, 2, "OK") == 0);
             if (text.size() > WindowLineLimit && lastMarker(text.c_str()) != nullptr) {
                 note(LongLine, line);
             }

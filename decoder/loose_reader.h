@@ -2,7 +2,9 @@
 // each line whole, however it ends and however long it is, handed to the
 // scan as one chunk, with what had to be mended named for the report.
 //
-// - CR, LF and CR LF each end a line; lines are numbered by those ends.
+// - CR, LF and CR LF each end a line; lines are numbered by those ends. A
+//   lone CR is named only after a line with a block or an OK (a modem's
+//   echo ends in one on every serial line).
 // - NUL and 0x1A bytes are skipped.
 // - A line is read whole up to 64 kB; a longer one is handed out in
 //   pieces, each cut after its last ">" where there is one (the scan
@@ -80,10 +82,11 @@ class LooseReader {
     bool gzipDamageSaid_ = false;
 
     std::size_t nextLine_ = 1;
-    bool afterCr_ = false;  // the last byte read was a CR that ended a line
-    std::string carry_;     // the start of a long line's next piece
-    bool inPiece_ = false;  // a piece was handed out and its line goes on
-    std::string held_;      // an open block line, waiting for its next line
+    bool afterCr_ = false;    // the last byte read was a CR that ended a line
+    bool crMatters_ = false;  // that line held a block or an OK
+    std::string carry_;       // the start of a long line's next piece
+    bool inPiece_ = false;    // a piece was handed out and its line goes on
+    std::string held_;        // an open block line, waiting for its next line
     std::size_t heldLine_ = 0;
     bool haveHeld_ = false;
     std::string ahead_;

@@ -64,3 +64,25 @@ void appendTextLine(const LineStyle& style, std::string_view text, std::string& 
     std::copy(style.end.begin(), style.end.end(), end);
     out.append(line, length);
 }
+
+void appendReportLine(const LineStyle& style, const ReportLine& line, std::string& out) {
+    static const std::string notAvailable = NotAvailableMarker;
+    const std::string& first = line.values[0] ? *line.values[0] : notAvailable;
+    const std::string& second = line.values[1] ? *line.values[1] : notAvailable;
+    const std::size_t labelLength = line.label != nullptr ? std::strlen(line.label) : 0;
+    const auto width = static_cast<std::size_t>(reportLabelWidth());
+    out += style.prefix;
+    out.append(line.label != nullptr ? line.label : "", labelLength);
+    if (labelLength < width) {
+        out.append(width - labelLength, ' ');
+    }
+    out += ": ";
+    out += first;
+    if (line.valueCount == 2) {
+        const bool spaced =
+            first.find('/') != std::string::npos || second.find('/') != std::string::npos;
+        out += spaced ? " / " : "/";
+        out += second;
+    }
+    out += style.end;
+}
