@@ -58,7 +58,10 @@ std::unique_ptr<SerialPort> openSerialPort(const std::string& name, long baudRat
     const HANDLE handle = CreateFileA(portDevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
                                       nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        *failure = systemErrorText(GetLastError());
+        // No sharing asked for: a port open elsewhere refuses access.
+        const DWORD error = GetLastError();
+        const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+        *failure = busy ? PortBusy : systemErrorText(error);
         return nullptr;
     }
     DCB state;
