@@ -93,6 +93,9 @@ int main(int argc, char** argv) {
     }
 
     writeStandardOutputAsIs();
+    // Large writes: a run of many reports costs few system calls. Live
+    // input flushes each report anyway (output_writer.h).
+    std::setvbuf(stdout, nullptr, _IOFBF, 256 * 1024);
     const std::unique_ptr<OutputWriter> writer =
         makeOutputWriter(options, options.sources.size() > 1);
 

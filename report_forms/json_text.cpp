@@ -3,30 +3,86 @@
 
 #include "json_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "cut_reasons.h"
+
+// Appends to a string through a pointer: the string grows in large steps
+// and shrinks to what was written when the sink goes, so that the many
+// small pieces of a document cost a copy each and no call.
+class JsonSink {
+  public:
+    explicit JsonSink(std::string& out) : out_(out), size_(out.size()) {}
+    ~JsonSink() { out_.resize(size_); }
+    JsonSink(const JsonSink&) = delete;
+    JsonSink& operator=(const JsonSink&) = delete;
+
+    void append(const char* bytes, std::size_t count) {
+        std::memcpy(room(count), bytes, count);
+        size_ += count;
+    }
+    void append(std::string_view bytes) { append(bytes.data(), bytes.size()); }
+    void append(std::size_t count, char c) {
+        std::memset(room(count), c, count);
+        size_ += count;
+    }
+    void operator+=(char c) {
+        *room(1) = c;
+        ++size_;
+    }
+    void operator+=(std::string_view bytes) { append(bytes); }
+
+  private:
+    char* room(std::size_t count) {
+        if (size_ + count > out_.size()) {
+            out_.resize(std::max(2 * out_.size(), size_ + count + 4096));
+        }
+        return &out_[size_];
+    }
+
+    std::string& out_;
+    std::size_t size_;
+};
 
 namespace {
 
 const char Hex[] = "0123456789abcdef";
 
-void appendEscape(unsigned code, std::string& out) {
+// A literal's bytes, without counting them at run time.
+template <std::size_t N>
+void put(JsonSink& out, const char (&text)[N]) {
+    out.append(text, N - 1);
+}
+
+// The bytes a JSON string holds as they are: printable ASCII but the quote
+// and the backslash.
+struct PlainBytes {
+    bool plain[256];
+    PlainBytes() : plain() {
+        for (int byte = 0x20; byte < 0x80; ++byte) {
+            plain[byte] = byte != '"' && byte != '\\';
+        }
+    }
+};
+const PlainBytes Plain;
+
+void appendEscape(unsigned code, JsonSink& out) {
     switch (code) {
         case '"':
-            out += "\\\"";
+            put(out, "\\\"");
             return;
         case '\\':
-            out += "\\\\";
+            put(out, "\\\\");
             return;
         case '\n':
-            out += "\\n";
+            put(out, "\\n");
             return;
         case '\r':
-            out += "\\r";
+            put(out, "\\r");
             return;
         case '\t':
-            out += "\\t";
+            put(out, "\\t");
             return;
         default:
             break;
@@ -38,7 +94,7 @@ void appendEscape(unsigned code, std::string& out) {
 }
 
 bool isPlain(unsigned char byte) {
-    return byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\';
+    return Plain.plain[byte];
 }
 
 // The length of the UTF-8 sequence at text, or 0 when none begins there.
@@ -72,7 +128,7 @@ std::size_t utf8Length(const unsigned char* text, std::size_t left) {
     return code >= least && code <= 0x10FFFF && !surrogate ? length : 0;
 }
 
-void appendNumber(std::size_t n, std::string& out) {
+void appendNumber(std::size_t n, JsonSink& out) {
     char digits[24];
     std::size_t at = sizeof digits;
     do {
@@ -84,7 +140,7 @@ void appendNumber(std::size_t n, std::string& out) {
 
 }  // namespace
 
-void appendJsonText(std::string_view bytes, std::string& out) {
+void appendText(std::string_view bytes, JsonSink& out) {
     out += '"';
     const auto* text = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
@@ -110,6 +166,11 @@ void appendJsonText(std::string_view bytes, std::string& out) {
     out += '"';
 }
 
+void appendJsonText(std::string_view bytes, std::string& out) {
+    JsonSink sink(out);
+    appendText(bytes, sink);
+}
+
 bool isUtf8(std::string_view bytes) {
     const auto* text = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t i = 0;
@@ -128,7 +189,7 @@ bool isUtf8(std::string_view bytes) {
 JsonReportText::JsonReportText(bool pretty, int indent)
     : pretty_(pretty), indent_(indent), comma_(pretty ? ", " : ","), colon_(pretty ? ": " : ":") {}
 
-void JsonReportText::newLine(std::string& out, int depth) const {
+void JsonReportText::newLine(JsonSink& out, int depth) const {
     if (pretty_) {
         out += '\n';
         out.append(static_cast<std::size_t>(indent_ + 2 * depth), ' ');
@@ -136,28 +197,29 @@ void JsonReportText::newLine(std::string& out, int depth) const {
 }
 
 void JsonReportText::message(std::string_view text) {
+    JsonSink out(messages_);
     if (messageCount_++ > 0) {
-        messages_ += ',';
+        out += ',';
     }
-    newLine(messages_, 2);
-    appendJsonText(text, messages_);
+    newLine(out, 2);
+    appendText(text, out);
 }
 
 void JsonReportText::block(const ReportBlock& block) {
-    std::string& out = blocks_;
+    JsonSink out(blocks_);
     if (blockCount_++ > 0) {
         out += ',';
     }
     newLine(out, 2);
     out += '{';
     newLine(out, 3);
-    out += "\"line\"";
-    out += colon_;
+    put(out, "\"line\"");
+    out.append(colon_);
     appendNumber(block.line, out);
     out += ',';
     newLine(out, 3);
-    out += "\"tokens\"";
-    out += colon_;
+    put(out, "\"tokens\"");
+    out.append(colon_);
     out += '[';
     for (std::size_t i = 0; i < block.tokens.size(); ++i) {
         const ReportToken& token = block.tokens[i];
@@ -165,94 +227,94 @@ void JsonReportText::block(const ReportBlock& block) {
             out += ',';
         }
         newLine(out, 4);
-        out += "{\"key\"";
-        out += colon_;
-        appendJsonText(token.key, out);
-        out += comma_;
-        out += "\"value\"";
-        out += colon_;
+        put(out, "{\"key\"");
+        out.append(colon_);
+        appendText(token.key, out);
+        out.append(comma_);
+        put(out, "\"value\"");
+        out.append(colon_);
         if (token.value) {
-            appendJsonText(*token.value, out);
+            appendText(*token.value, out);
         } else {
-            out += "null";
+            put(out, "null");
         }
         if (token.unknown) {
-            out += comma_;
-            out += "\"unknown\"";
-            out += colon_;
-            out += "true";
+            out.append(comma_);
+            put(out, "\"unknown\"");
+            out.append(colon_);
+            put(out, "true");
         }
         if (token.malformed) {
-            out += comma_;
-            out += "\"malformed\"";
-            out += colon_;
-            out += "true";
+            out.append(comma_);
+            put(out, "\"malformed\"");
+            out.append(colon_);
+            put(out, "true");
         }
         out += '}';
     }
     if (!block.tokens.empty()) {
         newLine(out, 3);
     }
-    out += "],";
+    put(out, "],");
     newLine(out, 3);
-    out += "\"unparsed\"";
-    out += colon_;
+    put(out, "\"unparsed\"");
+    out.append(colon_);
     if (block.unparsed) {
-        appendJsonText(*block.unparsed, out);
+        appendText(*block.unparsed, out);
     } else {
-        out += "null";
+        put(out, "null");
     }
     newLine(out, 2);
     out += '}';
 }
 
-void JsonReportText::lineObject(const ReportLine& line, std::string& out) const {
+void JsonReportText::lineObject(const ReportLine& line, JsonSink& out) const {
     out += '{';
     newLine(out, 3);
-    out += "\"label\"";
-    out += colon_;
-    appendJsonText(line.label != nullptr ? line.label : "", out);
+    put(out, "\"label\"");
+    out.append(colon_);
+    appendText(line.label != nullptr ? line.label : "", out);
     out += ',';
     newLine(out, 3);
-    out += "\"values\"";
-    out += colon_;
+    put(out, "\"values\"");
+    out.append(colon_);
     out += '[';
     for (int column = 0; column < line.valueCount; ++column) {
         if (column > 0) {
-            out += comma_;
+            out.append(comma_);
         }
         if (line.values[column]) {
-            appendJsonText(*line.values[column], out);
+            appendText(*line.values[column], out);
         } else {
-            out += "null";
+            put(out, "null");
         }
     }
-    out += "],";
+    put(out, "],");
     newLine(out, 3);
-    out += "\"raw\"";
-    out += colon_;
+    put(out, "\"raw\"");
+    out.append(colon_);
     out += '[';
     for (int column = 0; column < line.valueCount; ++column) {
         if (column > 0) {
-            out += comma_;
+            out.append(comma_);
         }
         const std::optional<ReportToken>& token = line.raw[column];
         if (!token) {
-            out += "null";
+            put(out, "null");
             continue;
         }
-        out += "{\"key\"";
-        out += colon_;
-        appendJsonText(token->key, out);
-        out += comma_;
-        out += "\"value\"";
-        out += colon_;
-        appendJsonText(token->value ? std::string_view(*token->value) : std::string_view(), out);
+        put(out, "{\"key\"");
+        out.append(colon_);
+        appendText(token->key, out);
+        out.append(comma_);
+        put(out, "\"value\"");
+        out.append(colon_);
+        appendText(token->value ? std::string_view(*token->value) : std::string_view(), out);
         if (token->malformed) {
-            out += comma_;
-            out += "\"malformed\"";
-            out += colon_;
-            out += "true";
+            out.append(comma_);
+            put(out, "\"malformed\"");
+            out.append(colon_);
+            put(out, "true");
         }
         out += '}';
     }
@@ -262,13 +324,14 @@ void JsonReportText::lineObject(const ReportLine& line, std::string& out) const 
 }
 
 void JsonReportText::document(const DecodedReport& report, const JsonContext& context,
-                              std::string& out) {
+                              std::string& text) {
+    JsonSink out(text);
     // Each field after the first on a line of its own: "name": value.
     const auto field = [&](const char* name) {
         out += '"';
         out += name;
         out += '"';
-        out += colon_;
+        out.append(colon_);
     };
     const auto next = [&](const char* name) {
         out += ',';
@@ -291,15 +354,15 @@ void JsonReportText::document(const DecodedReport& report, const JsonContext& co
         }
         out += '"';
     } else {
-        appendJsonText(context.source, out);
+        appendText(context.source, out);
         next("sourceLatin1");
-        out += "true";
+        put(out, "true");
     }
     next("prefix");
     if (context.hasPrefix) {
-        appendJsonText(context.prefix, out);
+        appendText(context.prefix, out);
     } else {
-        out += "null";
+        put(out, "null");
     }
     next("report");
     appendNumber(static_cast<std::size_t>(report.number), out);
@@ -307,7 +370,7 @@ void JsonReportText::document(const DecodedReport& report, const JsonContext& co
     if (report.line > 0) {
         appendNumber(report.line, out);
     } else {
-        out += "null";
+        put(out, "null");
     }
     next("complete");
     out += report.complete ? "true" : "false";
@@ -321,7 +384,7 @@ void JsonReportText::document(const DecodedReport& report, const JsonContext& co
         out += reason;
         out += '"';
     } else {
-        out += "null";
+        put(out, "null");
     }
     next("messages");
     out += '[';

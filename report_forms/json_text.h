@@ -17,6 +17,8 @@
 
 #include "report_values.h"
 
+class JsonSink;
+
 struct JsonContext {
     std::string source;  // the file name, "-" for standard input, or "clipboard"
     bool hasPrefix = false;
@@ -41,13 +43,13 @@ class JsonReportText {
     void clear();
 
   private:
-    void newLine(std::string& out, int depth) const;
-    void lineObject(const ReportLine& line, std::string& out) const;
+    void newLine(JsonSink& out, int depth) const;
+    void lineObject(const ReportLine& line, JsonSink& out) const;
 
     bool pretty_;
     int indent_;
-    const char* comma_;
-    const char* colon_;
+    std::string_view comma_;
+    std::string_view colon_;
     std::string messages_;
     std::size_t messageCount_ = 0;
     std::string blocks_;
