@@ -64,7 +64,6 @@ class CountingWriter : public ReportWriter {
 
 std::size_t run(OutputWriter& writer, const std::uint8_t* data, std::size_t size, bool fails,
                 const char* name) {
-    written.clear();
     MemorySource source(data, size, fails);
     RunSettings settings;
     settings.source = &source;
@@ -136,6 +135,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     --size;
 
     JsonContext context;
+    // Each writer's output from its making on: the CSV header comes then.
+    written.clear();
     const std::unique_ptr<OutputWriter> lines = makeJsonLinesWriter(context);
     const std::size_t decoded = run(*lines, data, size, fails, name);
     std::vector<nlohmann::json> documents;
@@ -150,11 +151,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     require(documents.size() == decoded, "one document a decoded report");
 
+    written.clear();
     const std::unique_ptr<OutputWriter> array = makeJsonWriter(context, false, true);
     run(*array, data, size, fails, name);
     require(nlohmann::json::parse(written) == nlohmann::json(documents),
             "the array holds the lines' documents");
 
+    written.clear();
     const std::unique_ptr<OutputWriter> csv = makeCsvWriter("\r\n", true);
     run(*csv, data, size, fails, name);
     const std::vector<std::size_t> widths = csvWidths(written);
