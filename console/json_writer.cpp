@@ -36,13 +36,16 @@ class JsonWriter : public OutputWriter {
             out_ += documents_ == 0 ? (watch_ ? "" : "[\n  ") : (watch_ ? "," : ",\n  ");
         }
         ++documents_;
-        text_.document(report, context_, out_);
-        if (!arrays_) {
-            out_ += '\n';
-        }
-        if (!(watch_ && arrays_)) {
+        const std::string_view document = text_.document(report, context_);
+        if (watch_ && arrays_) {
+            out_ += document;  // the decoding's array is one line
+        } else {
             writeOutput(out_);
             out_.clear();
+            writeOutput(document);
+            if (!arrays_) {
+                writeOutput("\n");
+            }
         }
         flushOutput();
     }

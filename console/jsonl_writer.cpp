@@ -23,17 +23,14 @@ class JsonLinesWriter : public OutputWriter {
             text_.clear();
             return;
         }
-        text_.document(report, context_, out_);
-        out_ += '\n';
-        writeOutput(out_);
-        out_.clear();
+        writeOutput(text_.document(report, context_));
+        writeOutput("\n");
         flushOutput();
     }
 
   private:
     JsonContext context_;
     JsonReportText text_{false};
-    std::string out_;
 };
 
 }  // namespace

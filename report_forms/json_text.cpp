@@ -5,45 +5,19 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "cut_reasons.h"
 
-// Appends to a string through a pointer: the string grows in large steps
-// and shrinks to what was written when the sink goes, so that the many
-// small pieces of a document cost a copy each and no call.
-class JsonSink {
-  public:
-    explicit JsonSink(std::string& out) : out_(out), size_(out.size()) {}
-    ~JsonSink() { out_.resize(size_); }
-    JsonSink(const JsonSink&) = delete;
-    JsonSink& operator=(const JsonSink&) = delete;
-
-    void append(const char* bytes, std::size_t count) {
-        std::memcpy(room(count), bytes, count);
-        size_ += count;
+void JsonSink::grow(std::size_t count) {
+    const std::size_t capacity = std::max(2 * capacity_, size_ + count + 4096);
+    std::unique_ptr<char[]> data(new char[capacity]);
+    if (size_ > 0) {
+        std::memcpy(data.get(), data_.get(), size_);
     }
-    void append(std::string_view bytes) { append(bytes.data(), bytes.size()); }
-    void append(std::size_t count, char c) {
-        std::memset(room(count), c, count);
-        size_ += count;
-    }
-    void operator+=(char c) {
-        *room(1) = c;
-        ++size_;
-    }
-    void operator+=(std::string_view bytes) { append(bytes); }
-
-  private:
-    char* room(std::size_t count) {
-        if (size_ + count > out_.size()) {
-            out_.resize(std::max(2 * out_.size(), size_ + count + 4096));
-        }
-        return &out_[size_];
-    }
-
-    std::string& out_;
-    std::size_t size_;
-};
+    data_ = std::move(data);
+    capacity_ = capacity;
+}
 
 namespace {
 
@@ -67,30 +41,45 @@ struct PlainBytes {
 };
 const PlainBytes Plain;
 
-void appendEscape(unsigned code, JsonSink& out) {
+// Stores the escape of an ASCII control character, a quote or a
+// backslash at to; returns where it ends.
+char* writeEscape(unsigned code, char* to) {
+    const char* shortForm = nullptr;
     switch (code) {
         case '"':
-            put(out, "\\\"");
-            return;
-        case '\\':
-            put(out, "\\\\");
-            return;
-        case '\n':
-            put(out, "\\n");
-            return;
-        case '\r':
-            put(out, "\\r");
-            return;
-        case '\t':
-            put(out, "\\t");
-            return;
-        default:
+            shortForm = "\\\"";
             break;
+        case '\\':
+            shortForm = "\\\\";
+            break;
+        case '\n':
+            shortForm = "\\n";
+            break;
+        case '\r':
+            shortForm = "\\r";
+            break;
+        case '\t':
+            shortForm = "\\t";
+            break;
+        default: {
+            const char escape[] = {'\\',
+                                   'u',
+                                   Hex[(code >> 12) & 15],
+                                   Hex[(code >> 8) & 15],
+                                   Hex[(code >> 4) & 15],
+                                   Hex[code & 15]};
+            std::memcpy(to, escape, sizeof escape);
+            return to + sizeof escape;
+        }
     }
-    const char escape[] = {
-        '\\',          'u', Hex[(code >> 12) & 15], Hex[(code >> 8) & 15], Hex[(code >> 4) & 15],
-        Hex[code & 15]};
-    out.append(escape, sizeof escape);
+    to[0] = shortForm[0];
+    to[1] = shortForm[1];
+    return to + 2;
+}
+
+void appendEscape(unsigned code, JsonSink& out) {
+    char* to = out.reserve(6);
+    out.commit(static_cast<std::size_t>(writeEscape(code, to) - to));
 }
 
 bool isPlain(unsigned char byte) {
@@ -138,37 +127,34 @@ void appendNumber(std::size_t n, JsonSink& out) {
     out.append(digits + at, sizeof digits - at);
 }
 
-}  // namespace
-
-void appendText(std::string_view bytes, JsonSink& out) {
-    out += '"';
-    const auto* text = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t size = bytes.size();
-    std::size_t i = 0;
-    while (i < size) {
-        std::size_t run = i;
-        while (run < size && isPlain(text[run])) {
-            ++run;
-        }
-        out.append(bytes.data() + i, run - i);
-        if (run == size) {
-            break;
-        }
-        const unsigned char byte = text[run];
-        if (byte >= 0x80) {
-            out += static_cast<char>(0xC0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3F));
+// Inline: it runs a few hundred times a report, mostly on a few bytes.
+inline void appendText(std::string_view bytes, JsonSink& out) {
+    // Room for the worst case, every byte a six-character escape, then one
+    // pass that stores each byte's form straight away.
+    char* to = out.reserve(6 * bytes.size() + 2);
+    char* const begin = to;
+    *to++ = '"';
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (isPlain(byte)) {
+            *to++ = c;
+        } else if (byte >= 0x80) {
+            *to++ = static_cast<char>(0xC0 | (byte >> 6));
+            *to++ = static_cast<char>(0x80 | (byte & 0x3F));
         } else {
-            appendEscape(byte, out);
+            to = writeEscape(byte, to);
         }
-        i = run + 1;
     }
-    out += '"';
+    *to++ = '"';
+    out.commit(static_cast<std::size_t>(to - begin));
 }
 
+}  // namespace
+
 void appendJsonText(std::string_view bytes, std::string& out) {
-    JsonSink sink(out);
+    JsonSink sink;
     appendText(bytes, sink);
+    out += sink.view();
 }
 
 bool isUtf8(std::string_view bytes) {
@@ -186,8 +172,16 @@ bool isUtf8(std::string_view bytes) {
     return true;
 }
 
-JsonReportText::JsonReportText(bool pretty, int indent)
-    : pretty_(pretty), indent_(indent), comma_(pretty ? ", " : ","), colon_(pretty ? ": " : ":") {}
+JsonReportText::JsonReportText(bool pretty, int indent) : pretty_(pretty), indent_(indent) {}
+
+// A colon or a comma within a line: followed by a space in the pretty
+// layout.
+void JsonReportText::separator(JsonSink& out, char c) const {
+    char* to = out.reserve(2);
+    to[0] = c;
+    to[1] = ' ';
+    out.commit(pretty_ ? 2 : 1);
+}
 
 void JsonReportText::newLine(JsonSink& out, int depth) const {
     if (pretty_) {
@@ -197,7 +191,7 @@ void JsonReportText::newLine(JsonSink& out, int depth) const {
 }
 
 void JsonReportText::message(std::string_view text) {
-    JsonSink out(messages_);
+    JsonSink& out = messages_;
     if (messageCount_++ > 0) {
         out += ',';
     }
@@ -206,7 +200,7 @@ void JsonReportText::message(std::string_view text) {
 }
 
 void JsonReportText::block(const ReportBlock& block) {
-    JsonSink out(blocks_);
+    JsonSink& out = blocks_;
     if (blockCount_++ > 0) {
         out += ',';
     }
@@ -214,12 +208,12 @@ void JsonReportText::block(const ReportBlock& block) {
     out += '{';
     newLine(out, 3);
     put(out, "\"line\"");
-    out.append(colon_);
+    separator(out, ':');
     appendNumber(block.line, out);
     out += ',';
     newLine(out, 3);
     put(out, "\"tokens\"");
-    out.append(colon_);
+    separator(out, ':');
     out += '[';
     for (std::size_t i = 0; i < block.tokens.size(); ++i) {
         const ReportToken& token = block.tokens[i];
@@ -228,26 +222,26 @@ void JsonReportText::block(const ReportBlock& block) {
         }
         newLine(out, 4);
         put(out, "{\"key\"");
-        out.append(colon_);
+        separator(out, ':');
         appendText(token.key, out);
-        out.append(comma_);
+        separator(out, ',');
         put(out, "\"value\"");
-        out.append(colon_);
+        separator(out, ':');
         if (token.value) {
             appendText(*token.value, out);
         } else {
             put(out, "null");
         }
         if (token.unknown) {
-            out.append(comma_);
+            separator(out, ',');
             put(out, "\"unknown\"");
-            out.append(colon_);
+            separator(out, ':');
             put(out, "true");
         }
         if (token.malformed) {
-            out.append(comma_);
+            separator(out, ',');
             put(out, "\"malformed\"");
-            out.append(colon_);
+            separator(out, ':');
             put(out, "true");
         }
         out += '}';
@@ -258,7 +252,7 @@ void JsonReportText::block(const ReportBlock& block) {
     put(out, "],");
     newLine(out, 3);
     put(out, "\"unparsed\"");
-    out.append(colon_);
+    separator(out, ':');
     if (block.unparsed) {
         appendText(*block.unparsed, out);
     } else {
@@ -272,16 +266,16 @@ void JsonReportText::lineObject(const ReportLine& line, JsonSink& out) const {
     out += '{';
     newLine(out, 3);
     put(out, "\"label\"");
-    out.append(colon_);
+    separator(out, ':');
     appendText(line.label != nullptr ? line.label : "", out);
     out += ',';
     newLine(out, 3);
     put(out, "\"values\"");
-    out.append(colon_);
+    separator(out, ':');
     out += '[';
     for (int column = 0; column < line.valueCount; ++column) {
         if (column > 0) {
-            out.append(comma_);
+            separator(out, ',');
         }
         if (line.values[column]) {
             appendText(*line.values[column], out);
@@ -292,11 +286,11 @@ void JsonReportText::lineObject(const ReportLine& line, JsonSink& out) const {
     put(out, "],");
     newLine(out, 3);
     put(out, "\"raw\"");
-    out.append(colon_);
+    separator(out, ':');
     out += '[';
     for (int column = 0; column < line.valueCount; ++column) {
         if (column > 0) {
-            out.append(comma_);
+            separator(out, ',');
         }
         const std::optional<ReportToken>& token = line.raw[column];
         if (!token) {
@@ -304,16 +298,16 @@ void JsonReportText::lineObject(const ReportLine& line, JsonSink& out) const {
             continue;
         }
         put(out, "{\"key\"");
-        out.append(colon_);
+        separator(out, ':');
         appendText(token->key, out);
-        out.append(comma_);
+        separator(out, ',');
         put(out, "\"value\"");
-        out.append(colon_);
+        separator(out, ':');
         appendText(token->value ? std::string_view(*token->value) : std::string_view(), out);
         if (token->malformed) {
-            out.append(comma_);
+            separator(out, ',');
             put(out, "\"malformed\"");
-            out.append(colon_);
+            separator(out, ':');
             put(out, "true");
         }
         out += '}';
@@ -325,13 +319,18 @@ void JsonReportText::lineObject(const ReportLine& line, JsonSink& out) const {
 
 void JsonReportText::document(const DecodedReport& report, const JsonContext& context,
                               std::string& text) {
-    JsonSink out(text);
+    text += document(report, context);
+}
+
+std::string_view JsonReportText::document(const DecodedReport& report, const JsonContext& context) {
+    JsonSink& out = document_;
+    out.clear();
     // Each field after the first on a line of its own: "name": value.
     const auto field = [&](const char* name) {
         out += '"';
         out += name;
         out += '"';
-        out.append(colon_);
+        separator(out, ':');
     };
     const auto next = [&](const char* name) {
         out += ',';
@@ -388,7 +387,7 @@ void JsonReportText::document(const DecodedReport& report, const JsonContext& co
     }
     next("messages");
     out += '[';
-    out += messages_;
+    out += messages_.view();
     if (messageCount_ > 0) {
         newLine(out, 1);
     }
@@ -408,7 +407,7 @@ void JsonReportText::document(const DecodedReport& report, const JsonContext& co
     out += ']';
     next("blocks");
     out += '[';
-    out += blocks_;
+    out += blocks_.view();
     if (blockCount_ > 0) {
         newLine(out, 1);
     }
@@ -416,6 +415,7 @@ void JsonReportText::document(const DecodedReport& report, const JsonContext& co
     newLine(out, 0);
     out += '}';
     clear();
+    return out.view();
 }
 
 void JsonReportText::clear() {

@@ -12,12 +12,53 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "report_values.h"
 
-class JsonSink;
+// A growing byte buffer that is never filled in advance: the many small
+// pieces of a document cost a copy each and no call.
+class JsonSink {
+  public:
+    void append(const char* bytes, std::size_t count) {
+        std::memcpy(room(count), bytes, count);
+        size_ += count;
+    }
+    void append(std::string_view bytes) { append(bytes.data(), bytes.size()); }
+    void append(std::size_t count, char c) {
+        std::memset(room(count), c, count);
+        size_ += count;
+    }
+    void operator+=(char c) {
+        *room(1) = c;
+        ++size_;
+    }
+    void operator+=(std::string_view bytes) { append(bytes); }
+
+    // Room for count bytes at the end, to be stored through the pointer;
+    // commit then says how many were.
+    char* reserve(std::size_t count) { return room(count); }
+    void commit(std::size_t count) { size_ += count; }
+
+    std::string_view view() const { return std::string_view(data_.get(), size_); }
+    void clear() { size_ = 0; }
+
+  private:
+    char* room(std::size_t count) {
+        if (size_ + count > capacity_) {
+            grow(count);
+        }
+        return data_.get() + size_;
+    }
+    void grow(std::size_t count);
+
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
+};
 
 struct JsonContext {
     std::string source;  // the file name, "-" for standard input, or "clipboard"
@@ -39,21 +80,23 @@ class JsonReportText {
     // given since the last one, to out (without a line end), and forgets
     // them.
     void document(const DecodedReport& report, const JsonContext& context, std::string& out);
+    // The same document, held by this object until the next call.
+    std::string_view document(const DecodedReport& report, const JsonContext& context);
     // Forgets the messages and blocks given, for a report written in no form.
     void clear();
 
   private:
     void newLine(JsonSink& out, int depth) const;
+    void separator(JsonSink& out, char c) const;
     void lineObject(const ReportLine& line, JsonSink& out) const;
 
     bool pretty_;
     int indent_;
-    std::string_view comma_;
-    std::string_view colon_;
-    std::string messages_;
+    JsonSink messages_;
     std::size_t messageCount_ = 0;
-    std::string blocks_;
+    JsonSink blocks_;
     std::size_t blockCount_ = 0;
+    JsonSink document_;
 };
 
 // Appends bytes as a JSON string, each byte as the character of its number.
