@@ -93,9 +93,11 @@ void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
     token.malformed = !isCleanHexNumber(valueText);
     if (key == BitFieldKey) {
         for (int derived = FirstDerivedEntry; derived <= LastDerivedEntry; ++derived) {
-            // Read only where the line shows a pair.
             raw_[derived][0] = token;
-            raw_[derived][1] = token;
+            // The second is read only where the line shows a pair.
+            if (KeyCatalogue[derived].key2 != KeyNone) {
+                raw_[derived][1] = token;
+            }
         }
     } else if (key < KeyDerived) {
         // KeyDerived and KeyNone themselves find an entry but write nothing.

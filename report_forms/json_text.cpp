@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include "catalogue.h"
 #include "cut_reasons.h"
 
 void JsonSink::grow(std::size_t count) {
@@ -149,6 +150,29 @@ inline void appendText(std::string_view bytes, JsonSink& out) {
     out.commit(static_cast<std::size_t>(to - begin));
 }
 
+// The catalogue's labels as JSON strings, quotes included, made once: a
+// report writes each of its lines' labels.
+struct LabelTexts {
+    JsonSink text[KeyEntryCount];
+    LabelTexts() {
+        for (int entry = 0; entry < KeyEntryCount; ++entry) {
+            const char* label = KeyCatalogue[entry].label;
+            appendText(label != nullptr ? label : "", text[entry]);
+        }
+    }
+};
+
+void appendLabel(const ReportLine& line, JsonSink& out) {
+    static const LabelTexts labels;
+    const bool catalogued = line.entry >= 0 && line.entry < KeyEntryCount &&
+                            line.label == KeyCatalogue[line.entry].label;
+    if (catalogued) {
+        out += labels.text[line.entry].view();
+    } else {
+        appendText(line.label != nullptr ? line.label : "", out);
+    }
+}
+
 }  // namespace
 
 void appendJsonText(std::string_view bytes, std::string& out) {
@@ -267,7 +291,7 @@ void JsonReportText::lineObject(const ReportLine& line, JsonSink& out) const {
     newLine(out, 3);
     put(out, "\"label\"");
     separator(out, ':');
-    appendText(line.label != nullptr ? line.label : "", out);
+    appendLabel(line, out);
     out += ',';
     newLine(out, 3);
     put(out, "\"values\"");
