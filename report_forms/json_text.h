@@ -24,6 +24,9 @@
 class JsonSink {
   public:
     void append(const char* bytes, std::size_t count) {
+        if (count == 0) {
+            return;  // bytes may be null then, which memcpy may not get
+        }
         std::memcpy(room(count), bytes, count);
         size_ += count;
     }
