@@ -14,10 +14,27 @@ namespace {
 // with what has arrived.
 constexpr std::size_t LiveStreamBlockSize = 256 * 1024;
 
+struct DropText {
+    DropKind kind;
+    const char* text;
+};
+
+const DropText DropTexts[] = {
+    {DropKind::EndOfText,
+     "a 0x1A byte ends the text as the window reads it, and more follows; --loose reads on"},
+    {DropKind::LongLine,
+     "a block's line is longer than 511 characters, which the window reads in pieces; --loose "
+     "reads it whole"},
+    {DropKind::NulByte,
+     "a NUL byte hides the rest of the line from the window's reading; --loose reads it whole"},
+    {DropKind::Encoded,
+     "the input is gzip data or UTF-16 text, which the window reads as bytes; --loose decodes it"},
+};
+
 }  // namespace
 
 InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string& name,
-                         const ConsoleOptions& options, OutputWriter& writer) {
+                         const ConsoleOptions& options, OutputWriter& writer, bool asPort) {
     RunSettings settings;
     if (stream != nullptr) {
         settings.source = stream;
@@ -27,6 +44,13 @@ InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string
     // A device named is read: only no input at all means the clipboard.
     settings.devicesAreStreams = true;
     settings.looseMarkers = options.loose;
+    // A serial line has no window rules to keep.
+    settings.looseReading = options.loose || asPort;
+    settings.noteDrops = !settings.looseReading;
+    // The window's own text shows any report whole, and writes it as it
+    // comes; the other forms keep a report until it ends.
+    const bool windowText = options.form == OutputForm::Text && !options.allReports;
+    settings.reportItemLimit = windowText ? 0 : ReportItemLimit;
 
     writer.beginInput(name);
     errno = 0;
@@ -35,9 +59,24 @@ InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string
     InputOutcome outcome;
     outcome.clipboardUnread = run.clipboardUnread;
     outcome.reportFound = run.blockFound;
+    outcome.drops = run.drops;
     if (run.readFailed) {
         outcome.readFailure =
             stream != nullptr ? stream->failure() : std::strerror(errno != 0 ? errno : EIO);
     }
     return outcome;
+}
+
+std::string dropWarning(const WindowDrops& drops) {
+    for (const DropText& text : DropTexts) {
+        if (text.kind != drops.first) {
+            continue;
+        }
+        std::string warning = "line " + std::to_string(drops.line) + ": " + text.text;
+        if (drops.count > 1) {
+            warning += " (and " + std::to_string(drops.count - 1) + " more)";
+        }
+        return warning;
+    }
+    return std::string();
 }

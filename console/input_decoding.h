@@ -1,5 +1,11 @@
 // One decoding run over one input of vexa-decode -- a log, standard input,
 // a device, a port's answer or the clipboard -- handed to the writer.
+//
+// Logs, standard input and devices are read as the window reads a log,
+// unless --loose asks for reading them as they come; a port's answer is
+// always read as it comes. Where the window's reading drops text, the
+// outcome says so (dropWarning). Every form but the window's own text
+// bounds a report's size (decoding_run.h).
 #pragma once
 
 #include <cstdio>
@@ -8,14 +14,20 @@
 #include "options.h"
 #include "output_writer.h"
 #include "streams.h"
+#include "window_drops.h"
 
 struct InputOutcome {
     bool clipboardUnread = false;  // the clipboard could not be read
     bool reportFound = false;      // a report held a block
     std::string readFailure;       // why reading failed; empty when it did not
+    WindowDrops drops;             // what the window's reading dropped
 };
 
 // file null and stream null: the clipboard. stream, when given, is read
-// instead of file's own buffer.
+// instead of file's own buffer; asPort reads it as a port's answer.
 InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string& name,
-                         const ConsoleOptions& options, OutputWriter& writer);
+                         const ConsoleOptions& options, OutputWriter& writer, bool asPort = false);
+
+// What to say on standard error about the drops, naming the first and the
+// option that reads the input whole; empty when there were none.
+std::string dropWarning(const WindowDrops& drops);

@@ -1,51 +1,66 @@
-// The JSON form: one document a report, gathered whole as it ends; the
-// documents of a run in one array, or in a watch one compact line a
-// decoding.
+// The JSON form: one document a report, written as the report ends. The
+// documents of a run stand in one array, written element by element; in a
+// watch each decoding is one compact line.
 
 #include "output_writer.h"
+#include "streams.h"
 
 namespace {
-
-using Json = nlohmann::ordered_json;
-
-void writeJson(const Json& value, bool compact) {
-    writeOutput(value.dump(compact ? -1 : 2) + "\n");
-}
 
 class JsonWriter : public OutputWriter {
   public:
     JsonWriter(const JsonContext& context, bool watch, bool arrays)
-        : context_(context), watch_(watch), arrays_(arrays) {}
+        : context_(context),
+          watch_(watch),
+          arrays_(arrays),
+          text_(!watch, arrays && !watch ? 2 : 0) {}
 
-    void beginInput(const std::string& source) override { context_.source = source; }
+    void beginInput(const std::string& source) override {
+        context_.source = fileNameInUtf8(source);
+        if (watch_ && arrays_) {
+            out_ = "[";
+            documents_ = 0;
+        }
+    }
 
-    void message(std::string_view text) override { details_.messages.emplace_back(text); }
+    void message(std::string_view text) override { text_.message(text); }
 
-    void block(const ReportBlock& block) override { details_.blocks.push_back(block); }
+    void block(const ReportBlock& block) override { text_.block(block); }
 
     void report(const DecodedReport& report) override {
-        if (!report.readFailed) {
-            if (arrays_) {
-                documents_.push_back(reportDocument(report, details_, context_));
-            } else {
-                writeJson(reportDocument(report, details_, context_), watch_);
+        if (report.readFailed) {
+            text_.clear();
+            return;
+        }
+        if (arrays_) {
+            out_ += documents_ == 0 ? (watch_ ? "" : "[\n  ") : (watch_ ? "," : ",\n  ");
+        }
+        ++documents_;
+        const std::string_view document = text_.document(report, context_);
+        if (watch_ && arrays_) {
+            out_ += document;  // the decoding's array is one line
+        } else {
+            writeOutput(out_);
+            out_.clear();
+            writeOutput(document);
+            if (!arrays_) {
+                writeOutput("\n");
             }
         }
-        details_ = ReportDetails();
         flushOutput();
     }
 
     void endInput() override {
         if (watch_ && arrays_) {
-            writeJson(documents_, true);
-            documents_ = Json::array();
+            writeOutput(out_ + "]\n");
+            out_.clear();
         }
         flushOutput();
     }
 
     void finish() override {
         if (!watch_ && arrays_) {
-            writeJson(documents_, false);
+            writeOutput(documents_ == 0 ? "[]\n" : "\n]\n");
         }
     }
 
@@ -53,8 +68,9 @@ class JsonWriter : public OutputWriter {
     JsonContext context_;
     bool watch_;
     bool arrays_;
-    ReportDetails details_;  // of the report under way
-    Json documents_ = Json::array();
+    JsonReportText text_;
+    std::string out_;
+    long documents_ = 0;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 // as soon as the report ends.
 
 #include "output_writer.h"
+#include "streams.h"
 
 namespace {
 
@@ -9,23 +10,27 @@ class JsonLinesWriter : public OutputWriter {
   public:
     explicit JsonLinesWriter(const JsonContext& context) : context_(context) {}
 
-    void beginInput(const std::string& source) override { context_.source = source; }
+    void beginInput(const std::string& source) override {
+        context_.source = fileNameInUtf8(source);
+    }
 
-    void message(std::string_view text) override { details_.messages.emplace_back(text); }
+    void message(std::string_view text) override { text_.message(text); }
 
-    void block(const ReportBlock& block) override { details_.blocks.push_back(block); }
+    void block(const ReportBlock& block) override { text_.block(block); }
 
     void report(const DecodedReport& report) override {
-        if (!report.readFailed) {
-            writeOutput(reportDocument(report, details_, context_).dump() + "\n");
-            flushOutput();
+        if (report.readFailed) {
+            text_.clear();
+            return;
         }
-        details_ = ReportDetails();
+        writeOutput(text_.document(report, context_));
+        writeOutput("\n");
+        flushOutput();
     }
 
   private:
     JsonContext context_;
-    ReportDetails details_;  // of the report under way
+    JsonReportText text_{false};
 };
 
 }  // namespace

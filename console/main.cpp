@@ -39,12 +39,17 @@ int decodeNamed(const std::string& name, const ConsoleOptions& options, OutputWr
         }
     }
     const std::unique_ptr<InputStream> stream = liveStreamFor(file);
+    setLiveInput(stream != nullptr);
     const InputOutcome outcome = decodeInput(file, stream.get(), name, options, writer);
     if (file != stdin) {
         std::fclose(file);
     }
+    const std::string shownName = name == "-" ? "standard input" : name;
     if (!outcome.readFailure.empty()) {
-        complain(name == "-" ? "standard input" : name, outcome.readFailure);
+        complain(shownName, outcome.readFailure);
+    }
+    if (outcome.drops.count > 0) {
+        complain(shownName, dropWarning(outcome.drops));
     }
     return statusOf(outcome, options);
 }
@@ -78,8 +83,19 @@ int main(int argc, char** argv) {
             break;
     }
     const ConsoleOptions& options = parsed.options;
+    if (!parsed.plusArgument.empty()) {
+        if (std::FILE* named = std::fopen(parsed.plusArgument.c_str(), "rb")) {
+            std::fclose(named);
+            complain(parsed.plusArgument,
+                     "taken as the prefix option, though a file has that name; "
+                     "to decode the file, name it after --");
+        }
+    }
 
     writeStandardOutputAsIs();
+    // Large writes: a run of many reports costs few system calls. Live
+    // input flushes each report anyway (output_writer.h).
+    std::setvbuf(stdout, nullptr, _IOFBF, 256 * 1024);
     const std::unique_ptr<OutputWriter> writer =
         makeOutputWriter(options, options.sources.size() > 1);
 

@@ -1,17 +1,19 @@
-// Watching an answer line by line for its final result code, and the clock
-// for its deadline.
+// Watching an answer line by line for its final result code, the clock for
+// its silence, and the signals that end it.
 
 #include "modem_answer.h"
 
 #include <algorithm>
+
+#include "interruption.h"
 
 namespace {
 
 // Long enough to tell both result words.
 constexpr std::size_t WatchedLength = 5;
 
-// A longer wait would not let the deadline be kept; a shorter one only wakes
-// more often.
+// A longer wait would not let the deadline be kept, nor a signal be seen at
+// once where it does not cut the wait; a shorter one only wakes more often.
 constexpr int LongestWait = 1000;
 
 }  // namespace
@@ -19,15 +21,36 @@ constexpr int LongestWait = 1000;
 ModemAnswer::ModemAnswer(SerialPort& port, bool untilResult, std::chrono::milliseconds timeout)
     : port_(port),
       untilResult_(untilResult),
+      timeout_(timeout),
       deadline_(std::chrono::steady_clock::now() + timeout) {}
+
+CutReason ModemAnswer::endReason() const {
+    switch (ending_) {
+        case AnswerEnding::Error:
+            return CutReason::ErrorAnswer;
+        case AnswerEnding::TimedOut:
+            return CutReason::TimedOut;
+        case AnswerEnding::Interrupted:
+            return CutReason::Interrupted;
+        default:
+            return CutReason::InputEnded;
+    }
+}
 
 std::ptrdiff_t ModemAnswer::readSome(char* buffer, std::size_t size) {
     for (;;) {
         if (ending_ != AnswerEnding::Open) {
             return 0;
         }
-        int wait = -1;
-        if (untilResult_) {
+        const bool interrupted = interruptingSignal() != 0;
+        if (interrupted && drained_) {
+            ending_ = AnswerEnding::Interrupted;
+            return 0;
+        }
+        // What had arrived before the signal is read once more, at once.
+        drained_ = interrupted;
+        int wait = interrupted ? 0 : LongestWait;
+        if (untilResult_ && !interrupted) {
             const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                 deadline_ - std::chrono::steady_clock::now());
             if (left.count() <= 0) {
@@ -37,6 +60,10 @@ std::ptrdiff_t ModemAnswer::readSome(char* buffer, std::size_t size) {
             wait = static_cast<int>(std::min<long long>(left.count(), LongestWait));
         }
         const std::ptrdiff_t count = port_.read(buffer, size, wait);
+        if (count == 0 && interrupted) {
+            ending_ = AnswerEnding::Interrupted;
+            return 0;
+        }
         if (count < 0) {
             if (port_.hungUp()) {
                 ending_ = AnswerEnding::HungUp;
@@ -47,6 +74,7 @@ std::ptrdiff_t ModemAnswer::readSome(char* buffer, std::size_t size) {
             return -1;
         }
         if (count > 0) {
+            deadline_ = std::chrono::steady_clock::now() + timeout_;
             return static_cast<std::ptrdiff_t>(
                 untilResult_ ? watchLines(buffer, static_cast<std::size_t>(count))
                              : static_cast<std::size_t>(count));

@@ -26,6 +26,7 @@ enum class Word {
     RequireReport,
     Summary,
     BySource,
+    NoHeader,
     Port,
     Baud,
     Query,
@@ -52,6 +53,7 @@ const WordName WordNames[] = {
     {"require-report", Word::RequireReport, false},
     {"summary", Word::Summary, false},
     {"by-source", Word::BySource, false},
+    {"no-header", Word::NoHeader, false},
     {"port", Word::Port, true},
     {"baud", Word::Baud, true},
     {"query", Word::Query, true},
@@ -214,6 +216,9 @@ bool takeFlag(Word word, ConsoleOptions& options, int* forms) {
         case Word::BySource:
             options.bySource = true;
             break;
+        case Word::NoHeader:
+            options.noHeader = true;
+            break;
         case Word::Version:
             return false;
         default:
@@ -248,6 +253,9 @@ std::string conflictIn(const ConsoleOptions& options, bool baudGiven, bool timeo
     }
     if (options.form == OutputForm::Csv && options.prefix.choice == PrefixChoice::Text) {
         return "a prefix does not go with --csv (its rows name their file)";
+    }
+    if (options.noHeader && options.form != OutputForm::Csv) {
+        return "--no-header goes with --csv only";
     }
     if (options.requireReport && options.watch) {
         return "--require-report does not go with --watch, which never ends on its own";
@@ -296,6 +304,9 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
         }
         switch (takePrefixOption(count, arguments.data(), &i, &options.prefix)) {
             case PrefixArgument::Taken:
+                if (arg[0] == '+') {
+                    parsed.plusArgument = arg;
+                }
                 continue;
             case PrefixArgument::Repeated:
                 return refuse("more than one prefix option");

@@ -47,6 +47,7 @@ struct ConsoleOptions {
     bool requireReport = false;  // --require-report: exit 3 for an input without one
     bool summary = false;        // --summary: one summary of every report (sets allReports)
     bool bySource = false;       // --by-source: with it, a row per input
+    bool noHeader = false;       // --no-header: CSV rows without the header row
     std::string port;            // --port DEV; empty: none
     long baudRate = DefaultBaudRate;
     bool hasQuery = false;  // --query TEXT
@@ -58,6 +59,9 @@ struct ParsedOptions {
     OptionsAction action = OptionsAction::Decode;
     ConsoleOptions options;
     std::string problem;  // why the line was refused (Usage only)
+    // The "+text" argument taken as the prefix option, as written; empty
+    // without one. It may be a file's name as well (main warns).
+    std::string plusArgument;
 };
 
 ParsedOptions parseConsoleOptions(const std::vector<std::string>& args);

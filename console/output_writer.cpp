@@ -24,15 +24,27 @@ std::unique_ptr<OutputWriter> makeOutputWriter(const ConsoleOptions& options, bo
         case OutputForm::JsonLines:
             return makeJsonLinesWriter(json);
         case OutputForm::Csv:
-            return makeCsvWriter(style.end);
+            return makeCsvWriter(style.end, !options.noHeader);
     }
     return nullptr;
 }
+
+namespace {
+
+bool liveInput = true;
+
+}  // namespace
 
 void writeOutput(std::string_view bytes) {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
 void flushOutput() {
-    std::fflush(stdout);
+    if (liveInput) {
+        std::fflush(stdout);
+    }
+}
+
+void setLiveInput(bool live) {
+    liveInput = live;
 }

@@ -5,9 +5,10 @@
 //
 // Besides what each decoding run hands out (report_writer.h), a writer
 // hears where each input begins and ends and when the output is done.
-// Whatever a form can write as a report ends is written and flushed then, so
-// a live stream shows each report as soon as its OK arrives. A report that a
-// read error cut short is written in no form: the error is said instead.
+// Whatever a form can write as a report ends is written then, and flushed
+// when the input is live (setLiveInput), so a live stream shows each report
+// as soon as its OK arrives. A report that a read error cut short is
+// written in no form: the error is said instead.
 #pragma once
 
 #include <memory>
@@ -46,13 +47,15 @@ std::unique_ptr<OutputWriter> makeTextWriter(const LineStyle& style, bool titled
 std::unique_ptr<OutputWriter> makeJsonWriter(const JsonContext& context, bool watch, bool arrays);
 // JSON Lines: one compact document a line.
 std::unique_ptr<OutputWriter> makeJsonLinesWriter(const JsonContext& context);
-// CSV: a header row, then one row a report.
-std::unique_ptr<OutputWriter> makeCsvWriter(const std::string& lineEnd);
+// CSV: a header row (unless header is false), then one row a report.
+std::unique_ptr<OutputWriter> makeCsvWriter(const std::string& lineEnd, bool header = true);
 // --summary: nothing until every input is done, then the fleet summary as
 // text (summary_text.h) or as one JSON document.
 std::unique_ptr<OutputWriter> makeSummaryWriter(const LineStyle& style, bool json, bool bySource);
 
 // Writes bytes to standard output as they are; flushOutput after what a
-// reader may wait for.
+// reader may wait for, which flushes only while the input is live: a file
+// read whole is written in large blocks.
 void writeOutput(std::string_view bytes);
 void flushOutput();
+void setLiveInput(bool live);

@@ -1,5 +1,7 @@
 // Talking to the modem on a serial port: what the answer's ending means for
-// the user and for the exit status.
+// the user and for the exit status. A report the ending cut short is
+// written all the same, marked with the reason (the decoding run asks the
+// answer for it).
 
 #include "port_query.h"
 
@@ -9,6 +11,7 @@
 
 #include "exit_status.h"
 #include "input_decoding.h"
+#include "interruption.h"
 #include "modem_answer.h"
 #include "serial_port.h"
 
@@ -36,17 +39,18 @@ int queryPort(const ConsoleOptions& options, OutputWriter& writer) {
             return ExitFailure;
         }
     }
+    catchInterruptions();
     const auto timeout =
         std::chrono::milliseconds(static_cast<long long>(options.timeout * 1000.0 + 0.5));
     ModemAnswer answer(*port, options.hasQuery, timeout);
-    const InputOutcome outcome = decodeInput(nullptr, &answer, options.port, options, writer);
+    const InputOutcome outcome = decodeInput(nullptr, &answer, options.port, options, writer, true);
     std::string problem;
     switch (answer.ending()) {
         case AnswerEnding::Error:
             problem = "the modem answered ERROR";
             break;
         case AnswerEnding::TimedOut:
-            problem = "no OK or ERROR within " + seconds(options.timeout) + " s";
+            problem = "silent for " + seconds(options.timeout) + " s before OK or ERROR";
             break;
         case AnswerEnding::HungUp:
             problem = options.hasQuery ? "the port hung up before OK or ERROR" : "";
@@ -54,6 +58,9 @@ int queryPort(const ConsoleOptions& options, OutputWriter& writer) {
         case AnswerEnding::Failed:
             problem = outcome.readFailure;
             break;
+        case AnswerEnding::Interrupted:
+            complain(options.port, "interrupted");
+            return 128 + interruptingSignal();
         case AnswerEnding::Ok:
         case AnswerEnding::Open:
             break;

@@ -1,7 +1,8 @@
 // A serial port opened for talking to a modem: raw bytes, 8 data bits, no
 // parity, one stop bit, no flow control, at a rate from BaudRates
 // (baud_rates.h). "/dev/ttyUSB0" elsewhere; "COM3" or "\\.\COM3" on Windows.
-// The port closes when the object goes.
+// The port is opened for this program alone, and closes when the object
+// goes.
 #pragma once
 
 #include <cstddef>
@@ -30,6 +31,9 @@ class SerialPort {
     bool hungUp_ = false;
     std::string failure_;
 };
+
+// What openSerialPort says of a port another program or run holds open.
+constexpr const char* PortBusy = "busy";
 
 // Null, with the reason in *failure, when the port cannot be opened or set.
 std::unique_ptr<SerialPort> openSerialPort(const std::string& name, long baudRate,

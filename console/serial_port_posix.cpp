@@ -1,7 +1,12 @@
-// Serial ports through termios: raw mode, and poll(2) for every wait.
+// Serial ports through termios: raw mode, and poll(2) for every wait. A
+// port is this program's alone while it is open: flock(2) keeps out every
+// other run, and the terminal's exclusive mode keeps out other programs'
+// opens (those of root excepted).
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -52,8 +57,10 @@ class PosixSerialPort : public SerialPort {
             if (ready == 0) {
                 return 0;
             }
+            // A signal cut the wait: nothing came, and the caller looks
+            // at what the signal meant.
             if (ready < 0 && errno == EINTR) {
-                continue;
+                return 0;
             }
             const ssize_t count = ready > 0 ? ::read(descriptor_, buffer, size) : -1;
             if (count > 0) {
@@ -102,9 +109,15 @@ std::unique_ptr<SerialPort> openSerialPort(const std::string& name, long baudRat
     // Without a carrier, open() would wait; CLOCAL then stops that for good.
     const int descriptor = open(name.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (descriptor < 0) {
-        *failure = std::strerror(errno);
+        *failure = errno == EBUSY ? PortBusy : std::strerror(errno);
         return nullptr;
     }
+    if (flock(descriptor, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        *failure = PortBusy;
+        close(descriptor);
+        return nullptr;
+    }
+    ioctl(descriptor, TIOCEXCL);
     if (!isatty(descriptor) || !setRaw(descriptor, BaudSpeeds[rate])) {
         *failure = isatty(descriptor) ? std::strerror(errno) : "not a serial port";
         close(descriptor);

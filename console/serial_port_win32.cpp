@@ -1,6 +1,8 @@
 // Serial ports through the Windows communications functions: a DCB for the
 // line settings, and read timeouts that make each read return what has
-// arrived.
+// arrived. A port is this run's alone: it is opened unshared, and a named
+// mutex for it keeps out every other run where the system does not refuse
+// a second open of a device (Wine).
 
 #include <windows.h>
 
@@ -11,8 +13,11 @@ namespace {
 
 class WindowsSerialPort : public SerialPort {
   public:
-    explicit WindowsSerialPort(HANDLE handle) : handle_(handle) {}
-    ~WindowsSerialPort() override { CloseHandle(handle_); }
+    WindowsSerialPort(HANDLE handle, HANDLE lock) : handle_(handle), lock_(lock) {}
+    ~WindowsSerialPort() override {
+        CloseHandle(handle_);
+        CloseHandle(lock_);
+    }
     WindowsSerialPort(const WindowsSerialPort&) = delete;
     WindowsSerialPort& operator=(const WindowsSerialPort&) = delete;
 
@@ -49,16 +54,44 @@ class WindowsSerialPort : public SerialPort {
 
   private:
     HANDLE handle_;
+    HANDLE lock_;
 };
+
+// The mutex that names the port for every run on the machine; null when
+// another run holds it. A backslash may not stand in the name.
+HANDLE lockPort(const std::string& path) {
+    const std::string prefix = "Global\\vexa-decode-port-";
+    std::string name = prefix + path;
+    for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+        const char c = name[i];
+        name[i] = c == '\\' ? '_' : (c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+    }
+    const HANDLE lock = CreateMutexA(nullptr, FALSE, name.c_str());
+    if (lock != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(lock);
+        return nullptr;
+    }
+    return lock;
+}
 
 }  // namespace
 
 std::unique_ptr<SerialPort> openSerialPort(const std::string& name, long baudRate,
                                            std::string* failure) {
-    const HANDLE handle = CreateFileA(portDevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE, 0,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::string path = portDevicePath(name);
+    const HANDLE lock = lockPort(path);
+    if (lock == nullptr) {
+        *failure = PortBusy;
+        return nullptr;
+    }
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        *failure = systemErrorText(GetLastError());
+        CloseHandle(lock);
+        // No sharing asked for: a port open elsewhere refuses access.
+        const DWORD error = GetLastError();
+        const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+        *failure = busy ? PortBusy : systemErrorText(error);
         return nullptr;
     }
     DCB state;
@@ -67,6 +100,7 @@ std::unique_ptr<SerialPort> openSerialPort(const std::string& name, long baudRat
     if (!GetCommState(handle, &state)) {
         *failure = systemErrorText(GetLastError());
         CloseHandle(handle);
+        CloseHandle(lock);
         return nullptr;
     }
     state.BaudRate = static_cast<DWORD>(baudRate);
@@ -87,7 +121,8 @@ std::unique_ptr<SerialPort> openSerialPort(const std::string& name, long baudRat
     if (!SetCommState(handle, &state)) {
         *failure = systemErrorText(GetLastError());
         CloseHandle(handle);
+        CloseHandle(lock);
         return nullptr;
     }
-    return std::make_unique<WindowsSerialPort>(handle);
+    return std::make_unique<WindowsSerialPort>(handle, lock);
 }

@@ -35,3 +35,8 @@ std::unique_ptr<InputStream> liveStreamFor(std::FILE* file);
 // Makes standard output write bytes exactly as given: report lines already
 // end in CR LF, and a text-mode stream would double the CR.
 void writeStandardOutputAsIs();
+
+// A file name as given on the command line, in UTF-8 where the system's
+// names are in another code page (Windows' ANSI code page); elsewhere the
+// name's bytes as they are.
+std::string fileNameInUtf8(const std::string& name);

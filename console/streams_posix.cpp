@@ -93,3 +93,7 @@ std::unique_ptr<InputStream> liveStreamFor(std::FILE* file) {
 }
 
 void writeStandardOutputAsIs() {}
+
+std::string fileNameInUtf8(const std::string& name) {
+    return name;
+}

@@ -100,3 +100,21 @@ std::unique_ptr<InputStream> liveStreamFor(std::FILE* file) {
 void writeStandardOutputAsIs() {
     _setmode(_fileno(stdout), _O_BINARY);
 }
+
+std::string fileNameInUtf8(const std::string& name) {
+    const int length = static_cast<int>(name.size());
+    const int wide = MultiByteToWideChar(CP_ACP, 0, name.data(), length, nullptr, 0);
+    if (wide <= 0) {
+        return name;
+    }
+    std::wstring text(static_cast<std::size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, name.data(), length, &text[0], wide);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) {
+        return name;
+    }
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, &utf8[0], bytes, nullptr, nullptr);
+    return utf8;
+}

@@ -1,20 +1,19 @@
-// The text form: each report's text as the window shows it. Its messages
-// arrive before it ends, so the text is kept until then, when the title
-// (which says whether the report was cut off) can go first.
+// The text form: each report's text as the window shows it. With titles,
+// the title (which says whether the report was cut off) goes first, so a
+// report's messages are kept until it ends; a report's size is bounded
+// (decoding_run.h). Without titles, messages that pile up past a block's
+// worth are written as they come, so a report of a million messages costs
+// no memory.
 
-#include <algorithm>
 #include <utility>
-#include <vector>
 
 #include "output_writer.h"
 #include "report_title.h"
 
 namespace {
 
-// A report's text is kept in pieces of at least this size, which never
-// move: a report of a million messages is not copied over and over as it
-// grows.
-constexpr std::size_t PieceSize = 64 * 1024;
+// Kept before a write: large enough that a report is one write.
+constexpr std::size_t WriteSize = 64 * 1024;
 
 class TextWriter : public OutputWriter {
   public:
@@ -37,24 +36,30 @@ class TextWriter : public OutputWriter {
         writeOutput(line);
     }
 
-    void message(std::string_view text) override { pend(text); }
+    void message(std::string_view text) override {
+        appendTextLine(style_, text, pending_);
+        if (!titled_ && pending_.size() >= WriteSize) {
+            writeOutput(pending_);
+            pending_.clear();
+        }
+    }
 
     void block(const ReportBlock&) override {}
 
     void report(const DecodedReport& report) override {
         if (!report.readFailed) {
             if (titled_ && report.line > 0) {
-                ownLine(reportTitle(report));
+                appendTextLine(style_, reportTitle(report), out_);
             }
+            out_ += pending_;
             for (const ReportLine& line : report.lines) {
-                pend(reportLineText(line));
+                appendReportLine(style_, line, out_);
             }
-            for (const std::string& piece : pending_) {
-                writeOutput(piece);
-            }
+            writeOutput(out_);
             flushOutput();
         }
         pending_.clear();
+        out_.clear();
     }
 
     void endInput() override { flushOutput(); }
@@ -63,20 +68,12 @@ class TextWriter : public OutputWriter {
     bool wantsTokens() const override { return false; }
 
   private:
-    void pend(std::string_view text) {
-        const std::size_t length = style_.prefix.size() + text.size() + style_.end.size();
-        if (pending_.empty() || pending_.back().capacity() - pending_.back().size() < length) {
-            pending_.emplace_back();
-            pending_.back().reserve(std::max(PieceSize, length));
-        }
-        appendTextLine(style_, text, pending_.back());
-    }
-
     LineStyle style_;
     bool titled_;
     bool severalInputs_;
     int inputs_ = 0;
-    std::vector<std::string> pending_;  // the text of the report under way
+    std::string pending_;  // the messages of the report under way
+    std::string out_;
 };
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <cstddef>
 
+#include "report_values.h"
+
 class ByteSource {
   public:
     virtual ~ByteSource() = default;
@@ -14,4 +16,7 @@ class ByteSource {
     // has arrived. Returns how many were read; 0 at the end of the input, or
     // -1 on a read error (nothing more is read after either).
     virtual std::ptrdiff_t readSome(char* buffer, std::size_t size) = 0;
+
+    // Once the input has ended: why, for a report it cut short.
+    virtual CutReason endReason() const { return CutReason::InputEnded; }
 };

@@ -98,7 +98,10 @@ static_assert(isSpecialKey(RevisionKey) && isSpecialKey(BitFieldKey) && isSpecia
 
 }  // namespace
 
-std::optional<KeyLocation> findKeyEntry(std::uint32_t key) {
+namespace {
+
+// The lookup in table order, the first match winning.
+constexpr std::optional<KeyLocation> scanCatalogue(std::uint32_t key) {
     const bool manufacturer = key >= ManufacturerFirst && key <= ManufacturerLast;
     for (int i = 0; i < KeyEntryCount; ++i) {
         const KeyEntry& entry = KeyCatalogue[i];
@@ -110,4 +113,37 @@ std::optional<KeyLocation> findKeyEntry(std::uint32_t key) {
         }
     }
     return std::nullopt;
+}
+
+// Every key a report can name below 0x100, looked up once at compile time
+// by that same scan: the lookup runs for every token, and the scan was an
+// eighth of a report's decoding time.
+constexpr std::uint32_t IndexedKeys = 0x100;
+struct KeyIndex {
+    signed char entry[IndexedKeys] = {};  // -1: not in the catalogue
+    signed char column[IndexedKeys] = {};
+};
+
+constexpr KeyIndex makeKeyIndex() {
+    KeyIndex index;
+    for (std::uint32_t key = 0; key < IndexedKeys; ++key) {
+        const std::optional<KeyLocation> location = scanCatalogue(key);
+        index.entry[key] = static_cast<signed char>(location ? location->entry : -1);
+        index.column[key] = static_cast<signed char>(location ? location->column : 0);
+    }
+    return index;
+}
+
+constexpr KeyIndex SmallKeys = makeKeyIndex();
+
+}  // namespace
+
+std::optional<KeyLocation> findKeyEntry(std::uint32_t key) {
+    if (key >= IndexedKeys) {
+        return scanCatalogue(key);
+    }
+    if (SmallKeys.entry[key] < 0) {
+        return std::nullopt;
+    }
+    return KeyLocation{SmallKeys.entry[key], SmallKeys.column[key]};
 }

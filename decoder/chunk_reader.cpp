@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "catalogue.h"
+#include "line_count.h"
 
 namespace {
 
@@ -58,6 +59,23 @@ bool endsInputLine(char c) {
     return c == '>' || c == '\n' || c == '\r' || c == '\0';
 }
 
+// What a whole reading would still find after a NUL or a 0x1A: anything
+// but blanks and more of those bytes.
+bool isBlankByte(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0' || c == EndOfText;
+}
+
+// The first bytes of gzip data and the byte order marks of UTF-16.
+bool beginsEncoded(const char* bytes, std::size_t count) {
+    if (count < 2) {
+        return false;
+    }
+    const auto first = static_cast<unsigned char>(bytes[0]);
+    const auto second = static_cast<unsigned char>(bytes[1]);
+    return (first == 0x1F && second == 0x8B) || (first == 0xFF && second == 0xFE) ||
+           (first == 0xFE && second == 0xFF);
+}
+
 bool precededBy(const char* block, std::size_t begin, std::size_t position, std::string_view text) {
     return position - begin >= text.size() &&
            std::memcmp(block + position - text.size(), text.data(), text.size()) == 0;
@@ -65,10 +83,12 @@ bool precededBy(const char* block, std::size_t begin, std::size_t position, std:
 
 }  // namespace
 
-ChunkReader::ChunkReader(ByteSource& source, std::size_t blockSize, bool countLines)
+ChunkReader::ChunkReader(ByteSource& source, std::size_t blockSize, bool countLines,
+                         WindowDrops* drops)
     : source_(source),
       blockSize_(std::max(blockSize, MinimumBlockSize)),
-      countLines_(countLines),
+      countLines_(countLines || drops != nullptr),
+      drops_(drops),
       block_(new char[blockSize_]) {}
 
 char* ChunkReader::next(bool skipUnmarked) {
@@ -158,8 +178,7 @@ std::size_t ChunkReader::chunkStartBefore(std::size_t position) const {
 
 void ChunkReader::advanceTo(std::size_t position) {
     if (countLines_) {
-        nextLine_ += static_cast<std::size_t>(
-            std::count(block_.get() + begin_, block_.get() + position, '\n'));
+        nextLine_ += countLineFeeds(block_.get() + begin_, block_.get() + position);
     }
     begin_ = position;
 }
@@ -181,12 +200,20 @@ void ChunkReader::fill() {
     const std::ptrdiff_t got = source_.readSome(block + read_, blockSize_ - read_);
     const std::size_t count = got > 0 ? static_cast<std::size_t>(got) : 0;
     streamEnded_ = got <= 0;
+    sourceEnded_ = got <= 0;
     failed_ = got < 0;
+    if (firstRead_ && count > 0) {
+        firstRead_ = false;
+        if (drops_ != nullptr && beginsEncoded(block + read_, count)) {
+            drops_->note(DropKind::Encoded, 1);
+        }
+    }
     const void* endOfText = std::memchr(block + read_, EndOfText, count);
     read_ += count;
     if (endOfText != nullptr) {
         end_ = static_cast<std::size_t>(static_cast<const char*>(endOfText) - block);
         streamEnded_ = true;
+        endOfText_ = true;
     } else {
         end_ = read_;
     }
@@ -232,9 +259,50 @@ char* ChunkReader::takeChunk() {
     }
     chunk_[length] = '\0';
     begin_ += consumed;
+    chunkCut_ = !endsLine && (begin_ < end_ || !streamEnded_);
     line_ = nextLine_;
+    if (drops_ != nullptr) {
+        const void* nul = std::memchr(chunk_, '\0', length);
+        if (nul != nullptr) {
+            const char* after = static_cast<const char*>(nul);
+            while (after < chunk_ + length && isBlankByte(*after)) {
+                ++after;
+            }
+            if (after < chunk_ + length) {
+                drops_->note(DropKind::NulByte, line_);
+            }
+        }
+    }
     if (endsLine) {
         ++nextLine_;
     }
     return chunk_;
+}
+
+bool ChunkReader::textAfter(std::size_t from, std::size_t to) const {
+    for (std::size_t i = from; i < to; ++i) {
+        if (!isBlankByte(block_[i])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The rest of the input is read only as far as the first byte that is not
+// blank; the reader hands out nothing more afterwards.
+void ChunkReader::noteEndOfText() {
+    if (drops_ == nullptr || !endOfText_ || failed_) {
+        return;
+    }
+    advanceTo(end_);
+    bool more = textAfter(end_ + 1, read_);
+    while (!more && !sourceEnded_) {
+        const std::ptrdiff_t got = source_.readSome(block_.get(), blockSize_);
+        sourceEnded_ = got <= 0;
+        more = got > 0 && textAfter(0, static_cast<std::size_t>(got));
+    }
+    begin_ = end_ = read_ = 0;
+    if (more) {
+        drops_->note(DropKind::EndOfText, nextLine_);
+    }
 }

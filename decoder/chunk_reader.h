@@ -7,12 +7,19 @@
 // so a log decodes to the same chunks on every platform. Before its first
 // block a run only looks for a marker, and a large log is almost all lines
 // that hold none: such lines are passed over at the speed of a byte search.
+//
+// Given a WindowDrops, the reader notes where these rules drop text: a NUL
+// byte with text after it in a chunk, a 0x1A byte with text after it
+// (noteEndOfText), and an input that begins as gzip data or UTF-16 text
+// does; its caller notes the block lines cut at 511 characters
+// (chunkCut). Lines are then counted in any case.
 #pragma once
 
 #include <cstddef>
 #include <memory>
 
 #include "byte_source.h"
+#include "window_drops.h"
 
 class ChunkReader {
   public:
@@ -25,7 +32,8 @@ class ChunkReader {
     // arrived; a chunk is handed out once it is whole (its line feed, 511
     // characters, or the end of the input has arrived). With countLines the
     // reader keeps line().
-    ChunkReader(ByteSource& source, std::size_t blockSize, bool countLines);
+    ChunkReader(ByteSource& source, std::size_t blockSize, bool countLines,
+                WindowDrops* drops = nullptr);
     ChunkReader(const ChunkReader&) = delete;
     ChunkReader& operator=(const ChunkReader&) = delete;
 
@@ -42,6 +50,15 @@ class ChunkReader {
     // True when reading failed rather than ended.
     bool failed() const { return failed_; }
 
+    // The last chunk handed out was cut after 511 characters, and its
+    // line goes on in the next chunk.
+    bool chunkCut() const { return chunkCut_; }
+
+    // Once next() gave null: when a 0x1A byte ended the text, looks past it
+    // (reading on until a byte arrives that is not blank, or the input
+    // ends) and notes a drop if more text follows.
+    void noteEndOfText();
+
   private:
     bool skipToCandidate();
     std::size_t findCandidate();
@@ -51,9 +68,15 @@ class ChunkReader {
     bool chunkIsWhole() const;
     char* takeChunk();
 
+    bool textAfter(std::size_t from, std::size_t to) const;
+
     ByteSource& source_;
     std::size_t blockSize_;
     bool countLines_;
+    WindowDrops* drops_;
+    bool chunkCut_ = false;
+    bool endOfText_ = false;  // a 0x1A byte ended the text at end_
+    bool firstRead_ = true;
     std::size_t line_ = 1;
     std::size_t nextLine_ = 1;
     char chunk_[ChunkSize];
@@ -67,6 +90,7 @@ class ChunkReader {
     std::size_t read_ = 0;
     // No candidate begins in [begin_, searched_).
     std::size_t searched_ = 0;
-    bool streamEnded_ = false;
+    bool streamEnded_ = false;  // the source ended, or a 0x1A byte
+    bool sourceEnded_ = false;
     bool failed_ = false;
 };

@@ -16,6 +16,7 @@
 #include "chunk_reader.h"
 #include "clipboard_source.h"
 #include "file_bytes.h"
+#include "loose_reader.h"
 #include "report_collector.h"
 #include "report_scanner.h"
 #include "value_slots.h"
@@ -76,6 +77,7 @@ class DecodingRun {
         : settings_(settings), collector_(writer) {
         resetValueSlots(slots_);
         state_.looseMarkers = settings.looseMarkers;
+        state_.itemLimit = settings.reportItemLimit;
     }
 
     RunOutcome run(std::FILE* file) {
@@ -91,7 +93,7 @@ class DecodingRun {
         // The end of the input ends the report under way, if it has a
         // block (then without its "OK"), or else the run that found none.
         if (!finished_ && (state_.blockSeen || number_ == 0)) {
-            endReport(!state_.blockSeen);
+            endReport(state_.blockSeen ? endReason_ : CutReason::None);
         }
         return outcome_;
     }
@@ -104,17 +106,43 @@ class DecodingRun {
         if (source == nullptr) {
             source = &fileBytes.emplace(file);
         }
-        ChunkReader reader(*source, settings_.blockSize, collector_.countsLines());
+        if (settings_.looseReading) {
+            scanLoosely(*source);
+            return;
+        }
+        WindowDrops* drops = settings_.noteDrops ? &outcome_.drops : nullptr;
+        ChunkReader reader(*source, settings_.blockSize, collector_.countsLines(), drops);
         for (char* chunk = reader.next(true); chunk != nullptr;
              chunk = reader.next(!state_.blockSeen)) {
             if (collector_.countsLines()) {
                 collector_.startChunk(chunk, reader.line());
             }
-            if (scan(chunk)) {
+            const bool ended = scan(chunk);
+            // A block whose line the chunk's end cut lost what followed.
+            if (drops != nullptr && state_.blockAtEnd && reader.chunkCut()) {
+                drops->note(DropKind::LongLine, reader.line());
+            }
+            if (ended) {
                 return;
             }
         }
         outcome_.readFailed = reader.failed();
+        reader.noteEndOfText();
+        endReason_ = source->endReason();
+    }
+
+    void scanLoosely(ByteSource& source) {
+        LooseReader& reader = loose_.emplace(source, settings_.blockSize);
+        for (char* line = reader.next(); line != nullptr; line = reader.next()) {
+            if (collector_.countsLines()) {
+                collector_.startChunk(line, reader.line());
+            }
+            if (scan(line)) {
+                break;
+            }
+        }
+        outcome_.readFailed = outcome_.readFailed || reader.failed();
+        endReason_ = reader.endReason();
     }
 
     // Returns false when the clipboard gave nothing to scan; its one message
@@ -137,7 +165,7 @@ class DecodingRun {
     // Returns true when nothing more may be read.
     bool scan(char* text) {
         while (scanChunk(text, state_)) {
-            endReport(true);
+            endReport(state_.overLimit ? CutReason::TooLong : CutReason::None);
             if (settings_.scope == ReportScope::First) {
                 finished_ = true;
                 return true;
@@ -148,18 +176,28 @@ class DecodingRun {
         return false;
     }
 
-    void endReport(bool complete) {
+    void endReport(CutReason cut) {
         if (!state_.blockSeen) {
             collector_.message("no recognizable data found!");
         }
+        if (cut == CutReason::TooLong) {
+            collector_.message("report ended after " + std::to_string(settings_.reportItemLimit) +
+                               " blocks and tokens without its OK, more than any report holds!");
+        }
+        if (loose_) {
+            for (const std::string& mend : loose_->takeMends()) {
+                collector_.message(mend);
+            }
+        }
         outcome_.blockFound = outcome_.blockFound || state_.blockSeen;
         ++number_;
-        collector_.endReport(slots_, number_, complete, outcome_.readFailed);
+        collector_.endReport(slots_, number_, cut, outcome_.readFailed);
     }
 
     void beginReport() {
         resetValueSlots(slots_);
         state_.blockSeen = false;
+        state_.overLimit = false;
         state_.rest = nullptr;
     }
 
@@ -171,6 +209,9 @@ class DecodingRun {
     ScanState state_{slots_, collector_};
     int number_ = 0;
     bool finished_ = false;
+    CutReason endReason_ = CutReason::InputEnded;
+    // A loose reading's mends go into each report.
+    std::optional<LooseReader> loose_;
 };
 
 }  // namespace

@@ -19,6 +19,12 @@
 // "no recognizable data found!"; a clipboard that cannot be read gives one
 // report holding its one message.
 //
+// With loose reading (loose_reader.h) a stream is read as it comes instead:
+// line ends of every kind, NUL and 0x1A skipped, lines whole, wrapped
+// blocks joined, gzip and UTF-16 decoded; each report's messages end with
+// what was mended for it. A report cut short by the input's end, or by the
+// item limit, is marked with the reason.
+//
 // Everything the run builds belongs to the run and is released when it
 // returns.
 #pragma once
@@ -28,6 +34,7 @@
 
 #include "byte_source.h"
 #include "report_writer.h"
+#include "window_drops.h"
 
 struct RunSettings {
     ReportScope scope = ReportScope::First;
@@ -42,7 +49,19 @@ struct RunSettings {
     bool devicesAreStreams = false;
     // See ScanState::looseMarkers (report_scanner.h).
     bool looseMarkers = false;
+    // Read a stream as it comes (loose_reader.h) instead of as the window
+    // reads a log.
+    bool looseReading = false;
+    // Note where the window's reading drops text (RunOutcome::drops).
+    bool noteDrops = false;
+    // A report that has held more blocks and tokens than this ends there,
+    // cut short (CutReason::TooLong), with a message; 0: no limit, as in
+    // the window. Real reports hold a few dozen.
+    std::size_t reportItemLimit = 0;
 };
+
+// A limit far above any real report, that keeps a report's output small.
+constexpr std::size_t ReportItemLimit = 4096;
 
 struct RunOutcome {
     // The clipboard could not be read (its one message is the run's only
@@ -53,6 +72,8 @@ struct RunOutcome {
     bool readFailed = false;
     // A report held a block.
     bool blockFound = false;
+    // With noteDrops: where the window's reading dropped text.
+    WindowDrops drops;
 };
 
 RunOutcome decodeReports(std::FILE* file, const RunSettings& settings, ReportWriter& writer);

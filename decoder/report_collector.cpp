@@ -40,6 +40,7 @@ std::size_t ReportCollector::lineOf(const char* position) {
 }
 
 void ReportCollector::blockMet(const char* inputLine) {
+    ++items_;
     const std::size_t line = lineOf(inputLine);
     if (reportLine_ == 0) {
         reportLine_ = line;
@@ -55,6 +56,7 @@ void ReportCollector::blockMet(const char* inputLine) {
 }
 
 void ReportCollector::keyUnrecognized(const char* token) {
+    ++items_;
     if (!keepTokens_) {
         return;
     }
@@ -81,6 +83,7 @@ void ReportCollector::formatBroken(const char* tokenStart) {
 
 void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
                                     std::string_view keyText, const char* valueText) {
+    ++items_;
     if (!keepTokens_) {
         return;
     }
@@ -90,9 +93,11 @@ void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
     token.malformed = !isCleanHexNumber(valueText);
     if (key == BitFieldKey) {
         for (int derived = FirstDerivedEntry; derived <= LastDerivedEntry; ++derived) {
-            // Read only where the line shows a pair.
             raw_[derived][0] = token;
-            raw_[derived][1] = token;
+            // The second is read only where the line shows a pair.
+            if (KeyCatalogue[derived].key2 != KeyNone) {
+                raw_[derived][1] = token;
+            }
         }
     } else if (key < KeyDerived) {
         // KeyDerived and KeyNone themselves find an entry but write nothing.
@@ -109,31 +114,52 @@ void ReportCollector::blockEnded() {
 
 void ReportCollector::endReport(const ValueSlotTable& slots, int number, bool complete,
                                 bool readFailed) {
-    DecodedReport report;
+    endReport(slots, number, complete ? CutReason::None : CutReason::InputEnded, readFailed);
+}
+
+void ReportCollector::endReport(const ValueSlotTable& slots, int number, CutReason cut,
+                                bool readFailed) {
+    DecodedReport& report = report_;
     report.number = number;
     report.line = reportLine_;
-    report.complete = complete;
+    report.complete = cut == CutReason::None;
+    report.cutReason = cut;
     report.readFailed = readFailed;
+    std::size_t count = 0;
     for (int entry = 0; entry < KeyEntryCount; ++entry) {
         if (slotIsEmpty(slots, entry, 0) && slotIsEmpty(slots, entry, 1)) {
             continue;
         }
-        ReportLine line;
+        // The vector keeps its storage from report to report.
+        if (count == report.lines.size()) {
+            report.lines.emplace_back();
+        }
+        ReportLine& line = report.lines[count++];
         line.entry = entry;
         line.label = KeyCatalogue[entry].label;
         line.valueCount = KeyCatalogue[entry].key2 == KeyNone ? 1 : 2;
-        for (int column = 0; column < line.valueCount; ++column) {
-            if (!slotIsEmpty(slots, entry, column)) {
+        for (int column = 0; column < 2; ++column) {
+            if (column < line.valueCount && !slotIsEmpty(slots, entry, column)) {
                 line.values[column] = slots.text[entry][column];
+            } else {
+                line.values[column].reset();
             }
-            line.raw[column] = std::move(raw_[entry][column]);
+            if (column < line.valueCount && raw_[entry][column]) {
+                line.raw[column] = std::move(raw_[entry][column]);
+                raw_[entry][column].reset();
+            } else {
+                line.raw[column].reset();
+            }
         }
-        report.lines.push_back(std::move(line));
     }
+    report.lines.resize(count);
     reportLine_ = 0;
-    for (auto& row : raw_) {
-        row[0].reset();
-        row[1].reset();
+    items_ = 0;
+    if (keepTokens_) {
+        for (auto& row : raw_) {
+            row[0].reset();
+            row[1].reset();
+        }
     }
     writer_.report(report);
 }

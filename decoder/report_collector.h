@@ -51,6 +51,11 @@ class ReportCollector {
     // The report is over: hands it to the writer as the slots hold it now,
     // and starts the next one empty.
     void endReport(const ValueSlotTable& slots, int number, bool complete, bool readFailed);
+    // The same for a report cut short, saying why (CutReason::None: complete).
+    void endReport(const ValueSlotTable& slots, int number, CutReason cut, bool readFailed);
+
+    // The blocks and tokens the report under way has held so far.
+    std::size_t items() const { return items_; }
 
   private:
     std::size_t lineOf(const char* position);
@@ -66,6 +71,10 @@ class ReportCollector {
     std::size_t counted_ = 0;
     std::size_t line_ = 0;
     std::size_t reportLine_ = 0;
+    std::size_t items_ = 0;
+    // Handed to the writer and kept, so that the next report reuses its
+    // storage: a report's lines cost no allocation once the first is done.
+    DecodedReport report_;
     std::optional<ReportToken> raw_[KeyEntryCount][2];
     // The block being scanned, and its input line before tokenising cut it.
     ReportBlock block_;

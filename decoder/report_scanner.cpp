@@ -143,6 +143,7 @@ const char* findBlockMarker(std::string_view text) {
 
 bool scanChunk(char* chunk, ScanState& state) {
     char* p = chunk;
+    state.blockAtEnd = false;
     while (*p != '\0') {
         while (isSpaceCharacter(*p)) {
             ++p;
@@ -150,7 +151,8 @@ bool scanChunk(char* chunk, ScanState& state) {
         char* inputLine = p;
         p += std::strcspn(p, LineSeparators);
         char* end = p;
-        if (*p != '\0') {
+        const bool atEnd = *p == '\0';
+        if (!atEnd) {
             *p++ = '\0';
         }
         if (end == inputLine) {
@@ -180,9 +182,15 @@ bool scanChunk(char* chunk, ScanState& state) {
             continue;
         }
         state.blockSeen = true;
+        state.blockAtEnd = atEnd;
         state.collector.blockMet(inputLine);
         scanTokens(inputLine, tokens, state);
         state.collector.blockEnded();
+        if (state.itemLimit != 0 && state.collector.items() > state.itemLimit) {
+            state.overLimit = true;
+            state.rest = p;
+            return true;
+        }
     }
     return false;
 }

@@ -29,6 +29,14 @@ struct ScanState {
     // Where the chunk goes on after the "OK" line that ended the scan, for a
     // caller that decodes the reports that follow.
     char* rest = nullptr;
+    // With a limit, a report that has held more blocks and tokens than that
+    // (collector.items()) ends after the block that passed it, as at an
+    // "OK": overLimit then says so. No real report comes near.
+    std::size_t itemLimit = 0;
+    bool overLimit = false;
+    // The last chunk scanned ended inside a block's input line: no ">" or
+    // line end closed it.
+    bool blockAtEnd = false;
 };
 
 // The first SpacedMarker in text, or else the first UnspacedMarker
@@ -36,5 +44,6 @@ struct ScanState {
 const char* findBlockMarker(std::string_view text);
 
 // Scans one zero-terminated chunk. Returns true when an input line beginning
-// with "OK" after a block ended the scan: nothing more may be read.
+// with "OK" after a block, or the item limit, ended the scan: nothing more
+// may be read.
 bool scanChunk(char* chunk, ScanState& state);

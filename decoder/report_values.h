@@ -42,6 +42,16 @@ struct ReportLine {
     std::optional<ReportToken> raw[2];
 };
 
+// Why a report ended before its "OK" arrived.
+enum class CutReason {
+    None,         // the report is complete
+    InputEnded,   // the input ended first
+    TooLong,      // it held more tokens than any real report can
+    TimedOut,     // a port's answer fell silent for longer than the timeout
+    ErrorAnswer,  // the modem answered ERROR
+    Interrupted,  // a signal (Ctrl+C, SIGTERM) stopped the reading
+};
+
 struct DecodedReport {
     int number = 0;  // 1 for the first report of the source
     // The physical input line (1-based: line feeds counted from the start
@@ -52,6 +62,8 @@ struct DecodedReport {
     // False when the input ended after the report's blocks but before its
     // "OK"; true for every other report.
     bool complete = true;
+    // Why the report is not complete; None when it is.
+    CutReason cutReason = CutReason::None;
     // Reading the input failed: this report holds what came before, and is
     // the run's last.
     bool readFailed = false;

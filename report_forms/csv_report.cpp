@@ -49,11 +49,18 @@ std::string csvHeader(const std::string& lineEnd) {
             fields.emplace_back(entry.label);
         }
     }
+    fields.emplace_back("complete");
+    fields.emplace_back("messages");
     return csvLine(fields, lineEnd);
 }
 
 std::string csvRow(const DecodedReport& report, const std::string& source,
                    const std::string& lineEnd) {
+    return csvRow(report, source, std::vector<std::string>(), lineEnd);
+}
+
+std::string csvRow(const DecodedReport& report, const std::string& source,
+                   const std::vector<std::string>& messages, const std::string& lineEnd) {
     std::vector<std::string> fields = {source, std::to_string(report.number),
                                        report.line > 0 ? std::to_string(report.line) : ""};
     for (int entry = 0; entry < KeyEntryCount; ++entry) {
@@ -62,5 +69,11 @@ std::string csvRow(const DecodedReport& report, const std::string& source,
             fields.push_back(line != nullptr ? reportLineValues(*line) : "");
         }
     }
+    fields.emplace_back(report.complete ? "true" : "false");
+    std::string joined;
+    for (const std::string& message : messages) {
+        joined += (joined.empty() ? "" : "\n") + message;
+    }
+    fields.push_back(joined);
     return csvLine(fields, lineEnd);
 }

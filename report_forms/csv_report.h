@@ -2,14 +2,19 @@
 // the input's name, the report's number and first line, then one column
 // per catalogue line that has a label, in catalogue order, holding its
 // values as the text report shows them ("3429/NA"), empty where the report
-// has no such line. Fields holding a comma, a quote, CR or LF are quoted.
-// Rows end with the line end given. Bytes pass as they are.
+// has no such line; last whether the report is complete ("true" or
+// "false") and its messages, one a line. Fields holding a comma, a quote,
+// CR or LF are quoted. Rows end with the line end given. Bytes pass as
+// they are.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "report_values.h"
 
 std::string csvHeader(const std::string& lineEnd);
 std::string csvRow(const DecodedReport& report, const std::string& source,
                    const std::string& lineEnd);
+std::string csvRow(const DecodedReport& report, const std::string& source,
+                   const std::vector<std::string>& messages, const std::string& lineEnd);

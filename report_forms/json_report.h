@@ -1,9 +1,7 @@
-// The JSON form of a decoded report, as vexa-decode --json prints it; the
-// schema is described in docs/json-schema.md.
-//
-// Report text is 8-bit with no code page of its own, while JSON text is
-// Unicode: every byte becomes the character of the same number (ISO 8859-1),
-// so no byte is refused or lost and each can be had back exactly.
+// The JSON form of a decoded report as a value, for a front end that keeps
+// its reports whole and hands out their documents later (the page); the
+// document is the text json_text.h writes. The schema is described in
+// docs/json-schema.md.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -11,13 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "json_text.h"
 #include "report_values.h"
-
-struct JsonContext {
-    std::string source;  // the file name, "-" for standard input, or "clipboard"
-    bool hasPrefix = false;
-    std::string prefix;  // without the space the text output adds
-};
 
 // What a run hands out before the report it belongs to, gathered by a
 // writer of this form as it comes.
@@ -29,4 +22,5 @@ struct ReportDetails {
 nlohmann::ordered_json reportDocument(const DecodedReport& report, const ReportDetails& details,
                                       const JsonContext& context);
 
+// Each byte as the character of the same number, in UTF-8.
 std::string latin1ToUtf8(std::string_view text);

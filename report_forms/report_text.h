@@ -30,3 +30,8 @@ std::string reportLineText(const ReportLine& line);
 
 // Appends prefix, text and line end to out.
 void appendTextLine(const LineStyle& style, std::string_view text, std::string& out);
+
+// Appends prefix, the report line's own text and line end to out: what
+// appendTextLine(style, reportLineText(line), out) appends, without the
+// texts in between, for a run that writes a million lines.
+void appendReportLine(const LineStyle& style, const ReportLine& line, std::string& out);

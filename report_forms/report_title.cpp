@@ -2,11 +2,18 @@
 
 #include "report_title.h"
 
+#include "cut_reasons.h"
+
 std::string reportTitle(const DecodedReport& report) {
     if (report.line == 0) {
         return std::string();
     }
     const std::string title =
         "Report " + std::to_string(report.number) + " (line " + std::to_string(report.line);
-    return title + (report.complete ? ")" : ", cut off: the input ended before its OK)");
+    if (report.complete) {
+        return title + ")";
+    }
+    const char* words = cutReasonWords(report.cutReason);
+    return title +
+           ", cut off: " + (words != nullptr ? words : cutReasonWords(CutReason::InputEnded)) + ")";
 }

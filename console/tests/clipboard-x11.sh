@@ -82,12 +82,12 @@ expect "every report" 0 "Report 1 (line 3)\r\n${rev}Report 2 (line 6)\r\n$cause"
     "$program" --clipboard --all
 timeout 30 "$program" --clipboard --all --json >"$work/out" 2>&1 || fail "--json: exit code $?"
 cat >"$work/expected.json" <<'EOF'
-[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "complete": true,
+[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "complete": true, "reason": null,
   "messages": [],
   "lines": [{"label": "Diag Command Specification rev.", "values": ["1.0"],
              "raw": [{"key": "0", "value": "10"}]}],
   "blocks": [{"line": 3, "tokens": [{"key": "0", "value": "10"}], "unparsed": null}]},
- {"source": "clipboard", "prefix": null, "report": 2, "line": 6, "complete": true,
+ {"source": "clipboard", "prefix": null, "report": 2, "line": 6, "complete": true, "reason": null,
   "messages": [],
   "lines": [{"label": "Termination Cause", "values": ["Carrier Lost"],
              "raw": [{"key": "60", "value": "3C"}]}],
@@ -138,7 +138,7 @@ check_two_copies "$work/watch"
 timeout 30 "$program" --watch --json --watch-count 1 >"$work/out" 2>&1
 head -n 1 "$work/out" >"$work/first.json"
 [ "$(wc -l <"$work/out")" -eq 1 ] || fail "--watch --json: not one line"
-printf '{"source":"clipboard","prefix":null,"report":1,"line":1,"complete":true,"messages":[],"lines":[{"label":"Termination Cause","values":["Carrier Lost"],"raw":[{"key":"60","value":"3C"}]}],"blocks":[{"line":1,"tokens":[{"key":"60","value":"3C"}],"unparsed":null}]}' \
+printf '{"source":"clipboard","prefix":null,"report":1,"line":1,"complete":true,"reason":null,"messages":[],"lines":[{"label":"Termination Cause","values":["Carrier Lost"],"raw":[{"key":"60","value":"3C"}]}],"blocks":[{"line":1,"tokens":[{"key":"60","value":"3C"}],"unparsed":null}]}' \
     >"$work/expected.json"
 $json_equal "$work/expected.json" "$work/first.json" || fail "--watch --json"
 valid "$work/out" "--watch --json" --lines

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 """modem-sim.py NAME_FILE [--link PATH] [--mode MODE] [--log FILE] [--gate FILE] [--hang-up]
+               [--heard FILE]
 
 A modem of our own on a pseudo terminal, for the tests of vexa-decode's
 serial port and device reading. Writes the terminal's path into NAME_FILE
@@ -10,9 +11,13 @@ dosdevices/com1). Modes:
            command with ERROR (the default)
   stall    answer AT*VXD with the report's first block, then nothing
   cut      answer AT*VXD with the report's first block, then hang up
+  fail     answer AT*VXD with the report's first block, then ERROR
+  slow     answer AT*VXD as a slow modem: 1.2 s between lines
   stream   send the bytes of --log without a command; with --gate, send
            only up to the first OK line until the gate file exists; with
            --hang-up, hang up a second after the last byte
+
+With --heard, the file is made once the first block of an answer is sent.
 
 Whatever happens, it ends after a minute, so a test never hangs on it.
 """
@@ -69,7 +74,8 @@ def main():
     parser.add_argument("name_file")
     parser.add_argument("--link")
     parser.add_argument("--mode", default="answer",
-                        choices=["answer", "stall", "cut", "stream"])
+                        choices=["answer", "stall", "cut", "fail", "slow", "stream"])
+    parser.add_argument("--heard")
     parser.add_argument("--log")
     parser.add_argument("--gate")
     parser.add_argument("--hang-up", action="store_true")
@@ -102,8 +108,17 @@ def main():
         os.write(master, b"\r\nERROR\r\n")
     elif args.mode == "answer":
         os.write(master, b"\r\n" + b"".join(REPORT_BLOCKS) + b"\r\nOK\r\n")
+    elif args.mode == "slow":
+        for line in [b"\r\n"] + REPORT_BLOCKS + [b"OK\r\n"]:
+            os.write(master, line)
+            time.sleep(1.2)
     else:
         os.write(master, b"\r\n" + REPORT_BLOCKS[0])
+        if args.mode == "fail":
+            os.write(master, b"ERROR\r\n")
+        if args.heard:
+            with open(args.heard, "w") as heard:
+                heard.write("heard\n")
         if args.mode == "cut":
             time.sleep(0.3)
             return 0

@@ -87,18 +87,55 @@ run "a query answered with ERROR" 1 "$@" --port "$port" --baud 9600 --query ATZ
 has "$work/err" "answered ERROR" "ERROR"
 printf 'no recognizable data found!\r\n' | cmp -s - "$work/out" || fail "ERROR: $(cat -A "$work/out")"
 
+# An answer cut short is still written, with the reason, and the status
+# says so.
 start_sim --mode stall
 run "a stalled answer" 1 "$@" --port "$port" --query 'AT*VXD' --timeout 1 --jsonl
-has "$work/err" "no OK or ERROR within 1 s" "a stalled answer"
-has "$work/out" '"complete":false' "a stalled answer"
+has "$work/err" "silent for 1 s before OK or ERROR" "a stalled answer"
+has "$work/out" '"complete":false,"reason":"timeout"' "a stalled answer"
 valid "$work/out" "a stalled answer" --lines
+
+start_sim --mode fail
+run "ERROR after a block" 1 "$@" --port "$port" --query 'AT*VXD' --jsonl
+has "$work/out" '"complete":false,"reason":"error"' "ERROR after a block"
+
+# The timeout counts silence: a slow modem longer than it is heard out.
+start_sim --mode slow
+run "a slow modem" 0 "$@" --port "$port" --query 'AT*VXD' --timeout 2
+cmp -s "$work/report" "$work/out" || fail "a slow modem: $(cat -A "$work/out")"
+
+# A second run on a port in use is refused; the first keeps it.
+start_sim --mode stall --heard "$work/heard"
+"$@" --port "$port" --query 'AT*VXD' --timeout 5 --jsonl </dev/null >"$work/first" 2>&1 &
+reader=$!
+wait_for "$work/heard" heard || fail "busy: the simulator heard no command"
+run "a busy port" 1 "$@" --port "$port" --query 'AT*VXD'
+has "$work/err" "vexa-decode: $port: busy" "busy"
+if [ -z "$runner" ]; then
+    # A signal ends the first run with what it had decoded.
+    kill -TERM "$reader"
+    wait_exit "$reader"
+    status=$?
+    [ $status -eq 143 ] || fail "SIGTERM: exit code $status: $(cat "$work/first")"
+    has "$work/first" '"complete":false,"reason":"interrupted"' "SIGTERM"
+else
+    # Wine turns no POSIX signal into Ctrl+C for a program without a
+    # console: the first run ends by its timeout.
+    wait_exit "$reader"
+fi
+reader=""
+rm -f "$work/heard"
 
 # Wine reads nothing more from a terminal that has hung up, but no end
 # either: there the answer runs out of time.
 start_sim --mode cut
 run "a cut answer" 1 "$@" --port "$port" --query 'AT*VXD' --timeout $((5 * ${VEXA_SLOWER:-1})) --all
-has "$work/out" "Report 1 (line 2, cut off: the input ended before its OK)" "a cut answer"
-[ -n "$runner" ] || has "$work/err" "hung up before OK or ERROR" "a cut answer"
+if [ -n "$runner" ]; then
+    has "$work/out" "Report 1 (line 3, cut off: the port fell silent before its OK)" "a cut answer"
+else
+    has "$work/out" "Report 1 (line 3, cut off: the input ended before its OK)" "a cut answer"
+    has "$work/err" "hung up before OK or ERROR" "a cut answer"
+fi
 
 # A device named as the file is read, not the clipboard.
 start_sim --mode stream --log "$here/../../examples/two-reports.log"

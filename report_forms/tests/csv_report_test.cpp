@@ -35,17 +35,30 @@ TEST(CsvReport, RowsHoldTheValuesAsTheTextShowsThem) {
     EXPECT_EQ(0u, row.find("\"site \"\"A\"\", modem 7.log\",2,57,")) << row;
     EXPECT_NE(std::string::npos, row.find(",3429/NA,")) << row;
     EXPECT_NE(std::string::npos, row.find(",V.24 ckt 106/133 / off,")) << row;
-    EXPECT_NE(std::string::npos, row.find(",Carrier Lost,,\n")) << row;
-    // 38 fields (3 and the 35 labelled lines) have 37 commas between them;
-    // one more is the file name's.
-    EXPECT_EQ(37 + 1, std::count(row.begin(), row.end(), ','));
+    EXPECT_NE(std::string::npos, row.find(",Carrier Lost,,,true,\n")) << row;
+    // 40 fields (3, the 35 labelled lines, complete and messages) have 39
+    // commas between them; one more is the file name's.
+    EXPECT_EQ(39 + 1, std::count(row.begin(), row.end(), ','));
+}
+
+// Messages stand one a line in the last field, quoted; the header names
+// both new fields last.
+TEST(CsvReport, CompleteAndMessagesComeLast) {
+    DecodedReport report;
+    report.number = 1;
+    report.complete = false;
+    const std::string row = csvRow(report, "a.log", {"unrecognized key 7f!", "x, \"y\""}, "\n");
+    EXPECT_EQ("a.log,1," + std::string(36, ',') + "false,\"unrecognized key 7f!\nx, \"\"y\"\"\"\n",
+              row);
+    const std::string header = csvHeader("\n");
+    EXPECT_EQ(",complete,messages\n", header.substr(header.size() - 19));
 }
 
 TEST(CsvReport, ReportWithoutBlockHasEmptyLineAndCells) {
     DecodedReport report;
     report.number = 1;
     const std::string row = csvRow(report, "", "\r\n");
-    EXPECT_EQ(",1," + std::string(35, ',') + "\r\n", row);
+    EXPECT_EQ(",1," + std::string(36, ',') + "true,\r\n", row);
 }
 
 }  // namespace

@@ -155,13 +155,52 @@ TEST(JsonReport, EveryByteSurvives) {
     line.raw[0] = ReportToken{"\xFF", allBytes};
     report.lines.push_back(line);
 
-    JsonContext context;
-    context.source = "caf\xE9.log";
-    const json document = parsedDocument(report, details, context);
-    EXPECT_EQ("caf\xC3\xA9.log", document.at("source"));
+    const json document = parsedDocument(report, details);
     EXPECT_EQ(allBytes, utf8ToLatin1(document.at("lines")[0].at("values")[0]));
     EXPECT_EQ("\xFF", utf8ToLatin1(document.at("lines")[0].at("raw")[0].at("key")));
     EXPECT_EQ(details.messages[0], utf8ToLatin1(document.at("messages")[0]));
+}
+
+// A file name's bytes come back: as they are when they are UTF-8, else by
+// the text's rule, flagged.
+TEST(JsonReport, SourceNamesRoundTrip) {
+    const struct {
+        const char* name;
+        bool utf8;
+    } cases[] = {
+        {"plain.log", true},         {"caf\xC3\xA9.log", true},        {"caf\xE9.log", false},
+        {"\xC0\xAFoverlong", false}, {"\xED\xA0\x80surrogate", false}, {"tab\tquote\"", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        JsonContext context;
+        context.source = c.name;
+        const json document = parsedDocument(DecodedReport(), ReportDetails(), context);
+        const std::string source = document.at("source");
+        EXPECT_EQ(c.name, c.utf8 ? source : utf8ToLatin1(source));
+        EXPECT_EQ(!c.utf8, document.contains("sourceLatin1"));
+    }
+}
+
+// The two layouts hold the same document.
+TEST(JsonReport, PrettyAndCompactAgree) {
+    ReportBlock block;
+    block.line = 3;
+    block.tokens = {ReportToken{"0", "10", false, false}, ReportToken{"7F", "3", true, false}};
+    DecodedReport report;
+    report.complete = false;
+    report.cutReason = CutReason::TimedOut;
+    std::string texts[2];
+    for (int pretty = 0; pretty < 2; ++pretty) {
+        JsonReportText text(pretty != 0, 2);
+        text.message("unrecognized key 7f!");
+        text.block(block);
+        text.block(block);
+        text.document(report, JsonContext(), texts[pretty]);
+    }
+    EXPECT_EQ(nlohmann::ordered_json::parse(texts[0]).dump(), texts[0]);
+    EXPECT_EQ(json::parse(texts[0]), json::parse(texts[1]));
+    EXPECT_EQ("timeout", json::parse(texts[0]).at("reason"));
 }
 
 // Gathers a run's report into its document, as the JSON writers do.

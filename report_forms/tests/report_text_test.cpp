@@ -22,6 +22,9 @@ class LineText : public ReportWriter {
     void report(const DecodedReport& report) override {
         for (const ReportLine& line : report.lines) {
             appendTextLine(style_, reportLineText(line), text);
+            std::string direct;
+            appendReportLine(style_, line, direct);
+            EXPECT_EQ(text.substr(text.size() - direct.size()), direct);
         }
     }
 

@@ -1,0 +1,67 @@
+// Fuzzes the tolerant reading (--loose, and a port's answer): the input is
+// read loosely with every report and the item limit, once handed out whole
+// and once in pieces of 1 to 7 bytes. Both must give the same reports and
+// text, in well-formed lines; gzip and UTF-16 inputs are decoded inside the
+// same run, so their damaged forms are fuzzed too.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "decoding_run.h"
+#include "output_checks.h"
+
+namespace {
+
+// Hands out the bytes whole, or in pieces of 1 to 7.
+class PieceSource : public ByteSource {
+  public:
+    PieceSource(const std::uint8_t* data, std::size_t size, bool trickle)
+        : data_(data), size_(size), trickle_(trickle) {}
+
+    std::ptrdiff_t readSome(char* buffer, std::size_t size) override {
+        std::size_t count = std::min(size, size_ - at_);
+        if (trickle_) {
+            count = std::min(count, 1 + at_ % 7);
+        }
+        std::memcpy(buffer, data_ + at_, count);
+        at_ += count;
+        return static_cast<std::ptrdiff_t>(count);
+    }
+
+  private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    bool trickle_;
+    std::size_t at_ = 0;
+};
+
+std::string decodeLoosely(const std::uint8_t* data, std::size_t size, bool trickle,
+                          std::string* text) {
+    PieceSource source(data, size, trickle);
+    RunSettings settings;
+    settings.source = &source;
+    settings.looseReading = true;
+    settings.scope = ReportScope::Every;
+    settings.reportItemLimit = ReportItemLimit;
+    TextWriter writer("");
+    const RunOutcome outcome = decodeReports(nullptr, settings, writer);
+    require(!outcome.readFailed, "a memory source is read whole");
+    linesOf(writer.text, "");
+    *text = writer.text;
+    return writer.reports;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string wholeText;
+    std::string trickledText;
+    const std::string whole = decodeLoosely(data, size, false, &wholeText);
+    const std::string trickled = decodeLoosely(data, size, true, &trickledText);
+    require(whole == trickled, "pieces of any size read to the same reports");
+    require(wholeText == trickledText, "pieces of any size read to the same text");
+    return 0;
+}
