@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """vexa.exe driven from outside, as a user would: under Wine on an X display
-with a window manager, keys typed with xdotool, the clipboard set and read
-with xclip, and the window's texts read back with the probe program.
+with a window manager, keys typed with xdotool, the clipboard set by the
+probe program (as another Windows program would) and read back from X with
+xclip, and the window's texts read back with the probe.
 
     test_ui.py --exe vexa.exe --probe probe.exe [unittest options]
 
