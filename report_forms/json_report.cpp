@@ -1,4 +1,5 @@
-// The JSON document of one decoded report as a value: its text, read back.
+// The JSON document of one decoded report, whole, for a front end that hands
+// it out later.
 
 #include "json_report.h"
 
@@ -17,9 +18,9 @@ std::string latin1ToUtf8(std::string_view bytes) {
     return utf8;
 }
 
-nlohmann::ordered_json reportDocument(const DecodedReport& report, const ReportDetails& details,
-                                      const JsonContext& context) {
-    JsonReportText text(false);
+std::string reportDocument(const DecodedReport& report, const ReportDetails& details,
+                           const JsonContext& context) {
+    JsonReportText text(true);
     for (const std::string& message : details.messages) {
         text.message(message);
     }
@@ -28,5 +29,5 @@ nlohmann::ordered_json reportDocument(const DecodedReport& report, const ReportD
     }
     std::string document;
     text.document(report, context, document);
-    return nlohmann::ordered_json::parse(document);
+    return document;
 }

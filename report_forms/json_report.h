@@ -1,10 +1,9 @@
-// The JSON form of a decoded report as a value, for a front end that keeps
-// its reports whole and hands out their documents later (the page); the
-// document is the text json_text.h writes. The schema is described in
+// The JSON form of a decoded report, for a front end that keeps its reports
+// whole and hands out their documents later (the page): --json's text of
+// one report, as json_text.h writes it. The schema is described in
 // docs/json-schema.md.
 #pragma once
 
-#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,8 +18,9 @@ struct ReportDetails {
     std::vector<ReportBlock> blocks;    // in input order
 };
 
-nlohmann::ordered_json reportDocument(const DecodedReport& report, const ReportDetails& details,
-                                      const JsonContext& context);
+// Without a line end.
+std::string reportDocument(const DecodedReport& report, const ReportDetails& details,
+                           const JsonContext& context);
 
 // Each byte as the character of the same number, in UTF-8.
 std::string latin1ToUtf8(std::string_view text);

@@ -107,8 +107,7 @@ EMSCRIPTEN_KEEPALIVE const char* vexaReportDocument(int index, const char* sourc
     }
     jsonContext.source = source;
     try {
-        return handOut(reportDocument(report->decoded, report->details, jsonContext).dump(2) +
-                       "\n");
+        return handOut(reportDocument(report->decoded, report->details, jsonContext) + "\n");
     } catch (const std::bad_alloc&) {
         return "";
     }

@@ -17,7 +17,7 @@ using nlohmann::json;
 // The document as a reader gets it: printed, then parsed again.
 json parsedDocument(const DecodedReport& report, const ReportDetails& details = ReportDetails(),
                     const JsonContext& context = JsonContext()) {
-    return json::parse(reportDocument(report, details, context).dump(2));
+    return json::parse(reportDocument(report, details, context));
 }
 
 ReportLine pairLine(const char* label) {
@@ -209,7 +209,7 @@ class DocumentWriter : public ReportWriter {
     void message(std::string_view text) override { details_.messages.emplace_back(text); }
     void block(const ReportBlock& block) override { details_.blocks.push_back(block); }
     void report(const DecodedReport& report) override {
-        document = json::parse(reportDocument(report, details_, JsonContext()).dump());
+        document = json::parse(reportDocument(report, details_, JsonContext()));
     }
 
     json document;
