@@ -33,30 +33,12 @@ std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, c
     return linesOf(writer.text, prefix);
 }
 
-// Hands out the bytes in pieces of 1 to 7, as a slow line brings them.
-class TrickleSource : public ByteSource {
-  public:
-    TrickleSource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-
-    std::ptrdiff_t readSome(char* buffer, std::size_t size) override {
-        const std::size_t count = std::min({size, size_ - at_, 1 + at_ % 7});
-        std::memcpy(buffer, data_ + at_, count);
-        at_ += count;
-        return static_cast<std::ptrdiff_t>(count);
-    }
-
-  private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    std::size_t at_ = 0;
-};
-
 enum class Reading { Blocks, SmallBlocks, Live, Loose };
 
 // Every report's text, where it began and whether its OK came.
 std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, Reading reading) {
     MemoryLog log(data, size);
-    TrickleSource live(data, size);
+    PieceSource live(data, size, size, true);
     RunSettings settings;
     if (reading == Reading::SmallBlocks) {
         settings.blockSize = BlockSize;

@@ -15,32 +15,9 @@
 
 namespace {
 
-// Hands out the bytes whole, or in pieces of 1 to 7.
-class PieceSource : public ByteSource {
-  public:
-    PieceSource(const std::uint8_t* data, std::size_t size, bool trickle)
-        : data_(data), size_(size), trickle_(trickle) {}
-
-    std::ptrdiff_t readSome(char* buffer, std::size_t size) override {
-        std::size_t count = std::min(size, size_ - at_);
-        if (trickle_) {
-            count = std::min(count, 1 + at_ % 7);
-        }
-        std::memcpy(buffer, data_ + at_, count);
-        at_ += count;
-        return static_cast<std::ptrdiff_t>(count);
-    }
-
-  private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    bool trickle_;
-    std::size_t at_ = 0;
-};
-
 std::string decodeLoosely(const std::uint8_t* data, std::size_t size, bool trickle,
                           std::string* text) {
-    PieceSource source(data, size, trickle);
+    PieceSource source(data, size, size, trickle);
     RunSettings settings;
     settings.source = &source;
     settings.looseReading = true;

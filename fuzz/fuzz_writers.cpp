@@ -25,27 +25,6 @@ std::string written;
 
 const char* const Names[] = {"a.log", "caf\xC3\xA9.log", "caf\xE9.log", "q\"\\,\r\n\x01.log"};
 
-class MemorySource : public ByteSource {
-  public:
-    MemorySource(const std::uint8_t* data, std::size_t size, bool fails)
-        : data_(data), size_(size), fails_(fails) {}
-    std::ptrdiff_t readSome(char* buffer, std::size_t size) override {
-        if (at_ == size_) {
-            return fails_ ? -1 : 0;
-        }
-        const std::size_t count = std::min({size, size_ - at_, std::size_t{300}});
-        std::memcpy(buffer, data_ + at_, count);
-        at_ += count;
-        return static_cast<std::ptrdiff_t>(count);
-    }
-
-  private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    bool fails_;
-    std::size_t at_ = 0;
-};
-
 // Passes everything on, counting the reports that were decoded.
 class CountingWriter : public ReportWriter {
   public:
@@ -64,7 +43,7 @@ class CountingWriter : public ReportWriter {
 
 std::size_t run(OutputWriter& writer, const std::uint8_t* data, std::size_t size, bool fails,
                 const char* name) {
-    MemorySource source(data, size, fails);
+    PieceSource source(data, size, 300, false, fails);
     RunSettings settings;
     settings.source = &source;
     settings.looseReading = true;

@@ -2,6 +2,7 @@
 
 #include "output_checks.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -156,4 +157,17 @@ MemoryLog::MemoryLog(const std::uint8_t* data, std::size_t size)
 
 MemoryLog::~MemoryLog() {
     std::fclose(stream_);
+}
+
+std::ptrdiff_t PieceSource::readSome(char* buffer, std::size_t size) {
+    if (at_ == size_ && failsAtEnd_) {
+        return -1;
+    }
+    std::size_t count = std::min({size, size_ - at_, largest_});
+    if (trickle_) {
+        count = std::min(count, 1 + at_ % 7);
+    }
+    std::memcpy(buffer, data_ + at_, count);
+    at_ += count;
+    return static_cast<std::ptrdiff_t>(count);
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "byte_source.h"
 #include "report_text.h"
 #include "report_writer.h"
 
@@ -59,4 +60,23 @@ class MemoryLog {
   private:
     std::vector<char> bytes_;
     std::FILE* stream_;
+};
+
+// The bytes handed out in pieces of at most largest, or of 1 to 7 as a slow
+// line brings them (trickle); at the end a read fails when failsAtEnd.
+class PieceSource : public ByteSource {
+  public:
+    PieceSource(const std::uint8_t* data, std::size_t size, std::size_t largest, bool trickle,
+                bool failsAtEnd = false)
+        : data_(data), size_(size), largest_(largest), trickle_(trickle), failsAtEnd_(failsAtEnd) {}
+
+    std::ptrdiff_t readSome(char* buffer, std::size_t size) override;
+
+  private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+    std::size_t largest_;
+    bool trickle_;
+    bool failsAtEnd_;
+    std::size_t at_ = 0;
 };
