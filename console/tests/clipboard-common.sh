@@ -1,8 +1,8 @@
 # Sourced by the clipboard and port tests: failure bookkeeping, the schema
 # check, bounded waits (so a program that never answers fails the test
-# instead of hanging it) and the check of a watch over two copies. Set
-# wait_limit (tenths of a second) before sourcing. Uses $work, the test's
-# scratch folder.
+# instead of hanging it), the JSON of two copied reports and the check of a
+# watch over two copies. Set wait_limit (tenths of a second) before
+# sourcing. Uses $work, the test's scratch folder.
 failed=0
 fail() {
     echo "FAIL: $*" >&2
@@ -38,6 +38,23 @@ wait_exit() {
         sleep 0.1
     done
     wait "$1"
+}
+
+# two_reports_json LINE: the --all --json document of a clipboard that held
+# the report 0=10 on line 3 and the report 60=3C on LINE.
+two_reports_json() {
+    cat <<EOF
+[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "complete": true, "reason": null,
+  "messages": [],
+  "lines": [{"label": "Diag Command Specification rev.", "values": ["1.0"],
+             "raw": [{"key": "0", "value": "10"}]}],
+  "blocks": [{"line": 3, "tokens": [{"key": "0", "value": "10"}], "unparsed": null}]},
+ {"source": "clipboard", "prefix": null, "report": 2, "line": $1, "complete": true, "reason": null,
+  "messages": [],
+  "lines": [{"label": "Termination Cause", "values": ["Carrier Lost"],
+             "raw": [{"key": "60", "value": "3C"}]}],
+  "blocks": [{"line": $1, "tokens": [{"key": "60", "value": "3C"}], "unparsed": null}]}]
+EOF
 }
 
 # check_two_copies WATCH_OUTPUT: the watch printed the report of the first

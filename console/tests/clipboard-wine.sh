@@ -44,18 +44,7 @@ cmp -s "$work/expected" "$work/out" || fail "--clipboard: $(cat -A "$work/out")"
 
 timeout 60 $runner "$program" --clipboard --all --json </dev/null >"$work/out" 2>&1 ||
     fail "--json --all"
-cat >"$work/expected.json" <<'EOF'
-[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "complete": true, "reason": null,
-  "messages": [],
-  "lines": [{"label": "Diag Command Specification rev.", "values": ["1.0"],
-             "raw": [{"key": "0", "value": "10"}]}],
-  "blocks": [{"line": 3, "tokens": [{"key": "0", "value": "10"}], "unparsed": null}]},
- {"source": "clipboard", "prefix": null, "report": 2, "line": 5, "complete": true, "reason": null,
-  "messages": [],
-  "lines": [{"label": "Termination Cause", "values": ["Carrier Lost"],
-             "raw": [{"key": "60", "value": "3C"}]}],
-  "blocks": [{"line": 5, "tokens": [{"key": "60", "value": "3C"}], "unparsed": null}]}]
-EOF
+two_reports_json 5 >"$work/expected.json"
 $json_equal "$work/expected.json" "$work/out" || fail "--clipboard --all --json"
 valid "$work/out" "--clipboard --all --json"
 

@@ -81,18 +81,7 @@ copy "$two_reports"
 expect "every report" 0 "Report 1 (line 3)\r\n${rev}Report 2 (line 6)\r\n$cause" \
     "$program" --clipboard --all
 timeout 30 "$program" --clipboard --all --json >"$work/out" 2>&1 || fail "--json: exit code $?"
-cat >"$work/expected.json" <<'EOF'
-[{"source": "clipboard", "prefix": null, "report": 1, "line": 3, "complete": true, "reason": null,
-  "messages": [],
-  "lines": [{"label": "Diag Command Specification rev.", "values": ["1.0"],
-             "raw": [{"key": "0", "value": "10"}]}],
-  "blocks": [{"line": 3, "tokens": [{"key": "0", "value": "10"}], "unparsed": null}]},
- {"source": "clipboard", "prefix": null, "report": 2, "line": 6, "complete": true, "reason": null,
-  "messages": [],
-  "lines": [{"label": "Termination Cause", "values": ["Carrier Lost"],
-             "raw": [{"key": "60", "value": "3C"}]}],
-  "blocks": [{"line": 6, "tokens": [{"key": "60", "value": "3C"}], "unparsed": null}]}]
-EOF
+two_reports_json 6 >"$work/expected.json"
 $json_equal "$work/expected.json" "$work/out" || fail "--json --all from the clipboard"
 valid "$work/out" "--json --all from the clipboard"
 
