@@ -14,7 +14,7 @@ namespace {
 
 using nlohmann::json;
 
-// The document as a reader gets it: printed, then parsed again.
+// The document as a reader gets it: its text, parsed.
 json parsedDocument(const DecodedReport& report, const ReportDetails& details = ReportDetails(),
                     const JsonContext& context = JsonContext()) {
     return json::parse(reportDocument(report, details, context));
