@@ -8,6 +8,9 @@ const SVG_NS = 'http://www.w3.org/2000/svg';
 const BAR_LABEL_WIDTH = 250;
 const BAR_WIDTH = 220;
 const BAR_ROW = 20;
+// Room a character of a bar's count takes at the charts' 13 px, a little
+// more than the widest figure, space, parenthesis or per cent sign.
+const VALUE_CHARACTER_WIDTH = 9;
 
 function svgElement(name, attributes, text) {
   const element = document.createElementNS(SVG_NS, name);
@@ -38,7 +41,11 @@ function chartFigure(caption, className) {
 // of the whole (NA); all: what the shares are of.
 function barChart(caption, bars, all) {
   const figure = chartFigure(caption, 'bar-chart');
-  const width = BAR_LABEL_WIDTH + BAR_WIDTH + 110;
+  const counts = bars.map((bar) =>
+    bar.count + (bar.share === false ? '' : ` (${sharePercent(bar.count, all)})`));
+  // The chart is as wide as its longest count needs, so no count is cut.
+  const width = BAR_LABEL_WIDTH + BAR_WIDTH + 6 +
+                VALUE_CHARACTER_WIDTH * Math.max(12, ...counts.map((count) => count.length));
   const height = bars.length * BAR_ROW + 4;
   const svg = svgElement('svg', {width, height, viewBox: `0 0 ${width} ${height}`, role: 'img'});
   const said = bars.map((bar) => bar.label + ': ' + bar.count +
@@ -52,8 +59,7 @@ function barChart(caption, bars, all) {
     svg.append(svgElement('text', {x: BAR_LABEL_WIDTH - 8, y: y + 14, 'text-anchor': 'end'}, label),
                svgElement('rect', {x: BAR_LABEL_WIDTH, y: y + 3, width: length, height: BAR_ROW - 6,
                                    class: bar.share === false ? 'na' : 'bar'}),
-               svgElement('text', {x: BAR_LABEL_WIDTH + length + 6, y: y + 14},
-                          bar.count + (bar.share === false ? '' : ` (${sharePercent(bar.count, all)})`)));
+               svgElement('text', {x: BAR_LABEL_WIDTH + length + 6, y: y + 14}, counts[i]));
   });
   figure.append(svg);
   return figure;

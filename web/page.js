@@ -32,6 +32,7 @@ const state = {
   shown: 0,
   reportText: '',  // the shown report as vexa-decode prints it, CR LF
   pendingCopy: null,
+  given: false,  // a capture was pasted, typed or opened: until then the page invites one
 };
 
 // Text to the decoder's 8-bit bytes: a character up to U+00FF is the byte of
@@ -90,6 +91,10 @@ function decode() {
   if (state.decoder === null) {
     return;
   }
+  if (!state.given) {
+    showFailure('Paste a capture above, or open or drop a log file: its report appears here.');
+    return;
+  }
   const decoder = state.decoder;
   try {
     const bytes = state.fileBytes || textToBytes(page.input.value);
@@ -144,6 +149,7 @@ function step(by) {
 function loadFile(file, shown = 0) {
   return file.arrayBuffer().then((buffer) => {
     state.fileBytes = new Uint8Array(buffer);
+    state.given = true;
     state.source = file.name;
     state.shown = shown;
     page.input.value = bytesToText(state.fileBytes);
@@ -226,6 +232,7 @@ function hasFiles(event) {
 
 page.input.addEventListener('input', (event) => {
   state.fileBytes = null;
+  state.given = true;
   state.source = 'clipboard';
   if (event.inputType === 'insertFromPaste' || event.inputType === 'insertFromDrop') {
     state.shown = 0;  // a new capture begins at its first report
@@ -285,6 +292,7 @@ page.copy.disabled = true;
 page.download.disabled = true;
 createDecoderModule({wasmBinary: moduleBinary}).then((decoder) => {
   state.decoder = decoder;
+  state.given = page.input.value !== '';  // a reload may keep the text
   performance.mark('decoder ready');
   document.documentElement.dataset.decoder = 'ready';
   decode();

@@ -275,6 +275,33 @@ class PageUse(unittest.TestCase):
         self.assertEqual(reports[1], reports[0])
         self.assertIn("Termination Cause", reports[0])
 
+    def test_an_empty_page_invites_a_capture_and_an_emptied_one_says_no_data(self):
+        open_page()
+        self.assertTrue(report_text().startswith("Paste a capture"), report_text())
+        self.assertFalse(driver.find_element(By.ID, "copy").is_enabled())
+        paste("")
+        self.assertEqual(report_text(), "no recognizable data found!\n")
+
+    def test_bar_counts_stay_inside_their_chart(self):
+        open_page()
+        overflows = driver.execute_script("""
+            const overflows = [];
+            for (const count of [7, 12500, 1234567890]) {
+                const chart = barChart('Reports', [{label: 'Complete', count},
+                    {label: 'NA', count: count * 10, share: false}], count);
+                document.body.append(chart);
+                const svg = chart.querySelector('svg');
+                for (const text of svg.querySelectorAll('text')) {
+                    const box = text.getBBox();
+                    if (box.x < 0 || box.x + box.width > svg.width.baseVal.value) {
+                        overflows.push(text.textContent);
+                    }
+                }
+                chart.remove();
+            }
+            return overflows;""")
+        self.assertEqual(overflows, [])
+
     def test_the_prefix_follows_every_change(self):
         open_page()
         paste(read_bytes(os.path.join(EXAMPLES, "single-line.log")).decode("ascii"))
