@@ -49,11 +49,15 @@ constexpr bool markersEndAlike() {
 }
 static_assert(markersEndAlike(), "both markers end in the marker key and a space");
 
-// Searched for first: the key's rarest character in typical captures.
-constexpr std::size_t SearchedIndex = 6;
 // A marker needs its key, the space after it and something the scanner
 // does not trim away after that.
 constexpr std::size_t CandidateLength = MarkerKey.size() + 2;
+// Searched for first: the '<' right before the key, which a capture's other
+// lines seldom hold, unless an empty block's '>' follows where the first
+// token would begin (the search passes a capture's "DIAG <2A4D3263 >" without
+// a stop). A further check of what stands around a marker can sit at the
+// same stops.
+constexpr ByteStop MarkerStop{'<', CandidateLength, '>'};
 
 bool endsInputLine(char c) {
     return c == '>' || c == '\n' || c == '\r' || c == '\0';
@@ -124,28 +128,27 @@ bool ChunkReader::skipToCandidate() {
 // where the search must go on once more bytes have been read. A candidate
 // is the key with a marker's start before it and a possible token after it,
 // all inside [begin_, end_): a marker that reaches back before begin_ is
-// cut by a chunk start and never recognised.
+// cut by a chunk start and never recognised. The line feeds the search
+// passes are counted on the way (counted_).
 std::size_t ChunkReader::findCandidate() {
     const char* block = block_.get();
-    std::size_t from = searched_;
+    // A key at searched_ has its '<' one byte before.
+    std::size_t from = std::max(begin_, searched_ > 0 ? searched_ - 1 : 0);
     for (;;) {
-        if (end_ - from < CandidateLength) {
-            searched_ = streamEnded_ ? end_ : from;
+        countTo(from);
+        const std::size_t stop = static_cast<std::size_t>(
+            findCountingLineFeeds(block + from, block + end_, MarkerStop, aheadLines_) - block);
+        counted_ = stop;
+        if (stop == end_) {
+            searched_ = end_;
             return None;
         }
-        const void* found = std::memchr(block + from + SearchedIndex, MarkerKey[SearchedIndex],
-                                        end_ - from - SearchedIndex);
-        if (found == nullptr) {
-            searched_ = streamEnded_ ? end_ : end_ - CandidateLength + 1;
-            return None;
-        }
-        const std::size_t key =
-            static_cast<std::size_t>(static_cast<const char*>(found) - block) - SearchedIndex;
+        const std::size_t key = stop + 1;
         if (end_ - key < CandidateLength) {
             searched_ = streamEnded_ ? end_ : key;
             return None;
         }
-        from = key + 1;
+        from = key;
         if (std::memcmp(block + key, MarkerKey.data(), MarkerKey.size()) != 0 ||
             block[key + MarkerKey.size()] != ' ' ||
             endsInputLine(block[key + MarkerKey.size() + 1])) {
@@ -157,6 +160,18 @@ std::size_t ChunkReader::findCandidate() {
             return key;
         }
     }
+}
+
+// Moves counted_ to position, keeping aheadLines_ the line feeds in
+// [begin_, counted_).
+void ChunkReader::countTo(std::size_t position) {
+    const char* block = block_.get();
+    if (position >= counted_) {
+        aheadLines_ += countLineFeeds(block + counted_, block + position);
+    } else {
+        aheadLines_ -= countLineFeeds(block + position, block + counted_);
+    }
+    counted_ = position;
 }
 
 // The last chunk start at or before position, from begin_ (a chunk start)
@@ -177,8 +192,14 @@ std::size_t ChunkReader::chunkStartBefore(std::size_t position) const {
 }
 
 void ChunkReader::advanceTo(std::size_t position) {
-    if (countLines_) {
-        nextLine_ += countLineFeeds(block_.get() + begin_, block_.get() + position);
+    if (position >= counted_) {
+        countTo(position);
+        nextLine_ += aheadLines_;
+        aheadLines_ = 0;
+    } else {
+        const std::size_t after = countLineFeeds(block_.get() + position, block_.get() + counted_);
+        nextLine_ += aheadLines_ - after;
+        aheadLines_ = after;
     }
     begin_ = position;
 }
@@ -191,6 +212,7 @@ void ChunkReader::fill() {
         end_ -= begin_;
         read_ -= begin_;
         searched_ -= std::min(searched_, begin_);
+        counted_ -= begin_;
         begin_ = 0;
     }
     if (streamEnded_ || read_ == blockSize_) {
@@ -259,6 +281,13 @@ char* ChunkReader::takeChunk() {
     }
     chunk_[length] = '\0';
     begin_ += consumed;
+    // The chunk holds at most one line feed, at its end.
+    if (counted_ >= begin_) {
+        aheadLines_ -= endsLine ? 1 : 0;
+    } else {
+        counted_ = begin_;
+        aheadLines_ = 0;
+    }
     chunkCut_ = !endsLine && (begin_ < end_ || !streamEnded_);
     line_ = nextLine_;
     if (drops_ != nullptr) {
@@ -301,7 +330,7 @@ void ChunkReader::noteEndOfText() {
         sourceEnded_ = got <= 0;
         more = got > 0 && textAfter(0, static_cast<std::size_t>(got));
     }
-    begin_ = end_ = read_ = 0;
+    begin_ = end_ = read_ = counted_ = aheadLines_ = 0;
     if (more) {
         drops_->note(DropKind::EndOfText, nextLine_);
     }

@@ -62,6 +62,7 @@ class ChunkReader {
   private:
     bool skipToCandidate();
     std::size_t findCandidate();
+    void countTo(std::size_t position);
     std::size_t chunkStartBefore(std::size_t position) const;
     void advanceTo(std::size_t position);
     void fill();
@@ -90,6 +91,10 @@ class ChunkReader {
     std::size_t read_ = 0;
     // No candidate begins in [begin_, searched_).
     std::size_t searched_ = 0;
+    // The search counts line feeds as it goes: aheadLines_ are those in
+    // [begin_, counted_), not yet in nextLine_.
+    std::size_t counted_ = 0;
+    std::size_t aheadLines_ = 0;
     bool streamEnded_ = false;  // the source ended, or a 0x1A byte
     bool sourceEnded_ = false;
     bool failed_ = false;
