@@ -161,6 +161,13 @@ std::size_t countLineFeeds(const char* begin, const char* end) {
 
 const char* findCountingLineFeeds(const char* begin, const char* end, const ByteStop& stop,
                                   std::size_t& lineFeeds) {
+    return findCountingLineFeedsPortably(begin, end, stop, lineFeeds);
+}
+
+#endif
+
+const char* findCountingLineFeedsPortably(const char* begin, const char* end, const ByteStop& stop,
+                                          std::size_t& lineFeeds) {
     const char* p = begin;
     for (;;) {
         const void* found = std::memchr(p, stop.wanted, static_cast<std::size_t>(end - p));
@@ -172,5 +179,3 @@ const char* findCountingLineFeeds(const char* begin, const char* end, const Byte
         p = at + 1;
     }
 }
-
-#endif

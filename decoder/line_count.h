@@ -20,3 +20,7 @@ struct ByteStop {
 // are searched and counted at once.
 const char* findCountingLineFeeds(const char* begin, const char* end, const ByteStop& stop,
                                   std::size_t& lineFeeds);
+
+// The same with memchr and countLineFeeds, which builds without SSE2 use.
+const char* findCountingLineFeedsPortably(const char* begin, const char* end, const ByteStop& stop,
+                                          std::size_t& lineFeeds);
