@@ -92,7 +92,7 @@ function decode() {
     return;
   }
   if (!state.given) {
-    showFailure('Paste a capture above, or open or drop a log file: its report appears here.');
+    showFailure('Paste a capture, or open or drop a log file: its report appears here.');
     return;
   }
   const decoder = state.decoder;
