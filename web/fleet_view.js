@@ -197,8 +197,13 @@ function fillTable(table, columns, rows, open) {
   heading.setAttribute('role', 'row');
   const sorted = {column: -1, descending: false};
   const body = table.tBodies[0];
+  // One listener of each kind for the whole table, not three for each row;
+  // they find the rows of the latest fill here.
+  const current = {rowOf: new Map(), tabStop: null, open};
+  body.shownRows = current;
   const fill = () => {
     const fragment = document.createDocumentFragment();
+    current.rowOf = new Map();
     let tabStop = null;
     for (const row of rows) {
       const line = document.createElement('tr');
@@ -207,35 +212,62 @@ function fillTable(table, columns, rows, open) {
         const shown = line.insertCell();
         shown.setAttribute('role', 'cell');
         shown.textContent = cell === null ? '' : String(cell);
-        shown.className = columns[index].numeric ? 'number' : '';
+        if (columns[index].numeric) {
+          shown.className = 'number';
+        }
       });
       if (open !== null) {
         // One row at a time is a Tab stop (the last focused, at first the
         // first): Tab passes a table of thousands in one step.
         line.tabIndex = tabStop === null ? 0 : -1;
         tabStop = tabStop || line;
-        line.addEventListener('focus', () => {
-          tabStop.tabIndex = -1;
-          line.tabIndex = 0;
-          tabStop = line;
-        });
-        line.addEventListener('click', () => open(row));
-        line.addEventListener('keydown', (event) => {
-          const next = {ArrowDown: line.nextElementSibling, ArrowUp: line.previousElementSibling,
-                        Home: body.firstElementChild, End: body.lastElementChild};
-          if (event.key === 'Enter' || event.key === ' ') {
-            event.preventDefault();
-            open(row);
-          } else if (next[event.key]) {
-            event.preventDefault();
-            next[event.key].focus();
-          }
-        });
+        current.rowOf.set(line, row);
       }
       fragment.append(line);
     }
+    current.tabStop = tabStop;
     body.replaceChildren(fragment);
   };
+  if (open !== null && !body.dataset.listening) {
+    body.dataset.listening = 'yes';
+    const rowOf = (line) => body.shownRows.rowOf.get(line);
+    const lineOf = (event) => {
+      const line = event.target.closest('tr');
+      return line !== null && body.contains(line) ? line : null;
+    };
+    body.addEventListener('focusin', (event) => {
+      const line = lineOf(event);
+      const state = body.shownRows;
+      if (line !== null && line !== state.tabStop) {
+        if (state.tabStop !== null) {
+          state.tabStop.tabIndex = -1;
+        }
+        line.tabIndex = 0;
+        state.tabStop = line;
+      }
+    });
+    body.addEventListener('click', (event) => {
+      const line = lineOf(event);
+      if (line !== null && rowOf(line)) {
+        body.shownRows.open(rowOf(line));
+      }
+    });
+    body.addEventListener('keydown', (event) => {
+      const line = lineOf(event);
+      if (line === null || !rowOf(line)) {
+        return;
+      }
+      const next = {ArrowDown: line.nextElementSibling, ArrowUp: line.previousElementSibling,
+                    Home: body.firstElementChild, End: body.lastElementChild};
+      if (event.key === 'Enter' || event.key === ' ') {
+        event.preventDefault();
+        body.shownRows.open(rowOf(line));
+      } else if (next[event.key]) {
+        event.preventDefault();
+        next[event.key].focus();
+      }
+    });
+  }
   columns.forEach((column, index) => {
     const cell = document.createElement('th');
     cell.scope = 'col';
