@@ -4,17 +4,23 @@
 
 namespace {
 
+// Every byte's digit value, -1 for a byte that is no hex digit: one load
+// where three range tests were, for every key and value of a report.
+struct DigitValues {
+    signed char of[256];
+    constexpr DigitValues() : of() {
+        for (int c = 0; c < 256; ++c) {
+            of[c] = static_cast<signed char>(c >= '0' && c <= '9'   ? c - '0'
+                                             : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                             : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                                    : -1);
+        }
+    }
+};
+constexpr DigitValues HexDigits;
+
 int hexDigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
+    return HexDigits.of[static_cast<unsigned char>(c)];
 }
 
 }  // namespace
