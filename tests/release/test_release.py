@@ -40,6 +40,56 @@ def output(command, **kwargs):
     return subprocess.run(command, check=True, capture_output=True, text=True, **kwargs).stdout
 
 
+# What bash offers for the command line $0 "$@", through the completion that
+# bash-completion loads on demand.
+COMPLETE = r"""words=("$0" "$@")
+. /usr/share/bash-completion/bash_completion
+__load_completion "$0"
+COMP_WORDS=("${words[@]}"); COMP_CWORD=$#; COMP_LINE="${words[*]}"; COMP_POINT=${#COMP_LINE}
+function=$(complete -p "$0" | sed 's/.*-F \([^ ]*\).*/\1/')
+"$function" "$0" "${words[$#]}" "${words[$# - 1]}"
+printf '%s\n' "${COMPREPLY[@]}"
+"""
+
+
+class ReleaseFilesTest(unittest.TestCase):
+    def test_checksums_name_every_download(self):
+        names = sorted(n for n in os.listdir(DIST) if n != "SHA256SUMS")
+        wanted = ["vexa-%s-%s" % (VERSION, end) for end in
+                  ["win32.msi", "win32.zip", "win64.msi", "win64.zip"]]
+        wanted += ["vexa-%s.html" % VERSION, "vexa-decode_%s_amd64.deb" % VERSION]
+        self.assertEqual(names, sorted(wanted))
+        output(["sha256sum", "--strict", "-c", "SHA256SUMS"], cwd=DIST)
+        with open(os.path.join(DIST, "SHA256SUMS")) as f:
+            self.assertEqual([line.split()[1] for line in f], names)
+
+    def test_zips_carry_licences_page_and_the_version(self):
+        stamp = ("version=\"%s\"" % VERSION).encode()
+        resource = "\0".join(VERSION).encode()  # the version block's UTF-16 text
+        for arch in ["win32", "win64"]:
+            top = "vexa-%s-%s/" % (VERSION, arch)
+            with zipfile.ZipFile(os.path.join(DIST, "vexa-%s-%s.zip" % (VERSION, arch))) as z:
+                licences = z.read(top + "THIRD-PARTY-LICENSES.txt")
+                self.assertIn(b"nlohmann", licences)
+                self.assertIn(b"Jean-loup Gailly", licences)
+                self.assertIn(b"MIT License", z.read(top + "LICENSE.txt"))
+                with open(os.path.join(DIST, "vexa-%s.html" % VERSION), "rb") as page:
+                    self.assertEqual(z.read(top + "vexa.html"), page.read())
+                for program in ["vexa.exe", "vexa-decode.exe"]:
+                    data = z.read(top + program)
+                    self.assertIn(stamp, data, program)
+                self.assertIn(resource, z.read(top + "vexa.exe"))
+
+    def test_installers_keep_one_upgrade_code(self):
+        for arch in ["win32", "win64"]:
+            msi = os.path.join(DIST, "vexa-%s-%s.msi" % (VERSION, arch))
+            rows = dict(line.split("\t", 1) for line in
+                        output(["msiinfo", "export", msi, "Property"]).splitlines()[3:])
+            self.assertEqual(rows["ProductVersion"], VERSION)
+            self.assertEqual(rows["UpgradeCode"], "{7D3E5B62-0C1A-4E8B-9F26-5A1C3D9E0B47}")
+            self.assertEqual(rows["ALLUSERS"], "1")
+
+
 class DebianPackageTest(unittest.TestCase):
     deb = os.path.join(DIST, "vexa-decode_%s_amd64.deb" % VERSION)
 
@@ -61,12 +111,7 @@ class DebianPackageTest(unittest.TestCase):
             self.assertIn(VERSION, page)
             # What bash offers after "vexa-decode --js", through the completion
             # that bash-completion loads on demand.
-            offered = output(["bash", "-c", ". /usr/share/bash-completion/bash_completion; "
-                              "__load_completion vexa-decode; "
-                              "f=$(complete -p vexa-decode | sed 's/.*-F \\([^ ]*\\).*/\\1/'); "
-                              "COMP_WORDS=(vexa-decode --js); COMP_CWORD=1; "
-                              "COMP_LINE='vexa-decode --js'; COMP_POINT=${#COMP_LINE}; "
-                              "$f vexa-decode --js vexa-decode; printf '%s\\n' \"${COMPREPLY[@]}\""])
+            offered = output(["bash", "-c", COMPLETE, "vexa-decode", "--js"])
             self.assertEqual(sorted(offered.split()), ["--json", "--jsonl"])
         finally:
             output(["dpkg", "-r", "vexa-decode"])
