@@ -109,8 +109,6 @@ class DebianPackageTest(unittest.TestCase):
             page = output(["man", "-P", "cat", "vexa-decode"], env=dict(os.environ, MANWIDTH="80"))
             self.assertIn("vexa-decode", page)
             self.assertIn(VERSION, page)
-            # What bash offers after "vexa-decode --js", through the completion
-            # that bash-completion loads on demand.
             offered = output(["bash", "-c", COMPLETE, "vexa-decode", "--js"])
             self.assertEqual(sorted(offered.split()), ["--json", "--jsonl"])
         finally:
