@@ -24,7 +24,7 @@ REPO = os.path.dirname(os.path.dirname(HERE))
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.join(REPO, "tests", "blackbox"))
 import test_ui  # noqa: E402
-from test_ui import CONFIG, UiTest, run, windows_path  # noqa: E402
+from test_ui import UiTest, run, windows_path  # noqa: E402
 
 release = importlib.machinery.SourceFileLoader(
     "make_release", os.path.join(REPO, "scripts", "make-release")).load_module()
