@@ -117,6 +117,21 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, bool co
     endReport(slots, number, complete ? CutReason::None : CutReason::InputEnded, readFailed);
 }
 
+namespace {
+
+// A string that keeps its storage takes a text through append for less than
+// through assignment, which must allow for the text lying inside it.
+void assignValue(std::optional<std::string>& value, const char* text) {
+    if (value) {
+        value->clear();
+        value->append(text);
+    } else {
+        value.emplace(text);
+    }
+}
+
+}  // namespace
+
 void ReportCollector::endReport(const ValueSlotTable& slots, int number, CutReason cut,
                                 bool readFailed) {
     DecodedReport& report = report_;
@@ -140,7 +155,7 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, CutReas
         line.valueCount = KeyCatalogue[entry].key2 == KeyNone ? 1 : 2;
         for (int column = 0; column < 2; ++column) {
             if (column < line.valueCount && !slotIsEmpty(slots, entry, column)) {
-                line.values[column] = slots.text[entry][column];
+                assignValue(line.values[column], slots.text[entry][column]);
             } else {
                 line.values[column].reset();
             }
