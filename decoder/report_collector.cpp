@@ -119,15 +119,29 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, bool co
 
 namespace {
 
-// A string that keeps its storage takes a text through append for less than
-// through assignment, which must allow for the text lying inside it.
+// Reports of one modem repeat most of their values, and a value that did
+// not change is left as it is. A string that keeps its storage takes a text
+// through append for less than through assignment, which must allow for the
+// text lying inside it.
 void assignValue(std::optional<std::string>& value, const char* text) {
-    if (value) {
-        value->clear();
-        value->append(text);
-    } else {
+    if (!value) {
         value.emplace(text);
+        return;
     }
+    std::string& kept = *value;
+    const std::size_t length = std::strlen(text);
+    if (kept.size() == length) {
+        const char* at = kept.data();
+        std::size_t same = 0;
+        while (same < length && at[same] == text[same]) {
+            ++same;
+        }
+        if (same == length) {
+            return;
+        }
+    }
+    kept.clear();
+    kept.append(text, length);
 }
 
 }  // namespace

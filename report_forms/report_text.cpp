@@ -94,53 +94,78 @@ bool holdsSlash(const std::string& value) {
     return false;
 }
 
+// The pieces of a report line between the style's prefix and end.
+struct LinePieces {
+    std::string_view head;  // the padded label and ": "
+    std::string_view first;
+    std::string_view between;
+    std::string_view last;
+    std::size_t size() const { return head.size() + first.size() + between.size() + last.size(); }
+};
+
+const std::string NotAvailableText = NotAvailableMarker;
+
+// Lines of catalogue entries (all but hand-made ones) take their padded
+// label from the table; any other is padded into `label`.
+LinePieces linePieces(const ReportLine& line, std::string& label) {
+    static const PaddedLabels paddedLabels;
+    LinePieces pieces;
+    const std::string& first = line.values[0] ? *line.values[0] : NotAvailableText;
+    const std::string& second = line.values[1] ? *line.values[1] : NotAvailableText;
+    if (line.entry >= 0 && line.entry < KeyEntryCount && line.label != nullptr &&
+        line.label == KeyCatalogue[line.entry].label) {
+        pieces.head = paddedLabels.of[line.entry];
+    } else {
+        label = line.label != nullptr ? line.label : "";
+        const auto width = static_cast<std::size_t>(reportLabelWidth());
+        if (label.size() < width) {
+            label.append(width - label.size(), ' ');
+        }
+        label += ": ";
+        pieces.head = label;
+    }
+    pieces.first = first;
+    if (line.valueCount == 2) {
+        pieces.between = holdsSlash(first) || holdsSlash(second) ? " / " : "/";
+        pieces.last = second;
+    }
+    return pieces;
+}
+
+char* put(char* at, std::string_view piece) {
+    if (!piece.empty()) {
+        std::memcpy(at, piece.data(), piece.size());
+    }
+    return at + piece.size();
+}
+
 }  // namespace
 
-void appendReportLine(const LineStyle& style, const ReportLine& line, std::string& out) {
-    static const std::string notAvailable = NotAvailableMarker;
-    static const PaddedLabels paddedLabels;
-    const std::string& first = line.values[0] ? *line.values[0] : notAvailable;
-    const std::string& second = line.values[1] ? *line.values[1] : notAvailable;
-    std::string paddedLabel;
-    std::string_view head;
-    if (line.entry >= 0 && line.entry < KeyEntryCount &&
-        line.label == KeyCatalogue[line.entry].label && line.label != nullptr) {
-        head = paddedLabels.of[line.entry];
-    } else {
-        paddedLabel = line.label != nullptr ? line.label : "";
-        const auto width = static_cast<std::size_t>(reportLabelWidth());
-        if (paddedLabel.size() < width) {
-            paddedLabel.append(width - paddedLabel.size(), ' ');
-        }
-        paddedLabel += ": ";
-        head = paddedLabel;
-    }
-    std::string_view between = "";
+std::size_t reportLineRoom(const LineStyle& style, const ReportLine& line) {
+    const std::size_t width = static_cast<std::size_t>(reportLabelWidth()) + 2;
+    const bool catalogued = line.entry >= 0 && line.entry < KeyEntryCount &&
+                            line.label == KeyCatalogue[line.entry].label;
+    const std::size_t label = catalogued || line.label == nullptr ? 2 : std::strlen(line.label) + 2;
+    std::size_t values = line.values[0] ? line.values[0]->size() : NotAvailableText.size();
     if (line.valueCount == 2) {
-        between = holdsSlash(first) || holdsSlash(second) ? " / " : "/";
+        values += 3 + (line.values[1] ? line.values[1]->size() : NotAvailableText.size());
     }
-    const std::string_view last = line.valueCount == 2 ? std::string_view(second) : "";
-    // Put together on the stack and appended once, as appendTextLine does.
-    char text[256];
-    const std::size_t length = style.prefix.size() + head.size() + first.size() + between.size() +
-                               last.size() + style.end.size();
-    if (length > sizeof text) {
-        out.append(style.prefix).append(head.data(), head.size());
-        out.append(first).append(between.data(), between.size());
-        out.append(last.data(), last.size()).append(style.end);
-        return;
-    }
-    char* end = text;
-    std::memcpy(end, style.prefix.data(), style.prefix.size());
-    end += style.prefix.size();
-    std::memcpy(end, head.data(), head.size());
-    end += head.size();
-    std::memcpy(end, first.data(), first.size());
-    end += first.size();
-    std::memcpy(end, between.data(), between.size());
-    end += between.size();
-    std::memcpy(end, last.data(), last.size());
-    end += last.size();
-    std::memcpy(end, style.end.data(), style.end.size());
-    out.append(text, length);
+    return style.prefix.size() + std::max(width, label) + values + style.end.size();
+}
+
+char* writeReportLine(const LineStyle& style, const ReportLine& line, char* at) {
+    std::string label;
+    const LinePieces pieces = linePieces(line, label);
+    at = put(at, style.prefix);
+    at = put(at, pieces.head);
+    at = put(at, pieces.first);
+    at = put(at, pieces.between);
+    at = put(at, pieces.last);
+    return put(at, style.end);
+}
+
+void appendReportLine(const LineStyle& style, const ReportLine& line, std::string& out) {
+    const std::size_t at = out.size();
+    out.resize(at + reportLineRoom(style, line));
+    out.resize(static_cast<std::size_t>(writeReportLine(style, line, &out[at]) - &out[0]));
 }
