@@ -5,21 +5,21 @@
 namespace {
 
 // The base is a constant in each copy, so its division is a multiplication
-// or a shift.
+// or a shift; the digits are counted first and written in place, last first.
 template <std::uint32_t Base>
 char* writeDigits(char* text, std::uint32_t n) {
-    // Digits come lowest first, so they are gathered backwards.
-    char digits[MaxNumberDigits];
-    std::size_t count = 0;
+    std::size_t count = 1;
+    for (std::uint32_t rest = n / Base; rest != 0; rest /= Base) {
+        ++count;
+    }
+    char* end = text + count;
+    *end = '\0';
+    char* at = end;
     do {
-        digits[count++] = "0123456789abcdef"[n % Base];
+        *--at = "0123456789abcdef"[n % Base];
         n /= Base;
     } while (n != 0);
-    while (count > 0) {
-        *text++ = digits[--count];
-    }
-    *text = '\0';
-    return text;
+    return end;
 }
 
 }  // namespace
