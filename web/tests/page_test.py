@@ -3,8 +3,7 @@
 driven through chromedriver: every expected output of vexa-decode's own
 tests, got by pasting or dropping the same log; the prefix, stepping through
 reports, the copy, the JSON download, the keyboard, the fleet view of many
-logs, and that nothing leaves the page. Prints the time from a paste to the
-first report.
+logs, and that nothing leaves the page. (bench/page-bench times it.)
 
 usage: page_test.py PAGE   (from the source root; exits 77 without a browser)
 """
@@ -437,40 +436,6 @@ class FleetView(unittest.TestCase):
             self.assertEqual(driver.execute_script("return document.activeElement.id"), "report")
         finally:
             shutil.rmtree(fleet, ignore_errors=True)
-
-
-class PasteTiming(unittest.TestCase):
-    RUNS = 5
-
-    def test_time_from_a_paste_to_the_report(self):
-        """Prints, never judges, the median over fresh pages of the time from
-        Ctrl+V to the report, to the frame that shows it, and from opening
-        the page to a ready decoder."""
-        for log in ("v34-call.log", "two-reports.log"):
-            open_page()
-            paste(read_bytes(os.path.join(EXAMPLES, log)).decode("ascii"))  # on the clipboard
-            runs = [self.paste_on_a_fresh_page() for _ in range(self.RUNS)]
-            median = [sorted(figures)[self.RUNS // 2] for figures in zip(*runs)]
-            print("\n%s: report %.1f ms after the paste, on screen %.1f ms; decoder ready "
-                  "%.0f ms after opening (median of %d)" % (log, *median, self.RUNS),
-                  file=sys.stderr)
-
-    def paste_on_a_fresh_page(self):
-        open_page()
-        driver.find_element(By.ID, "input").click()
-        driver.execute_script("""window.times = {};
-            document.addEventListener('keydown', () => { times.key = performance.now(); },
-                                      {capture: true});
-            new MutationObserver(() => {
-                times.report = performance.now();
-                requestAnimationFrame(() => { times.frame = performance.now(); });
-            }).observe(document.getElementById('report'),
-                       {childList: true, characterData: true, subtree: true});""")
-        chord("v")
-        wait_for(lambda: "frame" in driver.execute_script("return window.times"), "the report")
-        times = driver.execute_script("""return Object.assign(window.times,
-            {ready: performance.getEntriesByName('decoder ready')[0].startTime});""")
-        return times["report"] - times["key"], times["frame"] - times["key"], times["ready"]
 
 
 def main():
