@@ -60,7 +60,7 @@ int queryPort(const ConsoleOptions& options, OutputWriter& writer) {
             break;
         case AnswerEnding::Interrupted:
             complain(options.port, "interrupted");
-            return 128 + interruptingSignal();
+            return exitBySignal(interruptingSignal());
         case AnswerEnding::Ok:
         case AnswerEnding::Open:
             break;
