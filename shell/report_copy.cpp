@@ -1,6 +1,7 @@
 // The report view's copy with the header, and its paste that decodes.
 #include "report_copy.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -55,6 +56,76 @@ HGLOBAL makeCopy(HWND view) {
     return memory;
 }
 
+// The ANSI code page of the system, in which programs without a UTF-8
+// manifest read CF_TEXT; ours may differ (UTF-8, from Windows 10 1903).
+UINT systemCodePage() {
+    char number[8] = {};
+    GetLocaleInfoA(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, number, sizeof number);
+    return static_cast<UINT>(std::atoi(number));
+}
+
+// The copy's text in UTF-16, the format every program of today reads.
+HGLOBAL wideCopy(HGLOBAL copy) {
+    const char* text = static_cast<const char*>(GlobalLock(copy));
+    HGLOBAL memory = nullptr;
+    int length = text == nullptr ? 0 : MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (length > 0) {
+        memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length * sizeof(wchar_t));
+    }
+    if (auto* wide = static_cast<wchar_t*>(memory == nullptr ? nullptr : GlobalLock(memory))) {
+        MultiByteToWideChar(CP_ACP, 0, text, -1, wide, length);
+        GlobalUnlock(memory);
+    }
+    if (text != nullptr) {
+        GlobalUnlock(copy);
+    }
+    return memory;
+}
+
+// CF_TEXT as programs without our manifest read it: in the system's code
+// page, with the copy's spare bytes. The copy itself where that is ours.
+HGLOBAL systemCopy(HGLOBAL copy, HGLOBAL wide) {
+    const UINT codePage = systemCodePage();
+    if (codePage == 0 || codePage == GetACP() || wide == nullptr) {
+        return copy;
+    }
+    const auto* text = static_cast<const wchar_t*>(GlobalLock(wide));
+    int length = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    HGLOBAL memory = nullptr;
+    if (length > 0) {
+        memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length - 1 + CopySpareBytes);
+    }
+    if (char* bytes = static_cast<char*>(memory == nullptr ? nullptr : GlobalLock(memory))) {
+        WideCharToMultiByte(codePage, 0, text, -1, bytes, length, nullptr, nullptr);
+        GlobalUnlock(memory);
+    }
+    GlobalUnlock(wide);
+    if (memory == nullptr) {
+        return copy;
+    }
+    GlobalFree(copy);
+    return memory;
+}
+
+// CF_UNICODETEXT beside CF_TEXT: with our code page UTF-8 and the system's
+// another, a reader of CF_TEXT alone would get our bytes in the wrong code
+// page, and Windows would make the UTF-16 text from them in the wrong one.
+bool placeCopy(HGLOBAL copy) {
+    HGLOBAL wide = wideCopy(copy);
+    copy = systemCopy(copy, wide);
+    if (SetClipboardData(CF_TEXT, copy) == nullptr) {
+        GlobalFree(copy);
+        if (wide != nullptr) {
+            GlobalFree(wide);
+        }
+        return false;
+    }
+    if (wide != nullptr && SetClipboardData(CF_UNICODETEXT, wide) == nullptr) {
+        GlobalFree(wide);
+    }
+    return true;
+}
+
 LRESULT copyWithHeader(HWND view, WPARAM wParam, LPARAM lParam) {
     if (!OpenClipboard(view)) {
         return CallWindowProcA(windowState.previousReportViewProc, view, WM_COPY, wParam, lParam);
@@ -62,12 +133,10 @@ LRESULT copyWithHeader(HWND view, WPARAM wParam, LPARAM lParam) {
     if (EmptyClipboard()) {
         HGLOBAL memory = makeCopy(view);
         if (memory != nullptr) {
-            if (SetClipboardData(CF_TEXT, memory) != nullptr) {
-                // The clipboard owns the block now. In viewer mode the change
+            if (placeCopy(memory)) {
+                // The clipboard owns the blocks now. In viewer mode the change
                 // this write causes must not be decoded again.
                 viewerState.ignoreNextChange = viewerState.on;
-            } else {
-                GlobalFree(memory);
             }
         }
     }

@@ -10,7 +10,8 @@
 //
 //   probe wait-window TITLE SECONDS   0 once a visible window has TITLE
 //   probe wait-gone TITLE SECONDS     0 once no visible window has TITLE
-//   probe report                      the report view's text
+//   probe report                      the report view's text (this and
+//                                     every window text in UTF-8)
 //   probe source                      WM_GETTEXT of the status bar (pane 0)
 //   probe pane N                      SB_GETTEXTA of pane N (in simple mode,
 //                                     Wine gives the simple text for any N)
@@ -26,7 +27,8 @@
 //   probe clipboard                   the clipboard's CF_TEXT
 //   probe copy FORMAT HEX             puts the bytes HEX on the clipboard as
 //                                     another program would: FORMAT "text"
-//                                     is CF_TEXT, any other a registered
+//                                     is CF_TEXT, "unicode" CF_UNICODETEXT
+//                                     from UTF-8, any other a registered
 //                                     format of that name
 //   probe sequence                    the clipboard's change count; asking
 //                                     leaves the clipboard free for others
@@ -98,14 +100,19 @@ HWND control(HWND parent, int id) {
     return child;
 }
 
+// In UTF-8, whatever the code pages of the probe and of the window.
 std::string windowText(HWND window) {
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, Timeout, &length);
-    std::vector<char> text(length + 1, '\0');
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, Timeout, &length);
+    std::vector<wchar_t> text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                         SMTO_ABORTIFHUNG, Timeout, &copied);
-    return std::string(text.data(), copied);
+    const int wide = static_cast<int>(copied);
+    std::string utf8(static_cast<std::size_t>(wide) * 3, '\0');
+    utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(
+        CP_UTF8, 0, text.data(), wide, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr)));
+    return utf8;
 }
 
 DWORD_PTR sendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -259,10 +266,18 @@ int writeClipboard(const std::string& format, const std::string& hex) {
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
         data += static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16));
     UINT id = CF_TEXT;
-    if (format == "text")
+    if (format == "text") {
         data += '\0';
-    else
+    } else if (format == "unicode") {
+        std::wstring wide(data.size() + 1, L'\0');
+        wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
+            CP_UTF8, 0, data.data(), static_cast<int>(data.size()), &wide[0],
+            static_cast<int>(wide.size()))));
+        data.assign(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * 2);
+        id = CF_UNICODETEXT;
+    } else {
         id = RegisterClipboardFormatA(format.c_str());
+    }
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, data.size() + 1);
     if (!block)
         throw MissingPart{"no memory for the clipboard"};
