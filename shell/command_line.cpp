@@ -56,6 +56,25 @@ const char* splitArgument(const char* p, Emitter* out) {
 
 }  // namespace
 
+const char* argumentTextOf(const char* commandLine) {
+    const char* p = commandLine;
+    if (*p == '"') {
+        for (++p; *p != '\0' && *p != '"'; ++p) {
+        }
+        if (*p == '"') {
+            ++p;
+        }
+    } else {
+        while (*p != '\0' && *p != ' ' && *p != '\t') {
+            ++p;
+        }
+    }
+    while (*p == ' ' || *p == '\t') {
+        ++p;
+    }
+    return p;
+}
+
 void splitCommandLine(const char* argumentText, char** arguments, char* texts, int* count,
                       std::size_t* textBytes) {
     Emitter out{texts, 0};

@@ -15,6 +15,10 @@
 
 #include "prefix_options.h"
 
+// The argument text of a whole command line: what follows the program's
+// name (quoted, or up to a blank) and the blanks after it.
+const char* argumentTextOf(const char* commandLine);
+
 void splitCommandLine(const char* argumentText, char** arguments, char* texts, int* count,
                       std::size_t* textBytes);
 

@@ -24,6 +24,25 @@ std::vector<std::string> split(const char* text) {
     return std::vector<std::string>(list.begin(), list.begin() + filled);
 }
 
+TEST(ArgumentText, FollowsTheProgramsNameAndItsBlanks) {
+    struct Case {
+        const char* commandLine;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"vexa.exe", ""},
+        {"vexa.exe  \t a.log", "a.log"},
+        {"\"C:\\My Tools\\vexa.exe\" \"b c.log\"", "\"b c.log\""},
+        {"\"C:\\My Tools\\vexa.exe\"-x", "-x"},
+        // Bytes of a UTF-8 name are no blanks.
+        {"vexa.exe \xd0\x94\xd0\xbc.log", "\xd0\x94\xd0\xbc.log"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.commandLine);
+        EXPECT_STREQ(argumentTextOf(c.commandLine), c.expected);
+    }
+}
+
 TEST(SplitCommandLine, ProducesTheArgumentsOfEachExample) {
     struct Case {
         const char* name;
