@@ -21,16 +21,26 @@ char* appendText(char* out, const char* text, std::size_t length) {
     return out + length;
 }
 
-// Header and selection into the zero-filled block; the block's spare bytes
-// are the terminator.
-void fillCopy(char* out, const std::string& header, DWORD start, DWORD end) {
-    out = appendText(out, header.data(), header.size());
-    std::size_t length = messageBufferLength();
-    std::size_t first = start < length ? start : length;
-    std::size_t last = end < length ? end : length;
-    if (last > first) {
-        appendText(out, messageBufferText() + first, last - first);
+// The selected part of the message buffer. The positions count characters
+// (UTF-16 units), which in UTF-8 or a double-byte code page are no bytes.
+std::string selectedText(DWORD start, DWORD end) {
+    const int length = static_cast<int>(messageBufferLength());
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    const int units =
+        length == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, messageBufferText(), length, &wide[0], length);
+    const int first = static_cast<int>(start < static_cast<DWORD>(units) ? start : units);
+    const int last = static_cast<int>(end < static_cast<DWORD>(units) ? end : units);
+    if (last <= first) {
+        return std::string();
     }
+    const wchar_t* selection = wide.data() + first;
+    const int bytes =
+        WideCharToMultiByte(CP_ACP, 0, selection, last - first, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+    if (bytes > 0) {
+        WideCharToMultiByte(CP_ACP, 0, selection, last - first, &text[0], bytes, nullptr, nullptr);
+    }
+    return text;
 }
 
 HGLOBAL makeCopy(HWND view) {
@@ -41,8 +51,9 @@ HGLOBAL makeCopy(HWND view) {
         end = start;
     }
     const std::string header = reportHeader("");
+    const std::string selected = selectedText(start, end);
     HGLOBAL memory =
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, (end - start) + header.size() + CopySpareBytes);
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, header.size() + selected.size() + CopySpareBytes);
     if (memory == nullptr) {
         return nullptr;
     }
@@ -51,7 +62,7 @@ HGLOBAL makeCopy(HWND view) {
         GlobalFree(memory);
         return nullptr;
     }
-    fillCopy(text, header, start, end);
+    appendText(appendText(text, header.data(), header.size()), selected.data(), selected.size());
     GlobalUnlock(memory);
     return memory;
 }
@@ -90,13 +101,15 @@ HGLOBAL systemCopy(HGLOBAL copy, HGLOBAL wide) {
         return copy;
     }
     const auto* text = static_cast<const wchar_t*>(GlobalLock(wide));
-    int length = WideCharToMultiByte(codePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    // A '?' rather than a look-alike letter for what the code page lacks.
+    const DWORD flags = WC_NO_BEST_FIT_CHARS;
+    int length = WideCharToMultiByte(codePage, flags, text, -1, nullptr, 0, nullptr, nullptr);
     HGLOBAL memory = nullptr;
     if (length > 0) {
         memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length - 1 + CopySpareBytes);
     }
     if (char* bytes = static_cast<char*>(memory == nullptr ? nullptr : GlobalLock(memory))) {
-        WideCharToMultiByte(codePage, 0, text, -1, bytes, length, nullptr, nullptr);
+        WideCharToMultiByte(codePage, flags, text, -1, bytes, length, nullptr, nullptr);
         GlobalUnlock(memory);
     }
     GlobalUnlock(wide);

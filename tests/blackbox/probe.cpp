@@ -20,6 +20,8 @@
 //   probe box CAPTION                 a message box's text
 //   probe about                       the About box's three texts, one a line
 //   probe text TITLE ID               the text of control ID in window TITLE
+//   probe set-text TITLE ID TEXT      sets it, from UTF-8 (what xdotool
+//                                     cannot type)
 //   probe sel                         the report view's selection, "start end"
 //   probe focus                       control id holding vexa's keyboard focus
 //   probe enabled                     1 while the main window takes input
@@ -309,7 +311,8 @@ int focusedControl(HWND window, std::string& out) {
 int usage(std::string& out) {
     out =
         "usage: probe wait-window|wait-gone|report|source|pane|parts|simple|box|about|sel|"
-        "focus|enabled|geometry|clipboard|copy|sequence|text|windows|setting|pos|serve ...\n";
+        "focus|enabled|geometry|clipboard|copy|sequence|text|set-text|windows|setting|pos|serve "
+        "...\n";
     return Missing;
 }
 
@@ -385,6 +388,18 @@ int runCommand(const std::vector<std::string>& args, std::string& out) {
         if (!dialog)
             return NotThere;
         out = windowText(control(dialog, std::atoi(args[2].c_str())));
+        return Done;
+    }
+    if (command == "set-text" && args.size() == 4) {
+        HWND dialog = findVisible(args[1].c_str());
+        if (!dialog)
+            return NotThere;
+        std::wstring text(args[3].size() + 1, L'\0');
+        text.resize(static_cast<std::size_t>(MultiByteToWideChar(
+            CP_UTF8, 0, args[3].c_str(), -1, &text[0], static_cast<int>(text.size()))));
+        SendMessageTimeoutW(control(dialog, std::atoi(args[2].c_str())), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, Timeout,
+                            nullptr);
         return Done;
     }
     if (command == "about") {
