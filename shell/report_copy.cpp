@@ -27,7 +27,8 @@ std::string selectedText(DWORD start, DWORD end) {
     const int length = static_cast<int>(messageBufferLength());
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     const int units =
-        length == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, messageBufferText(), length, &wide[0], length);
+        length == 0 ? 0
+                    : MultiByteToWideChar(CP_ACP, 0, messageBufferText(), length, &wide[0], length);
     const int first = static_cast<int>(start < static_cast<DWORD>(units) ? start : units);
     const int last = static_cast<int>(end < static_cast<DWORD>(units) ? end : units);
     if (last <= first) {
@@ -52,8 +53,8 @@ HGLOBAL makeCopy(HWND view) {
     }
     const std::string header = reportHeader("");
     const std::string selected = selectedText(start, end);
-    HGLOBAL memory =
-        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, header.size() + selected.size() + CopySpareBytes);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT,
+                                 header.size() + selected.size() + CopySpareBytes);
     if (memory == nullptr) {
         return nullptr;
     }

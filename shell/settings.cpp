@@ -15,9 +15,9 @@ void cutToCharacters(char* text, int characters) {
     if (length - 1 <= characters) {
         return;
     }
-    int bytes = WideCharToMultiByte(CP_ACP, 0, wide, characters, text,
-                                    static_cast<int>(OpenFileNameSettingSize) - 1, nullptr,
-                                    nullptr);
+    int bytes =
+        WideCharToMultiByte(CP_ACP, 0, wide, characters, text,
+                            static_cast<int>(OpenFileNameSettingSize) - 1, nullptr, nullptr);
     text[bytes] = '\0';
 }
 

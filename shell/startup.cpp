@@ -6,8 +6,8 @@
 
 #include <cstring>
 #include <exception>
-#include <string>
 #include <memory>
+#include <string>
 
 #include "command_ids.h"
 #include "command_line.h"

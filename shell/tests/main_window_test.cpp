@@ -413,7 +413,8 @@ TEST_F(MainWindow, DroppingFilesDecodesOnlyTheFirst) {
 TEST_F(MainWindow, DroppedNameInAnyScriptIsShownWhole) {
     createWindow();
     pumpMessages(window_);
-    const std::string name = temp_.write("\xd0\x94\xd0\xbc-\xe6\x97\xa5\xe6\x9c\xac.log", ExampleLog);
+    const std::string name =
+        temp_.write("\xd0\x94\xd0\xbc-\xe6\x97\xa5\xe6\x9c\xac.log", ExampleLog);
     wchar_t wide[MAX_PATH] = {};
     MultiByteToWideChar(CP_UTF8, 0, name.c_str(), -1, wide, MAX_PATH);
     const std::size_t bytes = (wcslen(wide) + 2) * sizeof(wchar_t);

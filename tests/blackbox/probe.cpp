@@ -272,9 +272,9 @@ int writeClipboard(const std::string& format, const std::string& hex) {
         data += '\0';
     } else if (format == "unicode") {
         std::wstring wide(data.size() + 1, L'\0');
-        wide.resize(static_cast<std::size_t>(MultiByteToWideChar(
-            CP_UTF8, 0, data.data(), static_cast<int>(data.size()), &wide[0],
-            static_cast<int>(wide.size()))));
+        wide.resize(static_cast<std::size_t>(
+            MultiByteToWideChar(CP_UTF8, 0, data.data(), static_cast<int>(data.size()), &wide[0],
+                                static_cast<int>(wide.size()))));
         data.assign(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * 2);
         id = CF_UNICODETEXT;
     } else {

@@ -660,14 +660,20 @@ class CommandTest(UiTest):
         # it has the focus.
         self.desk.click(*self.desk.screen_point("view"))
         self.assertEqual(self.desk.text("focus"), b"1000\n")
-        for key, text, expected in [
-            ("F5", LOST, LOST_LINES),
-            ("ctrl+v", SETUP, SETUP_LINES),
-            ("shift+Insert", RATE, RATE_LINES),
-            ("F5", "no marker here", [NO_STATISTICS]),
+        # The last two quote a copy beyond ASCII: one in UTF-16 (as programs of
+        # today copy), one in the system's code page (as older ones do).
+        bad = "DIAG <2A4D3263 0%s>\r\nOK\r\n"
+        for key, text, expected, form in [
+            ("F5", LOST, LOST_LINES, "text"),
+            ("ctrl+v", SETUP, SETUP_LINES, "text"),
+            ("shift+Insert", RATE, RATE_LINES, "text"),
+            ("F5", "no marker here", [NO_STATISTICS], "text"),
+            ("F5", bad % "Дм", ["unrecognized format 'DIAG <2A4D3263 0Дм'!"], "unicode"),
+            ("F5", (bad % "é").encode(SYSTEM_CODE_PAGE),
+             ["unrecognized format 'DIAG <2A4D3263 0é'!"], "text"),
         ]:
-            with self.subTest(key=key):
-                self.desk.set_clipboard(text)
+            with self.subTest(key=key, text=text):
+                self.desk.set_clipboard(text, format=form)
                 self.desk.keys(key)
                 self.assertReport(lines(expected))
                 self.assertSource(FROM_CLIPBOARD)
