@@ -583,8 +583,9 @@ class CommandTest(UiTest):
         if path.isascii():
             self.desk.type(path, title="Save As")
         else:
-            # Set once the dialog has put the last saved name into its name
-            # box, which it does a moment after it shows.
+            # xdotool types no such name. After a first save only: set once
+            # the dialog has put that name into its name box, a moment after
+            # it shows.
             eventually(lambda: self.desk.text("text", "Save As", "1148") != b"", True)
             self.desk.probe("set-text", "Save As", "1148", path)
         self.desk.keys("Return", title="Save As")
@@ -725,7 +726,8 @@ class CommandTest(UiTest):
                                  (header + shown).replace(b"\r\n", b"\n"))
                 # Copying did not change the report, the clipboard is not re-read.
                 self.assertEqual(self.desk.report(), shown)
-                self.assertEqual(self.desk.text("sel").split(), [b"0", str(len(shown.decode())).encode()])
+                characters = str(len(shown.decode())).encode()
+                self.assertEqual(self.desk.text("sel").split(), [b"0", characters])
                 self.desk.stop()
 
     def test_copy_gives_the_header_and_exactly_the_selection(self):
