@@ -62,9 +62,7 @@ if [ "${1:-}" != PNG ] || [ "${2:-0}" -lt 300 ] || [ "${3:-0}" -lt 200 ] ||
     fail "no screenshot of the window in $shot (${picture:-missing})"
 fi
 
-# What ./run started ends with it; a moment's grace for processes being reaped.
-i=0
-while [ -n "$(left_over)" ] && [ $i -lt 50 ]; do i=$((i + 1)); sleep 0.1; done
+# What ./run started ends before it does.
 if [ -n "$(left_over)" ]; then
     fail "./run left processes running:"
     left_over >&2

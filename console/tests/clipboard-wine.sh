@@ -20,8 +20,12 @@ trap 'kill $watcher $holder 2>/dev/null; rm -rf "$work"' EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
-# Wine may be starting up: thirty seconds for every wait.
-wait_limit=300
+# Wine may be starting up: thirty seconds for every wait, three times as
+# long where the program runs in the emulated machine.
+. "$(dirname "$runner")/wine-env"
+slower=1
+in_machine "$program" && slower=3
+wait_limit=$((300 * slower))
 . "$(dirname "$0")/clipboard-common.sh"
 
 # A probe that waits for a window that never comes keeps a program on Wine's
@@ -36,13 +40,13 @@ copy() {
 }
 
 copy 'ATZ\r\nOK\r\nDIAG <2A4D3263 0=10>\r\nOK\r\nDIAG <2A4D3263 60=3C>\r\nOK\r\n'
-timeout 120 $runner "$program" --clipboard </dev/null >"$work/out" 2>"$work/err"
+timeout $((120 * slower)) $runner "$program" --clipboard </dev/null >"$work/out" 2>"$work/err"
 status=$?
 printf 'Diag Command Specification rev.: 1.0\r\n' >"$work/expected"
 [ "$status" -eq 0 ] || fail "--clipboard: exit code $status"
 cmp -s "$work/expected" "$work/out" || fail "--clipboard: $(cat -A "$work/out")"
 
-timeout 60 $runner "$program" --clipboard --all --json </dev/null >"$work/out" 2>&1 ||
+timeout $((120 * slower)) $runner "$program" --clipboard --all --json </dev/null >"$work/out" 2>&1 ||
     fail "--json --all"
 two_reports_json 5 >"$work/expected.json"
 $json_equal "$work/expected.json" "$work/out" || fail "--clipboard --all --json"

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""modem-sim.py NAME_FILE [--link PATH] [--mode MODE] [--log FILE] [--gate FILE] [--hang-up]
-               [--heard FILE]
+"""modem-sim.py NAME_FILE [--link PATH] [--mode MODE] [--outlast SECONDS] [--log FILE]
+               [--gate FILE] [--hang-up] [--heard FILE]
 
 A modem of our own on a pseudo terminal, for the tests of vexa-decode's
 serial port and device reading. Writes the terminal's path into NAME_FILE
@@ -12,17 +12,20 @@ dosdevices/com1). Modes:
   stall    answer AT*VXD with the report's first block, then nothing
   cut      answer AT*VXD with the report's first block, then hang up
   fail     answer AT*VXD with the report's first block, then ERROR
-  slow     answer AT*VXD as a slow modem: 1.2 s between lines
+  slow     answer AT*VXD as a slow modem: in eight pieces, a quarter of
+           --outlast apart, so it takes longer than that in all but is
+           never silent for that long
   stream   send the bytes of --log without a command; with --gate, send
            only up to the first OK line until the gate file exists; with
-           --hang-up, hang up a second after the last byte
+           --hang-up, hang up once the reader has read the last byte
 
 With --heard, the file is made once the first block of an answer is sent.
 
-Whatever happens, it ends after a minute, so a test never hangs on it.
+It ends when the test that started it does, so a test never hangs on it.
 """
 import argparse
 import os
+import select
 import sys
 import time
 import tty
@@ -31,13 +34,19 @@ REPORT_BLOCKS = [
     b"DIAG <2A4D3263 0=10 1=0 2=0 3=0>\r\n",
     b"DIAG <2A4D3263 11=1A 10=1C 60=3C>\r\n",
 ]
-LIFETIME = 60.0
+TEST = os.getppid()
 
 
-def read_command(master, deadline):
+def test_runs():
+    return os.getppid() == TEST
+
+
+def read_command(master):
     """The bytes up to the first CR, echoed as a modem echoes them."""
     command = b""
-    while time.monotonic() < deadline:
+    while test_runs():
+        if not select.select([master], [], [], 0.1)[0]:
+            continue
         byte = os.read(master, 1)
         os.write(master, byte)
         if byte == b"\r":
@@ -46,12 +55,22 @@ def read_command(master, deadline):
     return None
 
 
-def linger(deadline):
-    while time.monotonic() < deadline:
+def linger():
+    while test_runs():
         time.sleep(0.1)
 
 
-def stream(master, log, gate, deadline):
+def read_out(terminal):
+    """Waits until the reader has taken every byte sent: a hang-up throws
+    away what it has not read. Polling the terminal first moves bytes still
+    on their way into what it can read."""
+    waiting = select.poll()
+    waiting.register(terminal, select.POLLIN)
+    while waiting.poll(0) and test_runs():
+        time.sleep(0.05)
+
+
+def stream(master, log, gate):
     with open(log, "rb") as source:
         data = source.read()
     first = len(data)
@@ -60,7 +79,7 @@ def stream(master, log, gate, deadline):
         first = data.find(b"\n", end + 1) + 1 if end >= 0 else len(data)
     os.write(master, data[:first])
     if gate is not None:
-        while not os.path.exists(gate) and time.monotonic() < deadline:
+        while not os.path.exists(gate) and test_runs():
             time.sleep(0.05)
     # In pieces, as a slow line brings them.
     for at in range(first, len(data), 7):
@@ -75,12 +94,12 @@ def main():
     parser.add_argument("--link")
     parser.add_argument("--mode", default="answer",
                         choices=["answer", "stall", "cut", "fail", "slow", "stream"])
+    parser.add_argument("--outlast", type=float, default=2.0)
     parser.add_argument("--heard")
     parser.add_argument("--log")
     parser.add_argument("--gate")
     parser.add_argument("--hang-up", action="store_true")
     args = parser.parse_args()
-    deadline = time.monotonic() + LIFETIME
 
     master, terminal = os.openpty()
     tty.setraw(terminal)
@@ -94,14 +113,13 @@ def main():
     os.rename(args.name_file + ".tmp", args.name_file)
 
     if args.mode == "stream":
-        stream(master, args.log, args.gate, deadline)
+        stream(master, args.log, args.gate)
         if args.hang_up:
-            # Time for the reader to read it all first.
-            time.sleep(1.0)
+            read_out(terminal)
             return 0
-        linger(deadline)
+        linger()
         return 0
-    command = read_command(master, deadline)
+    command = read_command(master)
     if command is None:
         return 1
     if command.strip() != b"AT*VXD":
@@ -109,9 +127,11 @@ def main():
     elif args.mode == "answer":
         os.write(master, b"\r\n" + b"".join(REPORT_BLOCKS) + b"\r\nOK\r\n")
     elif args.mode == "slow":
-        for line in [b"\r\n"] + REPORT_BLOCKS + [b"OK\r\n"]:
-            os.write(master, line)
-            time.sleep(1.2)
+        answer = b"\r\n" + b"".join(REPORT_BLOCKS) + b"OK\r\n"
+        piece = len(answer) // 8 + 1
+        for at in range(0, len(answer), piece):
+            os.write(master, answer[at:at + piece])
+            time.sleep(args.outlast / 4)
     else:
         os.write(master, b"\r\n" + REPORT_BLOCKS[0])
         if args.mode == "fail":
@@ -120,10 +140,10 @@ def main():
             with open(args.heard, "w") as heard:
                 heard.write("heard\n")
         if args.mode == "cut":
-            time.sleep(0.3)
+            read_out(terminal)
             return 0
     # The program reads and closes at its own pace; the test stops us.
-    linger(deadline)
+    linger()
     return 0
 
 
