@@ -53,7 +53,7 @@ const char HelpText[] =
     "                    that silence, ERROR or Ctrl+C cuts short is still written,\n"
     "                    marked with the reason\n"
     "  --version         show the version\n"
-    "  -h, --help        show this text\n"
+    "  -h, --help        show this text (-? and /? too)\n"
     "\n"
     "On Linux the clipboard is read with wl-paste (Wayland) or xclip or xsel (X11).\n"
     "Exit codes: 0 done; 1 an input could not be opened or read, or a port query\n"

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "options.h"
 #include "output_writer.h"
@@ -28,6 +29,6 @@ struct InputOutcome {
 InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string& name,
                          const ConsoleOptions& options, OutputWriter& writer, bool asPort = false);
 
-// What to say on standard error about the drops, naming the first and the
-// option that reads the input whole; empty when there were none.
-std::string dropWarning(const WindowDrops& drops);
+// What to say on standard error about the drops: a line per place, naming
+// it and what --loose does there; empty when there were none.
+std::vector<std::string> dropWarnings(const WindowDrops& drops);

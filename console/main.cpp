@@ -48,8 +48,8 @@ int decodeNamed(const std::string& name, const ConsoleOptions& options, OutputWr
     if (!outcome.readFailure.empty()) {
         complain(shownName, outcome.readFailure);
     }
-    if (outcome.drops.count > 0) {
-        complain(shownName, dropWarning(outcome.drops));
+    for (const std::string& warning : dropWarnings(outcome.drops)) {
+        complain(shownName, warning);
     }
     return statusOf(outcome, options);
 }

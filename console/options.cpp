@@ -61,9 +61,11 @@ const WordName WordNames[] = {
     {"version", Word::Version, false},
 };
 
-bool isHelpWord(const char* word) {
-    return equalsIgnoringCase(word, "h") || equalsIgnoringCase(word, "help") ||
-           equalsIgnoringCase(word, "?") || equalsIgnoringCase(word, "-help");
+// Only these ask for help: a name such as "?x.log" (what a name Windows
+// could not convert arrives as) or "/H" is a file.
+bool isHelpRequest(const char* arg) {
+    return std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0 ||
+           std::strcmp(arg, "-?") == 0 || std::strcmp(arg, "/?") == 0;
 }
 
 // "-name", "--name", "-name=value" or "--name=value": the name, and the
@@ -297,8 +299,7 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
             optionsEnded = true;
             continue;
         }
-        const char* word = optionWord(arg);
-        if (arg[0] == '?' || (word != nullptr && isHelpWord(word))) {
+        if (isHelpRequest(arg)) {
             parsed.action = OptionsAction::Help;
             return parsed;
         }

@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "capture_repairs.h"
 #include "catalogue.h"
 
 namespace {
@@ -19,9 +20,14 @@ constexpr std::size_t CutOverlap = sizeof SpacedMarker - 1;
 constexpr char EndOfText = 0x1A;
 
 const char* const MendTexts[LooseReader::MendCount] = {
-    "lines ended by CR alone", "NUL bytes skipped",
-    "0x1A bytes skipped",      "lines longer than 511 characters read whole",
-    "wrapped lines joined",    "a block longer than 65536 characters cut",
+    "lines ended by CR alone",
+    "NUL bytes skipped",
+    "0x1A bytes skipped",
+    "lines longer than 511 characters read whole",
+    "wrapped lines joined",
+    "a block longer than 65536 characters cut",
+    "colour and escape sequences removed",
+    "damaged block markers read",
 };
 
 bool isSpecial(char c) {
@@ -182,7 +188,16 @@ bool LooseReader::readLine(std::string& text, std::size_t& line) {
     }
 }
 
+// Time stamps go without a word: a reading that finds markers anywhere on a
+// line already read past them, and the reports stay as they were.
 char* LooseReader::handOut(std::string& text, std::size_t line) {
+    if (removeEscapes(text)) {
+        note(Escapes, line);
+    }
+    const std::size_t stamp = timeStampLength(text);
+    if (stamp != 0) {
+        text.erase(0, stamp);
+    }
     out_.swap(text);
     handedLine_ = line;
     return &out_[0];

@@ -15,6 +15,8 @@
 //   only what tokens are made of (hex digits, "=", "x", blanks, ":"): a
 //   terminal wrapped it. The lines are joined with nothing added, up to
 //   4 kB in all.
+// - A time stamp at a line's start is removed (capture_repairs.h), and so
+//   are colour and other escape sequences anywhere, which is named.
 // - Input that begins as gzip data (1F 8B) is inflated, and text that
 //   begins with a UTF-16 byte order mark (either order) is decoded
 //   (gzip_source.h, utf16_source.h), one inside the other if need be.
@@ -55,7 +57,19 @@ class LooseReader {
     // mend once; the input's decoding (gzip, UTF-16) every time.
     std::vector<std::string> takeMends();
 
-    enum Mend { LoneCr, NulSkipped, EndOfTextSkipped, LongLine, Joined, Cut, MendCount };
+    enum Mend {
+        LoneCr,
+        NulSkipped,
+        EndOfTextSkipped,
+        LongLine,
+        Joined,
+        Cut,
+        Escapes,
+        DamagedMarker,  // noted by the scan, which reads the block
+        MendCount
+    };
+    // Names a mend the caller made in a line handed out.
+    void noteMend(Mend mend, std::size_t line) { note(mend, line); }
 
   private:
     struct MendLines {

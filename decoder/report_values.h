@@ -50,6 +50,7 @@ enum class CutReason {
     TimedOut,     // a port's answer fell silent for longer than the timeout
     ErrorAnswer,  // the modem answered ERROR
     Interrupted,  // a signal (Ctrl+C, SIGTERM) stopped the reading
+    NextCall,     // the next call's blocks began: its OK was lost
 };
 
 struct DecodedReport {
