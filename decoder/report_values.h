@@ -40,6 +40,9 @@ struct ReportLine {
     // The token that last wrote each slot; for the lines derived from the
     // bit-field word, the token of key 0x18.
     std::optional<ReportToken> raw[2];
+    // The value came from a malformed token (ReportToken::malformed): line
+    // noise, not a reading. Kept whether or not the writer wants tokens.
+    bool malformed[2] = {false, false};
 };
 
 // Why a report ended before its "OK" arrived.

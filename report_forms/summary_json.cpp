@@ -46,6 +46,7 @@ Json names(const SummaryColumn& column) {
     Json line = lineHead(column.entry, column.column);
     line["count"] = column.names.count();
     line["na"] = column.na;
+    line["malformed"] = column.malformed;
     line["values"] = std::move(values);
     return line;
 }
@@ -55,6 +56,7 @@ Json numbers(const SummaryColumn& column) {
     Json line = lineHead(column.entry, column.column);
     line["count"] = tally.count();
     line["na"] = column.na;
+    line["malformed"] = column.malformed;
     const bool any = tally.count() > 0;
     const std::vector<std::uint32_t> at = tally.percentiles({10, 50, 90});
     const char* const names[] = {"min", "p10", "median", "p90", "max"};
@@ -130,12 +132,12 @@ Json summaryDocument(const FleetSummary& summary, bool bySource) {
         worstLists.push_back(worst(list));
     }
     Json document = Json::object();
-    const char* const names[] = {"inputs", "inputsWithoutReport", "reports", "complete",
-                                 "cutOff", "withMessages"};
-    const std::uint64_t figures[] = {counts.inputs,  counts.inputsWithoutReport,
-                                     counts.reports, counts.complete,
-                                     counts.cutOff,  counts.withMessages};
-    for (int i = 0; i < 6; ++i) {
+    const char* const names[] = {"inputs", "inputsWithoutReport", "reports",        "complete",
+                                 "cutOff", "withMessages",        "malformedValues"};
+    const std::uint64_t figures[] = {
+        counts.inputs, counts.inputsWithoutReport, counts.reports,        counts.complete,
+        counts.cutOff, counts.withMessages,        counts.malformedValues};
+    for (int i = 0; i < 7; ++i) {
         document[names[i]] = figures[i];
     }
     document["names"] = std::move(nameLines);
