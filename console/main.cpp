@@ -13,6 +13,7 @@
 #include "exit_status.h"
 #include "file_bytes.h"
 #include "input_decoding.h"
+#include "input_names.h"
 #include "options.h"
 #include "output_writer.h"
 #include "port_query.h"
@@ -96,18 +97,27 @@ int main(int argc, char** argv) {
     // Large writes: a run of many reports costs few system calls. Live
     // input flushes each report anyway (output_writer.h).
     std::setvbuf(stdout, nullptr, _IOFBF, 256 * 1024);
-    const std::unique_ptr<OutputWriter> writer =
-        makeOutputWriter(options, options.sources.size() > 1);
+    const bool several =
+        options.sources.size() > 1 || !options.filesFrom.empty() || options.recursive;
+    const std::unique_ptr<OutputWriter> writer = makeOutputWriter(options, several);
 
     int status = 0;
     if (options.watch) {
         status = watchClipboard(options, *writer);
     } else if (!options.port.empty()) {
         status = queryPort(options, *writer);
-    } else if (options.sources.empty()) {
+    } else if (options.sources.empty() && options.filesFrom.empty()) {
         status = decodeUnnamed(options, *writer);
     } else {
-        for (const std::string& name : options.sources) {
+        InputNames names(options);
+        std::string name;
+        std::string problem;
+        while (names.next(&name, &problem)) {
+            if (!problem.empty()) {
+                complain(name, problem);
+                status = worse(status, ExitFailure);
+                continue;
+            }
             status = worse(status, decodeNamed(name, options, *writer));
         }
     }
