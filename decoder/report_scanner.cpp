@@ -182,6 +182,7 @@ const char* findBlockMarker(std::string_view text) {
 void beginScanReport(ScanState& state) {
     state.reportKeys.reset();
     state.mergeNoted = false;
+    state.markerInsideNoted = false;
 }
 
 bool scanChunk(char* chunk, ScanState& state) {
@@ -231,7 +232,10 @@ bool scanChunk(char* chunk, ScanState& state) {
         if (tokens == nullptr) {
             if (!state.looseMarkers) {
                 if (markerInLine(inputLine) != nullptr) {
-                    state.notes |= MarkerInsideNote;
+                    if (!state.markerInsideNoted) {
+                        state.markerInsideNoted = true;
+                        state.notes |= MarkerInsideNote;
+                    }
                 } else if (damagedMarkerTokens(inputLine) != 0) {
                     state.notes |= DamagedMarkerNote;
                 }

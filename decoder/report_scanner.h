@@ -51,10 +51,13 @@ struct ScanState {
     // reading repaired, since the caller last cleared it (ScanNote bits).
     unsigned notes = 0;
     // The keys (entry and column) the report under way has set, and those
-    // the block being scanned sets; the first merge of a report is noted once.
+    // the block being scanned sets. The first merge of a report, and the
+    // first marker after other text (a time stamp on every line), are
+    // noted once a report.
     std::bitset<KeyEntryCount * 2> reportKeys;
     std::bitset<KeyEntryCount * 2> blockKeys;
     bool mergeNoted = false;
+    bool markerInsideNoted = false;
     std::string scratch;
 };
 
