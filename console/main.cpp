@@ -65,6 +65,16 @@ int decodeUnnamed(const ConsoleOptions& options, OutputWriter& writer) {
     return statusOf(decodeInput(nullptr, nullptr, "clipboard", options, writer), options);
 }
 
+// 0 when standard output took everything; else says why not.
+int outputWritten(const char* what) {
+    const std::string reason = finishOutput();
+    if (reason.empty()) {
+        return 0;
+    }
+    complain(std::string(what) + ": " + reason);
+    return ExitFailure;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -73,10 +83,10 @@ int main(int argc, char** argv) {
     switch (parsed.action) {
         case OptionsAction::Help:
             std::printf("%s\n\n%s\n", UsageText, HelpText);
-            return 0;
+            return outputWritten("cannot write the help");
         case OptionsAction::Version:
             std::printf("%s\n", VersionText);
-            return 0;
+            return outputWritten("cannot write the version");
         case OptionsAction::Usage:
             complain(parsed.problem + "\n" + UsageText);
             return ExitUsage;
@@ -122,9 +132,5 @@ int main(int argc, char** argv) {
         }
     }
     writer->finish();
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        complain("cannot write the report");
-        return ExitFailure;
-    }
-    return status;
+    return worse(status, outputWritten("cannot write the report"));
 }

@@ -15,6 +15,15 @@ Json text(std::string_view bytes) {
     return latin1ToUtf8(bytes);
 }
 
+// The source as --json names it, with its "sourceLatin1" where needed.
+void putSource(Json& object, const std::string& source) {
+    bool latin1 = false;
+    object["source"] = jsonSourceName(source, &latin1);
+    if (latin1) {
+        object["sourceLatin1"] = true;
+    }
+}
+
 // count of all, to four decimals; 0 of none.
 double share(std::uint64_t count, std::uint64_t all) {
     return all == 0 ? 0.0
@@ -81,7 +90,7 @@ Json worst(const WorstList& list) {
     Json calls = Json::array();
     for (const WorstCall& call : list.calls) {
         Json found = Json::object();
-        found["source"] = text(call.source);
+        putSource(found, call.source);
         found["line"] = call.line;
         found["report"] = call.report;
         found["value"] = call.value;
@@ -103,7 +112,7 @@ Json figureOrNull(bool has, std::uint64_t figure) {
 Json source(const SourceRow& row) {
     const bool caused = !row.cause.name.empty();
     Json input = Json::object();
-    input["source"] = text(row.source);
+    putSource(input, row.source);
     input["calls"] = row.calls;
     input["complete"] = row.complete;
     input["terminationCause"] = caused ? text(row.cause.name) : Json(nullptr);

@@ -196,10 +196,10 @@ TEST(FleetSummary, GeneratedFleet) {
 }
 
 // A value the line damaged ("12=4" and a noise byte) would head the noise
-// list; it counts only apart.
+// list; it counts only apart. The input's name is Latin-1.
 TEST(FleetSummary, MalformedValuesCountOnlyApart) {
     FleetSummary summary;
-    decodeInto(summary, "noisy.log",
+    decodeInto(summary, "noisy-\xE9.log",
                "DIAG <2A4D3263 12=4\xB1 60=3C>\r\nOK\r\nDIAG <2A4D3263 12=1E 60=3C>\r\nOK\r\n");
     const json document = json::parse(summaryDocument(summary, false).dump());
     EXPECT_EQ(1, document.at("malformedValues"));
@@ -210,6 +210,9 @@ TEST(FleetSummary, MalformedValuesCountOnlyApart) {
                     noise.at("max")}));
     ASSERT_EQ(1u, document.at("worst")[0].at("calls").size());
     EXPECT_EQ(30, document.at("worst")[0].at("calls")[0].at("value"));
+    // A name that is not UTF-8, as --json writes it.
+    EXPECT_EQ("noisy-\xC3\xA9.log", document.at("worst")[0].at("calls")[0].at("source"));
+    EXPECT_EQ(true, document.at("worst")[0].at("calls")[0].at("sourceLatin1"));
 }
 
 // Without the rows per input (vexa-decode --summary alone), all else is the same.
