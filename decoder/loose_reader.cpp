@@ -132,6 +132,17 @@ void LooseReader::endPiece(std::string& text, std::size_t line) {
 bool LooseReader::readLine(std::string& text, std::size_t& line) {
     text.swap(carry_);
     carry_.clear();
+    // A CR at the end of what had arrived: the next byte tells whether it
+    // ended the line number, as CR LF, or was a CR alone.
+    if (afterCr_) {
+        afterCr_ = false;
+        if ((input_->available() > 0 || input_->fill()) && input_->data()[0] == '\n') {
+            input_->consume(1);
+            ++nextLine_;
+        } else if (crMatters_) {
+            note(LoneCr, nextLine_);
+        }
+    }
     line = nextLine_;
     bool any = inPiece_;
     inPiece_ = false;
@@ -141,16 +152,6 @@ bool LooseReader::readLine(std::string& text, std::size_t& line) {
         }
         const char* data = input_->data();
         const std::size_t available = input_->available();
-        if (afterCr_) {
-            afterCr_ = false;
-            if (data[0] == '\n') {
-                input_->consume(1);
-                continue;
-            }
-            if (crMatters_) {
-                note(LoneCr, nextLine_ - 1);
-            }
-        }
         std::size_t run = 0;
         const std::size_t room = LineLimit - text.size();
         while (run < available && run < room && !isSpecial(data[run])) {
@@ -169,16 +170,27 @@ bool LooseReader::readLine(std::string& text, std::size_t& line) {
         const char c = data[run];
         input_->consume(1);
         if (c == '\r' || c == '\n') {
-            ++nextLine_;
-            afterCr_ = c == '\r';
-            if (afterCr_ && input_->available() > 0 && input_->data()[0] == '\n') {
+            // Line numbers count line feeds, as grep -n and the window do;
+            // a CR alone ends the line read but not the line number.
+            bool loneCr = false;
+            afterCr_ = false;
+            if (c == '\n') {
+                ++nextLine_;
+            } else if (input_->available() == 0) {
+                afterCr_ = true;
+            } else if (input_->data()[0] == '\n') {
                 input_->consume(1);
-                afterCr_ = false;
+                ++nextLine_;
+            } else {
+                loneCr = true;
             }
             // A modem's echo ends in CR alone on every serial line: only a
             // lone CR after a block or an OK changes what the window reads.
-            crMatters_ =
-                afterCr_ && (lastMarker(text.c_str()) != nullptr || text.compare(0, 2, "OK") == 0);
+            crMatters_ = (afterCr_ || loneCr) &&
+                         (lastMarker(text.c_str()) != nullptr || text.compare(0, 2, "OK") == 0);
+            if (loneCr && crMatters_) {
+                note(LoneCr, nextLine_);
+            }
             if (text.size() > WindowLineLimit && lastMarker(text.c_str()) != nullptr) {
                 note(LongLine, line);
             }

@@ -2,9 +2,10 @@
 // each line whole, however it ends and however long it is, handed to the
 // scan as one chunk, with what had to be mended named for the report.
 //
-// - CR, LF and CR LF each end a line; lines are numbered by those ends. A
-//   lone CR is named only after a line with a block or an OK (a modem's
-//   echo ends in one on every serial line).
+// - CR, LF and CR LF each end a line, but line numbers count line feeds
+//   alone (as grep -n and the window's reading do), so a line after a lone
+//   CR has its line's number. A lone CR is named only after a line with a
+//   block or an OK (a modem's echo ends in one on every serial line).
 // - NUL and 0x1A bytes are skipped.
 // - A line is read whole up to 64 kB; a longer one is handed out in
 //   pieces, each cut after its last ">" where there is one (the scan
@@ -46,7 +47,8 @@ class LooseReader {
     // reader's buffer, which the caller may spoil; null at the end of the
     // input or on a read error.
     char* next();
-    // The physical line (from 1) where the last line handed out began.
+    // The physical line (from 1, counted by line feeds) where the last line
+    // handed out began.
     std::size_t line() const { return handedLine_; }
     bool failed() const;
     // Why the input ended, once it has.
