@@ -69,6 +69,8 @@ InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string
     outcome.clipboardUnread = run.clipboardUnread;
     outcome.reportFound = run.blockFound;
     outcome.drops = run.drops;
+    outcome.inputDamaged = run.inputDamaged;
+    outcome.compression = run.compression;
     if (run.readFailed) {
         outcome.readFailure =
             stream != nullptr ? stream->failure() : std::strerror(errno != 0 ? errno : EIO);

@@ -18,10 +18,12 @@
 #include "window_drops.h"
 
 struct InputOutcome {
-    bool clipboardUnread = false;  // the clipboard could not be read
-    bool reportFound = false;      // a report held a block
-    std::string readFailure;       // why reading failed; empty when it did not
-    WindowDrops drops;             // what the window's reading dropped
+    bool clipboardUnread = false;       // the clipboard could not be read
+    bool reportFound = false;           // a report held a block
+    std::string readFailure;            // why reading failed; empty when it did not
+    WindowDrops drops;                  // what the window's reading dropped
+    bool inputDamaged = false;          // gzip data damaged or cut short (--loose)
+    const char* compression = nullptr;  // "xz", ...: data this program does not read
 };
 
 // file null and stream null: the clipboard. stream, when given, is read

@@ -22,7 +22,8 @@
 namespace {
 
 int statusOf(const InputOutcome& outcome, const ConsoleOptions& options) {
-    if (!outcome.readFailure.empty() || outcome.clipboardUnread) {
+    if (!outcome.readFailure.empty() || outcome.clipboardUnread || outcome.inputDamaged ||
+        outcome.compression != nullptr) {
         return ExitFailure;
     }
     return inputStatus(outcome.reportFound, options.requireReport);
@@ -48,6 +49,17 @@ int decodeNamed(const std::string& name, const ConsoleOptions& options, OutputWr
     const std::string shownName = name == "-" ? "standard input" : name;
     if (!outcome.readFailure.empty()) {
         complain(shownName, outcome.readFailure);
+    }
+    if (outcome.compression != nullptr) {
+        // Its bytes hold no text: what else the reading says would mislead.
+        const std::string program = outcome.compression;
+        complain(shownName, program + "-compressed; unpack it first (" + program + " -dc " +
+                                (name == "-" ? std::string() : name + " ") + "| vexa-decode -)");
+        return statusOf(outcome, options);
+    }
+    if (outcome.inputDamaged) {
+        complain(shownName,
+                 "the gzip data is damaged or cut short; the reports before it are kept");
     }
     for (const std::string& warning : dropWarnings(outcome.drops)) {
         complain(shownName, warning);

@@ -218,6 +218,29 @@ std::size_t timeStampLength(std::string_view line) {
     return length;
 }
 
+const char* unreadCompression(const char* bytes, std::size_t count) {
+    static const struct {
+        const char* program;
+        std::string_view magic;
+    } Formats[] = {
+        {"xz", std::string_view("\xFD"
+                                "7zXZ\0",
+                                6)},
+        {"zstd", std::string_view("\x28\xB5\x2F\xFD", 4)},
+        {"lz4", std::string_view("\x04\x22\x4D\x18", 4)},
+    };
+    const std::string_view start(bytes, count);
+    for (const auto& format : Formats) {
+        if (start.substr(0, format.magic.size()) == format.magic) {
+            return format.program;
+        }
+    }
+    if (count >= 4 && start.substr(0, 3) == "BZh" && bytes[3] >= '1' && bytes[3] <= '9') {
+        return "bzip2";
+    }
+    return nullptr;
+}
+
 bool removeEscapes(std::string& text) {
     if (text.find(Escape) == std::string::npos) {
         return false;

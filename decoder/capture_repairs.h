@@ -21,6 +21,11 @@ std::size_t damagedMarkerTokens(std::string_view line);
 // "Dec  1 10:00:01".
 std::size_t timeStampLength(std::string_view line);
 
+// The program that made the compressed data bytes begin (count of them),
+// when it is one whose data this program does not read: "xz", "bzip2",
+// "zstd" or "lz4"; null for any other bytes, gzip data included.
+const char* unreadCompression(const char* bytes, std::size_t count);
+
 // Removes the escape sequences (ESC [ ... final byte, and ESC with one
 // byte) from text; true when there were any.
 bool removeEscapes(std::string& text);

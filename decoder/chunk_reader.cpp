@@ -211,6 +211,9 @@ void ChunkReader::fill() {
         if (drops_ != nullptr && beginsEncoded(block + read_, count)) {
             drops_->note(DropKind::Encoded, 1);
         }
+        if (drops_ != nullptr) {
+            drops_->compression = unreadCompression(block + read_, count);
+        }
     }
     const void* endOfText = std::memchr(block + read_, EndOfText, count);
     read_ += count;

@@ -133,6 +133,7 @@ class DecodingRun {
         outcome_.readFailed = reader.failed();
         reader.noteEndOfText();
         endReason_ = source->endReason();
+        outcome_.compression = outcome_.drops.compression;
     }
 
     void scanLoosely(ByteSource& source) {
@@ -152,6 +153,8 @@ class DecodingRun {
         }
         outcome_.readFailed = outcome_.readFailed || reader.failed();
         endReason_ = reader.endReason();
+        outcome_.inputDamaged = reader.damaged();
+        outcome_.compression = reader.compression();
     }
 
     void noteDrops(WindowDrops& drops, std::size_t line) {

@@ -87,6 +87,8 @@ bool LooseReader::failed() const {
 void LooseReader::chooseDecoding() {
     raw_ = std::make_unique<ByteInput>(source_, blockSize_);
     input_ = raw_.get();
+    const std::size_t peeked = input_->peek(6);
+    compression_ = unreadCompression(input_->data(), peeked);
     if (beginsWith(*input_, 0x1F, 0x8B)) {
         gzip_ = std::make_unique<GzipSource>(*input_);
         inflated_ = std::make_unique<ByteInput>(*gzip_, blockSize_);

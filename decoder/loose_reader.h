@@ -51,6 +51,10 @@ class LooseReader {
     // handed out began.
     std::size_t line() const { return handedLine_; }
     bool failed() const;
+    // The gzip data ended damaged or cut short.
+    bool damaged() const { return gzip_ != nullptr && gzip_->damaged(); }
+    // The input is data of a compressor that is not read (capture_repairs.h).
+    const char* compression() const { return compression_; }
     // Why the input ended, once it has.
     CutReason endReason() const { return source_.endReason(); }
 
@@ -96,6 +100,7 @@ class LooseReader {
     ByteInput* input_ = nullptr;  // the text, after any decoding
     bool bigEndian_ = false;
     bool gzipDamageSaid_ = false;
+    const char* compression_ = nullptr;
 
     std::size_t nextLine_ = 1;
     bool afterCr_ = false;    // the last byte read was a CR that ended a line

@@ -29,6 +29,8 @@ struct WindowDrops {
     std::size_t line = 0;  // the physical line (from 1) of the first drop
     std::size_t count = 0;
     std::vector<DropPlace> places;  // the first MaxPlaces, one per kind and line
+    // The input is data of this compressor (capture_repairs.h), not text.
+    const char* compression = nullptr;
 
     void note(DropKind kind, std::size_t atLine) {
         if (count == 0) {
