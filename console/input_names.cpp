@@ -98,17 +98,35 @@ bool InputNames::readListed(std::string* name, std::string* problem) {
             return true;
         }
     }
-    const int separator = options_.nullNames ? '\0' : '\n';
+    const char separator = options_.nullNames ? '\0' : '\n';
     for (;;) {
         name->clear();
-        int c;
-        while ((c = std::getc(list_)) != EOF && c != separator) {
-            name->push_back(static_cast<char>(c));
+        bool ended = false;
+        for (;;) {
+            if (at_ == end_) {
+                at_ = 0;
+                end_ = std::fread(buffer_, 1, sizeof buffer_, list_);
+                if (end_ == 0) {
+                    ended = true;
+                    break;
+                }
+            }
+            const void* found = std::memchr(buffer_ + at_, separator, end_ - at_);
+            const std::size_t stop =
+                found != nullptr
+                    ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_)
+                    : end_;
+            name->append(buffer_ + at_, stop - at_);
+            at_ = stop;
+            if (found != nullptr) {
+                ++at_;
+                break;
+            }
         }
         if (!options_.nullNames && !name->empty() && name->back() == '\r') {
             name->pop_back();
         }
-        if (c == EOF) {
+        if (ended) {
             listEnded_ = true;
             if (std::ferror(list_)) {
                 *name = options_.filesFrom == "-" ? "standard input" : options_.filesFrom;

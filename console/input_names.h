@@ -39,6 +39,9 @@ class InputNames {
     const ConsoleOptions& options_;
     std::size_t nextSource_ = 0;
     std::FILE* list_ = nullptr;
+    char buffer_[4096];
+    std::size_t at_ = 0;
+    std::size_t end_ = 0;
     bool listOpened_ = false;
     bool listEnded_ = false;
     std::vector<Level> walk_;
