@@ -52,9 +52,18 @@ class TextWriter : public OutputWriter {
                 appendTextLine(style_, reportTitle(report), out_);
             }
             out_ += pending_;
+            // Sized once and written in place: the lines cost no append each.
+            const std::size_t at = out_.size();
+            std::size_t room = at;
             for (const ReportLine& line : report.lines) {
-                appendReportLine(style_, line, out_);
+                room += reportLineRoom(style_, line);
             }
+            out_.resize(room);
+            char* end = &out_[at];
+            for (const ReportLine& line : report.lines) {
+                end = writeReportLine(style_, line, end);
+            }
+            out_.resize(static_cast<std::size_t>(end - &out_[0]));
             writeOutput(out_);
             flushOutput();
         }

@@ -23,9 +23,30 @@ int hexDigitValue(char c) {
     return HexDigits.of[static_cast<unsigned char>(c)];
 }
 
+// Digits from p on, the value before them given; overflow saturates.
+HexNumber readHexDigits(const char* p, std::uint32_t value, bool negative) {
+    bool overflow = false;
+    for (int digit = hexDigitValue(*p); digit >= 0; digit = hexDigitValue(*++p)) {
+        if (value > 0x0FFFFFFFu) {
+            overflow = true;
+        }
+        value = (value << 4) | static_cast<std::uint32_t>(digit);
+    }
+    if (overflow) {
+        return HexNumber{0xFFFFFFFFu, p};
+    }
+    return HexNumber{negative ? 0u - value : value, p};
+}
+
 }  // namespace
 
 HexNumber parseHexNumber(const char* text) {
+    // Keys and values nearly always begin with a digit that is not the 0 of
+    // a 0x: no white space, sign or prefix to look for.
+    const int first = hexDigitValue(text[0]);
+    if (first > 0 || (first == 0 && text[1] != 'x' && text[1] != 'X')) {
+        return readHexDigits(text + 1, static_cast<std::uint32_t>(first), false);
+    }
     const char* p = text;
     while (isSpaceCharacter(*p)) {
         ++p;
@@ -43,18 +64,7 @@ HexNumber parseHexNumber(const char* text) {
     if (hexDigitValue(*p) < 0) {
         return HexNumber{0, text};
     }
-    std::uint32_t value = 0;
-    bool overflow = false;
-    for (int digit = hexDigitValue(*p); digit >= 0; digit = hexDigitValue(*++p)) {
-        if (value > 0x0FFFFFFFu) {
-            overflow = true;
-        }
-        value = (value << 4) | static_cast<std::uint32_t>(digit);
-    }
-    if (overflow) {
-        return HexNumber{0xFFFFFFFFu, p};
-    }
-    return HexNumber{negative ? 0u - value : value, p};
+    return readHexDigits(p, 0, negative);
 }
 
 bool isCleanHexNumber(const char* text) {

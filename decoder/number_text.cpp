@@ -2,17 +2,28 @@
 
 #include "number_text.h"
 
-char* writeNumber(char* text, std::uint32_t n, std::uint32_t base) {
-    // Digits come lowest first, so they are gathered backwards.
-    char digits[MaxNumberDigits];
-    std::size_t count = 0;
-    do {
-        digits[count++] = "0123456789abcdef"[n % base];
-        n /= base;
-    } while (n != 0);
-    while (count > 0) {
-        *text++ = digits[--count];
+namespace {
+
+// The base is a constant in each copy, so its division is a multiplication
+// or a shift; the digits are counted first and written in place, last first.
+template <std::uint32_t Base>
+char* writeDigits(char* text, std::uint32_t n) {
+    std::size_t count = 1;
+    for (std::uint32_t rest = n / Base; rest != 0; rest /= Base) {
+        ++count;
     }
-    *text = '\0';
-    return text;
+    char* end = text + count;
+    *end = '\0';
+    char* at = end;
+    do {
+        *--at = "0123456789abcdef"[n % Base];
+        n /= Base;
+    } while (n != 0);
+    return end;
+}
+
+}  // namespace
+
+char* writeNumber(char* text, std::uint32_t n, std::uint32_t base) {
+    return base == 16 ? writeDigits<16>(text, n) : writeDigits<10>(text, n);
 }

@@ -125,6 +125,35 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, bool co
     endReport(slots, number, complete ? CutReason::None : CutReason::InputEnded, readFailed);
 }
 
+namespace {
+
+// Reports of one modem repeat most of their values, and a value that did
+// not change is left as it is. A string that keeps its storage takes a text
+// through append for less than through assignment, which must allow for the
+// text lying inside it.
+void assignValue(std::optional<std::string>& value, const char* text) {
+    if (!value) {
+        value.emplace(text);
+        return;
+    }
+    std::string& kept = *value;
+    const std::size_t length = std::strlen(text);
+    if (kept.size() == length) {
+        const char* at = kept.data();
+        std::size_t same = 0;
+        while (same < length && at[same] == text[same]) {
+            ++same;
+        }
+        if (same == length) {
+            return;
+        }
+    }
+    kept.clear();
+    kept.append(text, length);
+}
+
+}  // namespace
+
 void ReportCollector::endReport(const ValueSlotTable& slots, int number, CutReason cut,
                                 bool readFailed) {
     DecodedReport& report = report_;
@@ -148,7 +177,7 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, CutReas
         line.valueCount = KeyCatalogue[entry].key2 == KeyNone ? 1 : 2;
         for (int column = 0; column < 2; ++column) {
             if (column < line.valueCount && !slotIsEmpty(slots, entry, column)) {
-                line.values[column] = slots.text[entry][column];
+                assignValue(line.values[column], slots.text[entry][column]);
             } else {
                 line.values[column].reset();
             }

@@ -16,11 +16,25 @@ namespace {
 
 const char EndWord[] = "OK";
 
-// Aligned, because glibc's strspn and strcspn read a set that is not
-// aligned more slowly, and they run once for every line and token.
+// Aligned, because glibc's strcspn reads a set that is not aligned more
+// slowly, and it runs once for every line.
 alignas(16) const char LineSeparators[] = ">\n\r";
-alignas(16) const char TokenDelimiters[] = ">: \n\r\t\f";
-alignas(16) const char ValueDelimiters[] = " \t";
+
+// A delimiter set as a table of every byte: tokens are a few characters
+// long, too short for strspn and strcspn to earn their call.
+struct DelimiterSet {
+    // 1 for a delimiter, 2 for the terminating zero, 0 for any other byte.
+    unsigned char kind[256];
+    constexpr explicit DelimiterSet(const char* delimiters) : kind() {
+        for (const char* d = delimiters; *d != '\0'; ++d) {
+            kind[static_cast<unsigned char>(*d)] = 1;
+        }
+        kind[0] = 2;
+    }
+    unsigned char of(char c) const { return kind[static_cast<unsigned char>(c)]; }
+};
+constexpr DelimiterSet TokenDelimiters(">: \n\r\t\f");
+constexpr DelimiterSet ValueDelimiters(" \t");
 
 // Most input lines fail on their first character, so that is tested before
 // the call.
@@ -36,13 +50,17 @@ class Tokenizer {
   public:
     explicit Tokenizer(char* text) : next_(text) {}
 
-    char* take(const char* delimiters) {
-        next_ += std::strspn(next_, delimiters);
+    char* take(const DelimiterSet& delimiters) {
+        while (delimiters.of(*next_) == 1) {
+            ++next_;
+        }
         if (*next_ == '\0') {
             return nullptr;
         }
         char* token = next_;
-        next_ += std::strcspn(next_, delimiters);
+        while (delimiters.of(*next_) == 0) {
+            ++next_;
+        }
         if (*next_ != '\0') {
             *next_++ = '\0';
         }

@@ -13,6 +13,10 @@ void resetValueSlots(ValueSlotTable& slots) {
 
 char* takeOwnedText(ValueSlotTable& slots, int entry, int column, std::size_t capacity) {
     std::string& owned = slots.owned[entry][column];
+    // Storage larger than asked for serves as well, and costs no call.
+    if (owned.size() >= capacity) {
+        return &owned[0];
+    }
     try {
         owned.resize(capacity);
     } catch (const std::bad_alloc&) {

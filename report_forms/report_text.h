@@ -35,3 +35,10 @@ void appendTextLine(const LineStyle& style, std::string_view text, std::string& 
 // appendTextLine(style, reportLineText(line), out) appends, without the
 // texts in between, for a run that writes a million lines.
 void appendReportLine(const LineStyle& style, const ReportLine& line, std::string& out);
+
+// What appendReportLine appends, in two steps for a writer that sizes its
+// text once for a whole report: the room it needs (a few bytes more than it
+// may take), then its bytes written at `at`, which has that room; returns
+// their end.
+std::size_t reportLineRoom(const LineStyle& style, const ReportLine& line);
+char* writeReportLine(const LineStyle& style, const ReportLine& line, char* at);

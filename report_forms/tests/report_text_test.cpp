@@ -135,4 +135,48 @@ TEST(ReportText, PrefixOnEveryLine) {
         compose({{0x60, "3C"}, {0x00, "10"}}, "xx "));
 }
 
+// Lines a writer makes by hand, not from a catalogue entry: their label is
+// padded as it stands, and the room asked for is never exceeded.
+TEST(ReportText, HandMadeLinesWrittenInPlace) {
+    const std::string longLabel(40, 'L');
+    struct Case {
+        int entry;
+        const char* label;
+        int valueCount;
+        const char* first;   // null: no value
+        const char* second;  // null: no value
+        const char* prefix;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {0, "Short", 1, "1.0", nullptr, "", "Short                          : 1.0\r\n"},
+        {3, nullptr, 2, nullptr, "a/b", "p ", "p                                : NA / a/b\r\n"},
+        {-1, longLabel.c_str(), 2, "x", nullptr, "", longLabel + ": x/NA\r\n"},
+        {KeyEntryCount, "Beyond", 1, "", nullptr, "", "Beyond                         : \r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        ReportLine line;
+        line.entry = c.entry;
+        line.label = c.label;
+        line.valueCount = c.valueCount;
+        if (c.first != nullptr) {
+            line.values[0] = c.first;
+        }
+        if (c.second != nullptr) {
+            line.values[1] = c.second;
+        }
+        LineStyle style;
+        style.prefix = c.prefix;
+        const std::size_t room = reportLineRoom(style, line);
+        std::string text(room, '#');
+        text.resize(static_cast<std::size_t>(writeReportLine(style, line, &text[0]) - &text[0]));
+        EXPECT_LE(text.size(), room);
+        EXPECT_EQ(c.expected, text);
+        std::string appended = "before";
+        appendReportLine(style, line, appended);
+        EXPECT_EQ("before" + c.expected, appended);
+    }
+}
+
 }  // namespace
