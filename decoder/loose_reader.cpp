@@ -248,6 +248,14 @@ char* LooseReader::next() {
 std::vector<std::string> LooseReader::takeMends() {
     std::vector<std::string> messages;
     if (gzip_ != nullptr) {
+        if (!GzipSource::readable()) {
+            if (!gzipDamageSaid_) {
+                gzipDamageSaid_ = true;
+                messages.emplace_back(
+                    "loose reading: gzip data cannot be read here; unpack it first!");
+            }
+            return messages;
+        }
         messages.emplace_back("loose reading: gzip data inflated!");
         if (gzip_->damaged() && !gzipDamageSaid_) {
             gzipDamageSaid_ = true;
