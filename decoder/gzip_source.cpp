@@ -38,21 +38,15 @@ bool GzipSource::readable() {
 }
 
 std::ptrdiff_t GzipSource::readSome(char* buffer, std::size_t size) {
+    if (state_ == State::DamageAhead) {
+        state_ = State::Damaged;
+    }
     z_stream& z = stream_->z;
     const uInt room = size > UINT_MAX ? UINT_MAX : static_cast<uInt>(size);
     z.next_out = reinterpret_cast<Bytef*>(buffer);
     z.avail_out = room;
     while (state_ == State::Member && z.avail_out > 0) {
-        if (input_.available() == 0) {
-            // What has been produced goes out before a read that may wait.
-            if (z.avail_out < room) {
-                break;
-            }
-            if (!input_.fill()) {
-                state_ = State::Damaged;  // the input ended inside a member
-                break;
-            }
-        }
+        // Called with no input too: zlib may hold output from input it took.
         const std::size_t available = input_.available();
         z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input_.data()));
         z.avail_in = available > UINT_MAX ? UINT_MAX : static_cast<uInt>(available);
@@ -70,7 +64,18 @@ std::ptrdiff_t GzipSource::readSome(char* buffer, std::size_t size) {
                 state_ = State::Damaged;
             }
         } else if (result != Z_OK && result != Z_BUF_ERROR) {
-            state_ = State::Damaged;  // a bad code, check sum or length
+            // A bad code, check sum or length. It is said once what came
+            // before it has been read, however the input was cut in reads.
+            state_ = z.avail_out < room ? State::DamageAhead : State::Damaged;
+        } else if (z.avail_out > 0 && input_.available() == 0) {
+            // All taken and all given: what has been produced goes out
+            // before a read that may wait.
+            if (z.avail_out < room) {
+                break;
+            }
+            if (!input_.fill()) {
+                state_ = State::Damaged;  // the input ended inside a member
+            }
         }
     }
     const std::size_t produced = room - z.avail_out;

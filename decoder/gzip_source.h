@@ -32,7 +32,7 @@ class GzipSource : public ByteSource {
     static bool readable();
 
   private:
-    enum class State { Member, Done, Damaged };
+    enum class State { Member, DamageAhead, Damaged, Done };
     struct Stream;  // zlib's, kept out of this header
 
     ByteInput& input_;
