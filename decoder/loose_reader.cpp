@@ -134,8 +134,11 @@ void LooseReader::endPiece(std::string& text, std::size_t line) {
 bool LooseReader::readLine(std::string& text, std::size_t& line) {
     text.swap(carry_);
     carry_.clear();
-    // A CR at the end of what had arrived: the next byte tells whether it
-    // ended the line number, as CR LF, or was a CR alone.
+    // The line before ended in CR: the next byte tells whether it ended the
+    // line number, as CR LF, or was a CR alone. It is looked at only now,
+    // when the next line is wanted, so that a line is handed out without
+    // waiting for a byte that may be long in coming, and a CR alone is
+    // named at the same point however the input arrived.
     if (afterCr_) {
         afterCr_ = false;
         if ((input_->available() > 0 || input_->fill()) && input_->data()[0] == '\n') {
@@ -174,25 +177,14 @@ bool LooseReader::readLine(std::string& text, std::size_t& line) {
         if (c == '\r' || c == '\n') {
             // Line numbers count line feeds, as grep -n and the window do;
             // a CR alone ends the line read but not the line number.
-            bool loneCr = false;
-            afterCr_ = false;
+            afterCr_ = c == '\r';
             if (c == '\n') {
                 ++nextLine_;
-            } else if (input_->available() == 0) {
-                afterCr_ = true;
-            } else if (input_->data()[0] == '\n') {
-                input_->consume(1);
-                ++nextLine_;
-            } else {
-                loneCr = true;
             }
             // A modem's echo ends in CR alone on every serial line: only a
             // lone CR after a block or an OK changes what the window reads.
-            crMatters_ = (afterCr_ || loneCr) &&
-                         (lastMarker(text.c_str()) != nullptr || text.compare(0, 2, "OK") == 0);
-            if (loneCr && crMatters_) {
-                note(LoneCr, nextLine_);
-            }
+            crMatters_ =
+                afterCr_ && (lastMarker(text.c_str()) != nullptr || text.compare(0, 2, "OK") == 0);
             if (text.size() > WindowLineLimit && lastMarker(text.c_str()) != nullptr) {
                 note(LongLine, line);
             }
