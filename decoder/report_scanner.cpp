@@ -225,7 +225,26 @@ bool scanChunk(char* chunk, ScanState& state) {
         while (end > inputLine && isSpaceCharacter(end[-1])) {
             *--end = '\0';
         }
+        // The line goes back as it was; the next report scans it from there.
+        const auto putBack = [&](char* from) {
+            for (char* blank = end; blank < separatorAt; ++blank) {
+                *blank = ' ';
+            }
+            *separatorAt = separator;
+            state.rest = from;
+        };
         if (state.blockSeen && startsWith(inputLine, EndWord)) {
+            // A block that lost its line end to the OK before it: loose
+            // markers read it, the window's reading drops it.
+            char* marker = markerInLine(inputLine + 2);
+            if (marker != nullptr && state.looseMarkers) {
+                putBack(marker);
+                return true;
+            }
+            if (marker != nullptr && !state.markerInsideNoted) {
+                state.markerInsideNoted = true;
+                state.notes |= MarkerInsideNote;
+            }
             state.rest = p;
             return true;
         }
@@ -261,12 +280,7 @@ bool scanChunk(char* chunk, ScanState& state) {
             continue;
         }
         if (state.splitCalls && state.blockSeen && repeatsKey(tokens, state)) {
-            // The line goes back as it was, for the next report to scan.
-            for (char* blank = end; blank < separatorAt; ++blank) {
-                *blank = ' ';
-            }
-            *separatorAt = separator;
-            state.rest = inputLine;
+            putBack(inputLine);
             state.nextCall = true;
             return true;
         }

@@ -23,8 +23,9 @@
 
 namespace {
 
-// Where the scan cuts tokens, and the "=" inside them.
-constexpr std::string_view WordBreaks(" \t\f:=>", 6);
+// Where the scan cuts tokens, the "=" inside them, and the white space it
+// trims from a line's end.
+constexpr std::string_view WordBreaks(" \t\v\f:=>", 7);
 
 template <typename Take>
 void forEachWord(std::string_view text, Take take) {

@@ -80,6 +80,11 @@ TEST(DamagedCaptures, LooseReadsEveryCallAndTheWindowSaysWhereItLosesOne) {
                   "\xEF\xBB\xBF"
                   "DIAG <2A4D3263 0="),
          "v34-call.log", "", CutReason::None, DropKind::MarkerInside, 13},
+        {"a block that lost its line end to the OK before it",
+         replaced(two,
+                  "OK\r\nATDT5550187\r\nCONNECT 14400/ARQ/V32/LAPM\r\nNO CARRIER\r\nAT*VXD\r\n",
+                  "OK"),
+         "two-reports.log", "", CutReason::None, DropKind::MarkerInside, 7},
         {"time stamps",
          replaced(v34, "DIAG <2A4D3263 0=", "[2026-12-01 10:00:01.123] DIAG <2A4D3263 0="),
          "v34-call.log", "", CutReason::None, DropKind::MarkerInside, 13},
