@@ -150,15 +150,16 @@ std::size_t ChunkReader::findCandidate() {
             return None;
         }
         from = key;
-        if (std::memcmp(block + key, MarkerKey.data(), MarkerKey.size()) != 0 ||
-            block[key + MarkerKey.size()] != ' ' ||
-            endsInputLine(block[key + MarkerKey.size() + 1])) {
-            continue;
-        }
-        if (precededBy(block, begin_, key, SpacedStart) ||
-            precededBy(block, begin_, key, UnspacedStart)) {
+        if (std::memcmp(block + key, MarkerKey.data(), MarkerKey.size()) == 0 &&
+            block[key + MarkerKey.size()] == ' ' &&
+            !endsInputLine(block[key + MarkerKey.size() + 1]) &&
+            (precededBy(block, begin_, key, SpacedStart) ||
+             precededBy(block, begin_, key, UnspacedStart))) {
             searched_ = key;
             return key;
+        }
+        if (drops_ != nullptr) {
+            passedStops_.push_back(stop);
         }
     }
 }
@@ -217,6 +218,13 @@ void ChunkReader::fill() {
         read_ -= begin_;
         searched_ -= std::min(searched_, begin_);
         counted_ -= begin_;
+        // Stops inside a chunk handed out are no longer wanted.
+        passedStops_.erase(std::remove_if(passedStops_.begin(), passedStops_.end(),
+                                          [this](std::size_t stop) { return stop < begin_; }),
+                           passedStops_.end());
+        for (std::size_t& stop : passedStops_) {
+            stop -= begin_;
+        }
         begin_ = 0;
     }
     if (streamEnded_ || read_ == blockSize_) {
@@ -316,18 +324,19 @@ char* ChunkReader::takeChunk() {
 }
 
 // The lines passed over from begin_ to position that are blocks but for a
-// damaged marker: only a "<" near a line's start can be one.
+// damaged marker: only a "<" near a line's start can be one, and only one
+// where the search stopped (an empty block's "<" it passes holds no token).
 void ChunkReader::noteDamagedMarkers(std::size_t position) {
     const char* block = block_.get();
     std::size_t at = begin_;
-    while (at < position) {
-        const void* found = std::memchr(block + at, '<', position - at);
-        if (found == nullptr) {
-            return;
+    std::size_t checked = 0;
+    for (; checked < passedStops_.size() && passedStops_[checked] < position; ++checked) {
+        const std::size_t open = passedStops_[checked];
+        if (open < at) {
+            continue;
         }
-        const auto open = static_cast<std::size_t>(static_cast<const char*>(found) - block);
         std::size_t lineStart = open;
-        while (lineStart > begin_ && block[lineStart - 1] != '\n') {
+        while (lineStart > begin_ && open - lineStart <= 16 && block[lineStart - 1] != '\n') {
             --lineStart;
         }
         const void* lineFeed = std::memchr(block + open, '\n', end_ - open);
@@ -344,6 +353,8 @@ void ChunkReader::noteDamagedMarkers(std::size_t position) {
         }
         at = lineEnd + 1;
     }
+    passedStops_.erase(passedStops_.begin(),
+                       passedStops_.begin() + static_cast<std::ptrdiff_t>(checked));
 }
 
 bool ChunkReader::textAfter(std::size_t from, std::size_t to) const {

@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "byte_source.h"
 #include "window_drops.h"
@@ -97,6 +98,9 @@ class ChunkReader {
     // [begin_, counted_), not yet in nextLine_.
     std::size_t counted_ = 0;
     std::size_t aheadLines_ = 0;
+    // With drops_: the search's stops ('<') in [begin_, searched_) that
+    // began no candidate, each a place a damaged marker may stand.
+    std::vector<std::size_t> passedStops_;
     bool streamEnded_ = false;  // the source ended, or a 0x1A byte
     bool sourceEnded_ = false;
     bool failed_ = false;
