@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "capture_repairs.h"
 #include "catalogue.h"
 #include "line_count.h"
 
@@ -149,15 +150,16 @@ std::size_t ChunkReader::findCandidate() {
             return None;
         }
         from = key;
-        if (std::memcmp(block + key, MarkerKey.data(), MarkerKey.size()) != 0 ||
-            block[key + MarkerKey.size()] != ' ' ||
-            endsInputLine(block[key + MarkerKey.size() + 1])) {
-            continue;
-        }
-        if (precededBy(block, begin_, key, SpacedStart) ||
-            precededBy(block, begin_, key, UnspacedStart)) {
+        if (std::memcmp(block + key, MarkerKey.data(), MarkerKey.size()) == 0 &&
+            block[key + MarkerKey.size()] == ' ' &&
+            !endsInputLine(block[key + MarkerKey.size() + 1]) &&
+            (precededBy(block, begin_, key, SpacedStart) ||
+             precededBy(block, begin_, key, UnspacedStart))) {
             searched_ = key;
             return key;
+        }
+        if (drops_ != nullptr) {
+            passedStops_.push_back(stop);
         }
     }
 }
@@ -192,6 +194,9 @@ std::size_t ChunkReader::chunkStartBefore(std::size_t position) const {
 }
 
 void ChunkReader::advanceTo(std::size_t position) {
+    if (drops_ != nullptr && position > begin_) {
+        noteDamagedMarkers(position);
+    }
     if (position >= counted_) {
         countTo(position);
         nextLine_ += aheadLines_;
@@ -213,6 +218,13 @@ void ChunkReader::fill() {
         read_ -= begin_;
         searched_ -= std::min(searched_, begin_);
         counted_ -= begin_;
+        // Stops inside a chunk handed out are no longer wanted.
+        passedStops_.erase(std::remove_if(passedStops_.begin(), passedStops_.end(),
+                                          [this](std::size_t stop) { return stop < begin_; }),
+                           passedStops_.end());
+        for (std::size_t& stop : passedStops_) {
+            stop -= begin_;
+        }
         begin_ = 0;
     }
     if (streamEnded_ || read_ == blockSize_) {
@@ -228,6 +240,9 @@ void ChunkReader::fill() {
         firstRead_ = false;
         if (drops_ != nullptr && beginsEncoded(block + read_, count)) {
             drops_->note(DropKind::Encoded, 1);
+        }
+        if (drops_ != nullptr) {
+            drops_->compression = unreadCompression(block + read_, count);
         }
     }
     const void* endOfText = std::memchr(block + read_, EndOfText, count);
@@ -306,6 +321,40 @@ char* ChunkReader::takeChunk() {
         ++nextLine_;
     }
     return chunk_;
+}
+
+// The lines passed over from begin_ to position that are blocks but for a
+// damaged marker: only a "<" near a line's start can be one, and only one
+// where the search stopped (an empty block's "<" it passes holds no token).
+void ChunkReader::noteDamagedMarkers(std::size_t position) {
+    const char* block = block_.get();
+    std::size_t at = begin_;
+    std::size_t checked = 0;
+    for (; checked < passedStops_.size() && passedStops_[checked] < position; ++checked) {
+        const std::size_t open = passedStops_[checked];
+        if (open < at) {
+            continue;
+        }
+        std::size_t lineStart = open;
+        while (lineStart > begin_ && open - lineStart <= 16 && block[lineStart - 1] != '\n') {
+            --lineStart;
+        }
+        const void* lineFeed = std::memchr(block + open, '\n', end_ - open);
+        const std::size_t lineEnd =
+            lineFeed != nullptr
+                ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - block)
+                : end_;
+        const std::size_t textEnd =
+            lineEnd > open && block[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
+        if (open - lineStart <= 16 &&
+            damagedMarkerTokens(std::string_view(block + lineStart, textEnd - lineStart)) != 0) {
+            drops_->note(DropKind::DamagedMarker,
+                         nextLine_ + countLineFeeds(block + begin_, block + lineStart));
+        }
+        at = lineEnd + 1;
+    }
+    passedStops_.erase(passedStops_.begin(),
+                       passedStops_.begin() + static_cast<std::ptrdiff_t>(checked));
 }
 
 bool ChunkReader::textAfter(std::size_t from, std::size_t to) const {

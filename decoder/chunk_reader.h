@@ -12,11 +12,13 @@
 // byte with text after it in a chunk, a 0x1A byte with text after it
 // (noteEndOfText), and an input that begins as gzip data or UTF-16 text
 // does; its caller notes the block lines cut at 511 characters
-// (chunkCut). Lines are then counted in any case.
+// (chunkCut), and the lines it passes over that are blocks but for a
+// damaged marker. Lines are then counted in any case.
 #pragma once
 
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "byte_source.h"
 #include "window_drops.h"
@@ -70,6 +72,7 @@ class ChunkReader {
     char* takeChunk();
 
     bool textAfter(std::size_t from, std::size_t to) const;
+    void noteDamagedMarkers(std::size_t position);
 
     ByteSource& source_;
     std::size_t blockSize_;
@@ -95,6 +98,9 @@ class ChunkReader {
     // [begin_, counted_), not yet in nextLine_.
     std::size_t counted_ = 0;
     std::size_t aheadLines_ = 0;
+    // With drops_: the search's stops ('<') in [begin_, searched_) that
+    // began no candidate, each a place a damaged marker may stand.
+    std::vector<std::size_t> passedStops_;
     bool streamEnded_ = false;  // the source ended, or a 0x1A byte
     bool sourceEnded_ = false;
     bool failed_ = false;

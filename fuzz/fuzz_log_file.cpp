@@ -3,7 +3,8 @@
 // With a prefix, the same log is decoded again without one: the two texts
 // must differ by nothing but the prefixes. The log is also decoded reading
 // small blocks, and as a live stream that hands it out in pieces of a few
-// bytes, which must change nothing, for one report and for every report.
+// bytes, which must change nothing, for one report and for every report,
+// nor where the window's reading says a damaged marker hid a block.
 // Every report is also decoded with loose markers, which must not break the
 // run's bookkeeping.
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "decoding_run.h"
@@ -46,10 +48,32 @@ std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, Readin
     settings.source = reading == Reading::Live ? &live : nullptr;
     settings.looseMarkers = reading == Reading::Loose;
     settings.scope = ReportScope::Every;
+    settings.noteDrops = reading != Reading::Loose;
     TextWriter writer("");
-    decodeReports(log.stream(), settings, writer);
+    const RunOutcome outcome = decodeReports(log.stream(), settings, writer);
     linesOf(writer.text, "");
-    return writer.reports;
+    // The lines where a damaged marker hid a block, in any order; only where
+    // no line is longer than the window reads whole, as a longer line is
+    // judged on the part of it the reader holds.
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    std::size_t longest = 0;
+    for (std::size_t at = 0; at < size;) {
+        const std::size_t end = std::min(bytes.find('\n', at), size);
+        longest = std::max(longest, end - at);
+        at = end + 1;
+    }
+    std::vector<std::size_t> damaged;
+    for (const DropPlace& place : longest < 511 ? outcome.drops.places : std::vector<DropPlace>()) {
+        if (place.kind == DropKind::DamagedMarker) {
+            damaged.push_back(place.line);
+        }
+    }
+    std::sort(damaged.begin(), damaged.end());
+    std::string text = writer.reports;
+    for (const std::size_t line : damaged) {
+        text += " damaged:" + std::to_string(line);
+    }
+    return text;
 }
 
 }  // namespace
