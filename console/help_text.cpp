@@ -8,6 +8,7 @@ const char UsageText[] =
     "                   [--json | --jsonl | --csv [--no-header]] [--lf] [--require-report]\n"
     "                   [--clipboard | --watch] [--] [file... | -]\n"
     "       vexa-decode --summary [--by-source] [--json] [--loose] [--lf] [file...]\n"
+    "       vexa-decode [options] [-r] [--files-from list [--null]] [file...]\n"
     "       vexa-decode [options] --port device [--baud rate]\n"
     "                   [--query command [--timeout seconds]]";
 
@@ -19,6 +20,10 @@ const char HelpText[] =
     "                    read as it comes; \"-\": standard input; no file and a\n"
     "                    terminal on standard input: the clipboard\n"
     "  --                every later argument is a file, whatever it looks like\n"
+    "  --files-from list more logs, named in list one a line (\"-\": standard input)\n"
+    "  -0, --null        the list's names are NUL-separated (find -print0)\n"
+    "  -r, --recursive   a directory stands for the logs in it and below, by path;\n"
+    "                    without it a directory is an error\n"
     "  +prefix           begin every output line with prefix and one space\n"
     "  -prefix text      the same, the next argument being the prefix\n"
     "  -noprefix         no prefix (the default)\n"
@@ -53,7 +58,7 @@ const char HelpText[] =
     "                    that silence, ERROR or Ctrl+C cuts short is still written,\n"
     "                    marked with the reason\n"
     "  --version         show the version\n"
-    "  -h, --help        show this text\n"
+    "  -h, --help        show this text (-? and /? too)\n"
     "\n"
     "On Linux the clipboard is read with wl-paste (Wayland) or xclip or xsel (X11).\n"
     "Exit codes: 0 done; 1 an input could not be opened or read, or a port query\n"

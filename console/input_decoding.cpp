@@ -29,6 +29,15 @@ const DropText DropTexts[] = {
      "a NUL byte hides the rest of the line from the window's reading; --loose reads it whole"},
     {DropKind::Encoded,
      "the input is gzip data or UTF-16 text, which the window reads as bytes; --loose decodes it"},
+    {DropKind::MergedCall,
+     "a block sets a key the report already holds, so two calls merge into one report (an OK "
+     "lost); --loose starts a new report there"},
+    {DropKind::MarkerInside,
+     "a block marker stands after other text (a time stamp, colour codes, a byte order mark), "
+     "and the window drops the block; --loose reads it"},
+    {DropKind::DamagedMarker,
+     "a block's marker is damaged (a byte, its case or its spacing), and the window drops the "
+     "block; --loose reads it"},
 };
 
 }  // namespace
@@ -60,6 +69,8 @@ InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string
     outcome.clipboardUnread = run.clipboardUnread;
     outcome.reportFound = run.blockFound;
     outcome.drops = run.drops;
+    outcome.inputDamaged = run.inputDamaged;
+    outcome.compression = run.compression;
     if (run.readFailed) {
         outcome.readFailure =
             stream != nullptr ? stream->failure() : std::strerror(errno != 0 ? errno : EIO);
@@ -67,16 +78,18 @@ InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string
     return outcome;
 }
 
-std::string dropWarning(const WindowDrops& drops) {
-    for (const DropText& text : DropTexts) {
-        if (text.kind != drops.first) {
-            continue;
+std::vector<std::string> dropWarnings(const WindowDrops& drops) {
+    std::vector<std::string> warnings;
+    for (const DropPlace& place : drops.places) {
+        for (const DropText& text : DropTexts) {
+            if (text.kind == place.kind) {
+                warnings.push_back("line " + std::to_string(place.line) + ": " + text.text);
+            }
         }
-        std::string warning = "line " + std::to_string(drops.line) + ": " + text.text;
-        if (drops.count > 1) {
-            warning += " (and " + std::to_string(drops.count - 1) + " more)";
-        }
-        return warning;
     }
-    return std::string();
+    if (drops.count > drops.places.size() && !warnings.empty()) {
+        warnings.back() +=
+            " (and " + std::to_string(drops.count - drops.places.size()) + " more places)";
+    }
+    return warnings;
 }

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "options.h"
 #include "output_writer.h"
@@ -17,10 +18,12 @@
 #include "window_drops.h"
 
 struct InputOutcome {
-    bool clipboardUnread = false;  // the clipboard could not be read
-    bool reportFound = false;      // a report held a block
-    std::string readFailure;       // why reading failed; empty when it did not
-    WindowDrops drops;             // what the window's reading dropped
+    bool clipboardUnread = false;       // the clipboard could not be read
+    bool reportFound = false;           // a report held a block
+    std::string readFailure;            // why reading failed; empty when it did not
+    WindowDrops drops;                  // what the window's reading dropped
+    bool inputDamaged = false;          // gzip data damaged or cut short (--loose)
+    const char* compression = nullptr;  // "xz", ...: data this program does not read
 };
 
 // file null and stream null: the clipboard. stream, when given, is read
@@ -28,6 +31,6 @@ struct InputOutcome {
 InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string& name,
                          const ConsoleOptions& options, OutputWriter& writer, bool asPort = false);
 
-// What to say on standard error about the drops, naming the first and the
-// option that reads the input whole; empty when there were none.
-std::string dropWarning(const WindowDrops& drops);
+// What to say on standard error about the drops: a line per place, naming
+// it and what --loose does there; empty when there were none.
+std::vector<std::string> dropWarnings(const WindowDrops& drops);

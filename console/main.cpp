@@ -13,6 +13,7 @@
 #include "exit_status.h"
 #include "file_bytes.h"
 #include "input_decoding.h"
+#include "input_names.h"
 #include "options.h"
 #include "output_writer.h"
 #include "port_query.h"
@@ -21,7 +22,8 @@
 namespace {
 
 int statusOf(const InputOutcome& outcome, const ConsoleOptions& options) {
-    if (!outcome.readFailure.empty() || outcome.clipboardUnread) {
+    if (!outcome.readFailure.empty() || outcome.clipboardUnread || outcome.inputDamaged ||
+        outcome.compression != nullptr) {
         return ExitFailure;
     }
     return inputStatus(outcome.reportFound, options.requireReport);
@@ -48,8 +50,19 @@ int decodeNamed(const std::string& name, const ConsoleOptions& options, OutputWr
     if (!outcome.readFailure.empty()) {
         complain(shownName, outcome.readFailure);
     }
-    if (outcome.drops.count > 0) {
-        complain(shownName, dropWarning(outcome.drops));
+    if (outcome.compression != nullptr) {
+        // Its bytes hold no text: what else the reading says would mislead.
+        const std::string program = outcome.compression;
+        complain(shownName, program + "-compressed; unpack it first (" + program + " -dc " +
+                                (name == "-" ? std::string() : name + " ") + "| vexa-decode -)");
+        return statusOf(outcome, options);
+    }
+    if (outcome.inputDamaged) {
+        complain(shownName,
+                 "the gzip data is damaged or cut short; the reports before it are kept");
+    }
+    for (const std::string& warning : dropWarnings(outcome.drops)) {
+        complain(shownName, warning);
     }
     return statusOf(outcome, options);
 }
@@ -64,6 +77,16 @@ int decodeUnnamed(const ConsoleOptions& options, OutputWriter& writer) {
     return statusOf(decodeInput(nullptr, nullptr, "clipboard", options, writer), options);
 }
 
+// 0 when standard output took everything; else says why not.
+int outputWritten(const char* what) {
+    const std::string reason = finishOutput();
+    if (reason.empty()) {
+        return 0;
+    }
+    complain(std::string(what) + ": " + reason);
+    return ExitFailure;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -72,10 +95,10 @@ int main(int argc, char** argv) {
     switch (parsed.action) {
         case OptionsAction::Help:
             std::printf("%s\n\n%s\n", UsageText, HelpText);
-            return 0;
+            return outputWritten("cannot write the help");
         case OptionsAction::Version:
             std::printf("%s\n", VersionText);
-            return 0;
+            return outputWritten("cannot write the version");
         case OptionsAction::Usage:
             complain(parsed.problem + "\n" + UsageText);
             return ExitUsage;
@@ -96,25 +119,30 @@ int main(int argc, char** argv) {
     // Large writes: a run of many reports costs few system calls. Live
     // input flushes each report anyway (output_writer.h).
     std::setvbuf(stdout, nullptr, _IOFBF, 256 * 1024);
-    const std::unique_ptr<OutputWriter> writer =
-        makeOutputWriter(options, options.sources.size() > 1);
+    const bool several =
+        options.sources.size() > 1 || !options.filesFrom.empty() || options.recursive;
+    const std::unique_ptr<OutputWriter> writer = makeOutputWriter(options, several);
 
     int status = 0;
     if (options.watch) {
         status = watchClipboard(options, *writer);
     } else if (!options.port.empty()) {
         status = queryPort(options, *writer);
-    } else if (options.sources.empty()) {
+    } else if (options.sources.empty() && options.filesFrom.empty()) {
         status = decodeUnnamed(options, *writer);
     } else {
-        for (const std::string& name : options.sources) {
+        InputNames names(options);
+        std::string name;
+        std::string problem;
+        while (names.next(&name, &problem)) {
+            if (!problem.empty()) {
+                complain(name, problem);
+                status = worse(status, ExitFailure);
+                continue;
+            }
             status = worse(status, decodeNamed(name, options, *writer));
         }
     }
     writer->finish();
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-        complain("cannot write the report");
-        return ExitFailure;
-    }
-    return status;
+    return worse(status, outputWritten("cannot write the report"));
 }

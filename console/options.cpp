@@ -3,6 +3,7 @@
 
 #include "options.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -32,6 +33,9 @@ enum class Word {
     Query,
     Timeout,
     Version,
+    FilesFrom,
+    NullNames,
+    Recursive,
 };
 
 struct WordName {
@@ -59,11 +63,18 @@ const WordName WordNames[] = {
     {"query", Word::Query, true},
     {"timeout", Word::Timeout, true},
     {"version", Word::Version, false},
+    {"files-from", Word::FilesFrom, true},
+    {"null", Word::NullNames, false},
+    {"0", Word::NullNames, false},
+    {"recursive", Word::Recursive, false},
+    {"r", Word::Recursive, false},
 };
 
-bool isHelpWord(const char* word) {
-    return equalsIgnoringCase(word, "h") || equalsIgnoringCase(word, "help") ||
-           equalsIgnoringCase(word, "?") || equalsIgnoringCase(word, "-help");
+// Only these ask for help: a name such as "?x.log" (what a name Windows
+// could not convert arrives as) or "/H" is a file.
+bool isHelpRequest(const char* arg) {
+    return std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help") == 0 ||
+           std::strcmp(arg, "-?") == 0 || std::strcmp(arg, "/?") == 0;
 }
 
 // "-name", "--name", "-name=value" or "--name=value": the name, and the
@@ -169,6 +180,9 @@ std::string takeValue(Word word, const std::string& spelled, const std::string& 
             options.hasQuery = true;
             options.query = value;
             return value.empty() ? spelled + " needs a command to send" : "";
+        case Word::FilesFrom:
+            options.filesFrom = value;
+            return value.empty() ? spelled + " needs a file of names (\"-\": standard input)" : "";
         case Word::Timeout:
             return parseSeconds(value, &options.timeout)
                        ? ""
@@ -219,6 +233,12 @@ bool takeFlag(Word word, ConsoleOptions& options, int* forms) {
         case Word::NoHeader:
             options.noHeader = true;
             break;
+        case Word::NullNames:
+            options.nullNames = true;
+            break;
+        case Word::Recursive:
+            options.recursive = true;
+            break;
         case Word::Version:
             return false;
         default:
@@ -230,11 +250,19 @@ bool takeFlag(Word word, ConsoleOptions& options, int* forms) {
 // What goes together, once the whole line is read.
 std::string conflictIn(const ConsoleOptions& options, bool baudGiven, bool timeoutGiven) {
     const bool clipboardOnly = options.watch || options.clipboard;
-    if (clipboardOnly && !options.sources.empty()) {
+    const bool files = !options.sources.empty() || !options.filesFrom.empty();
+    if (clipboardOnly && files) {
         return "--clipboard and --watch read the clipboard and take no file";
     }
-    if (!options.port.empty() && !options.sources.empty()) {
+    if (!options.port.empty() && files) {
         return "--port reads its port and takes no file";
+    }
+    if (options.nullNames && options.filesFrom.empty()) {
+        return "--null needs --files-from";
+    }
+    if (options.filesFrom == "-" &&
+        std::find(options.sources.begin(), options.sources.end(), "-") != options.sources.end()) {
+        return "standard input cannot hold both the names (--files-from -) and a log (-)";
     }
     if (!options.port.empty() && clipboardOnly) {
         return "--port does not go with --clipboard or --watch";
@@ -297,8 +325,7 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
             optionsEnded = true;
             continue;
         }
-        const char* word = optionWord(arg);
-        if (arg[0] == '?' || (word != nullptr && isHelpWord(word))) {
+        if (isHelpRequest(arg)) {
             parsed.action = OptionsAction::Help;
             return parsed;
         }

@@ -53,6 +53,11 @@ struct ConsoleOptions {
     bool hasQuery = false;  // --query TEXT
     std::string query;
     double timeout = DefaultQueryTimeout;  // seconds, for --query
+    // --files-from FILE ("-": standard input): more names, one a line, or
+    // NUL-separated with --null (-0); read after the sources, one by one.
+    std::string filesFrom;
+    bool nullNames = false;
+    bool recursive = false;  // -r, --recursive: a directory's logs, by path
 };
 
 struct ParsedOptions {

@@ -2,9 +2,12 @@
 
 #include "output_writer.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "prefix_options.h"
+#include "streams.h"
 
 std::unique_ptr<OutputWriter> makeOutputWriter(const ConsoleOptions& options, bool severalInputs) {
     LineStyle style;
@@ -32,16 +35,41 @@ std::unique_ptr<OutputWriter> makeOutputWriter(const ConsoleOptions& options, bo
 namespace {
 
 bool liveInput = true;
+// The reason of the first write that failed; 0 while none has.
+int writeError = 0;
+
+void noteWriteError() {
+    if (writeError == 0) {
+        writeError = errno != 0 ? errno : EIO;
+    }
+}
 
 }  // namespace
 
 void writeOutput(std::string_view bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    errno = 0;
+    if (writeToConsole(bytes, false)) {
+        return;
+    }
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) {
+        noteWriteError();
+    }
+}
+
+std::string finishOutput() {
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        noteWriteError();
+    }
+    return writeError != 0 ? std::strerror(writeError) : "";
 }
 
 void flushOutput() {
     if (liveInput) {
-        std::fflush(stdout);
+        errno = 0;
+        if (std::fflush(stdout) != 0) {
+            noteWriteError();
+        }
     }
 }
 

@@ -57,5 +57,8 @@ std::unique_ptr<OutputWriter> makeSummaryWriter(const LineStyle& style, bool jso
 // reader may wait for, which flushes only while the input is live: a file
 // read whole is written in large blocks.
 void writeOutput(std::string_view bytes);
+// Flushes standard output; "" when all was written, or else the reason the
+// first write failed (strerror).
+std::string finishOutput();
 void flushOutput();
 void setLiveInput(bool live);

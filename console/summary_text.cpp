@@ -50,7 +50,7 @@ std::string lineName(int entry, int column) {
 }
 
 void appendCounts(const SummaryCounts& counts, const LineStyle& style, std::string& out) {
-    const std::vector<Row> rows = {
+    std::vector<Row> rows = {
         {"Inputs", number(counts.inputs), ""},
         {"Inputs without a report", number(counts.inputsWithoutReport), ""},
         {"Reports", number(counts.reports), ""},
@@ -59,6 +59,9 @@ void appendCounts(const SummaryCounts& counts, const LineStyle& style, std::stri
         {"With messages", number(counts.withMessages),
          percent(counts.withMessages, counts.reports)},
     };
+    if (counts.malformedValues > 0) {
+        rows.push_back({"Malformed values, left out", number(counts.malformedValues), ""});
+    }
     appendTable(rows, {false, true, true}, style, out);
 }
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "capture_repairs.h"
 #include "catalogue.h"
 #include "line_count.h"
 
@@ -192,6 +193,9 @@ std::size_t ChunkReader::chunkStartBefore(std::size_t position) const {
 }
 
 void ChunkReader::advanceTo(std::size_t position) {
+    if (drops_ != nullptr && position > begin_) {
+        noteDamagedMarkers(position);
+    }
     if (position >= counted_) {
         countTo(position);
         nextLine_ += aheadLines_;
@@ -228,6 +232,9 @@ void ChunkReader::fill() {
         firstRead_ = false;
         if (drops_ != nullptr && beginsEncoded(block + read_, count)) {
             drops_->note(DropKind::Encoded, 1);
+        }
+        if (drops_ != nullptr) {
+            drops_->compression = unreadCompression(block + read_, count);
         }
     }
     const void* endOfText = std::memchr(block + read_, EndOfText, count);
@@ -306,6 +313,37 @@ char* ChunkReader::takeChunk() {
         ++nextLine_;
     }
     return chunk_;
+}
+
+// The lines passed over from begin_ to position that are blocks but for a
+// damaged marker: only a "<" near a line's start can be one.
+void ChunkReader::noteDamagedMarkers(std::size_t position) {
+    const char* block = block_.get();
+    std::size_t at = begin_;
+    while (at < position) {
+        const void* found = std::memchr(block + at, '<', position - at);
+        if (found == nullptr) {
+            return;
+        }
+        const auto open = static_cast<std::size_t>(static_cast<const char*>(found) - block);
+        std::size_t lineStart = open;
+        while (lineStart > begin_ && block[lineStart - 1] != '\n') {
+            --lineStart;
+        }
+        const void* lineFeed = std::memchr(block + open, '\n', end_ - open);
+        const std::size_t lineEnd =
+            lineFeed != nullptr
+                ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - block)
+                : end_;
+        const std::size_t textEnd =
+            lineEnd > open && block[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
+        if (open - lineStart <= 16 &&
+            damagedMarkerTokens(std::string_view(block + lineStart, textEnd - lineStart)) != 0) {
+            drops_->note(DropKind::DamagedMarker,
+                         nextLine_ + countLineFeeds(block + begin_, block + lineStart));
+        }
+        at = lineEnd + 1;
+    }
 }
 
 bool ChunkReader::textAfter(std::size_t from, std::size_t to) const {

@@ -12,7 +12,8 @@
 // byte with text after it in a chunk, a 0x1A byte with text after it
 // (noteEndOfText), and an input that begins as gzip data or UTF-16 text
 // does; its caller notes the block lines cut at 511 characters
-// (chunkCut). Lines are then counted in any case.
+// (chunkCut), and the lines it passes over that are blocks but for a
+// damaged marker. Lines are then counted in any case.
 #pragma once
 
 #include <cstddef>
@@ -70,6 +71,7 @@ class ChunkReader {
     char* takeChunk();
 
     bool textAfter(std::size_t from, std::size_t to) const;
+    void noteDamagedMarkers(std::size_t position);
 
     ByteSource& source_;
     std::size_t blockSize_;

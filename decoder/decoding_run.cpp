@@ -78,6 +78,7 @@ class DecodingRun {
         resetValueSlots(slots_);
         state_.looseMarkers = settings.looseMarkers;
         state_.itemLimit = settings.reportItemLimit;
+        state_.splitCalls = settings.looseReading;
     }
 
     RunOutcome run(std::FILE* file) {
@@ -118,6 +119,9 @@ class DecodingRun {
                 collector_.startChunk(chunk, reader.line());
             }
             const bool ended = scan(chunk);
+            if (drops != nullptr) {
+                noteDrops(*drops, reader.line());
+            }
             // A block whose line the chunk's end cut lost what followed.
             if (drops != nullptr && state_.blockAtEnd && reader.chunkCut()) {
                 drops->note(DropKind::LongLine, reader.line());
@@ -129,6 +133,7 @@ class DecodingRun {
         outcome_.readFailed = reader.failed();
         reader.noteEndOfText();
         endReason_ = source->endReason();
+        outcome_.compression = outcome_.drops.compression;
     }
 
     void scanLoosely(ByteSource& source) {
@@ -137,12 +142,34 @@ class DecodingRun {
             if (collector_.countsLines()) {
                 collector_.startChunk(line, reader.line());
             }
-            if (scan(line)) {
+            const bool ended = scan(line);
+            if ((state_.notes & DamagedMarkerReadNote) != 0) {
+                reader.noteMend(LooseReader::DamagedMarker, reader.line());
+            }
+            state_.notes = 0;
+            if (ended) {
                 break;
             }
         }
         outcome_.readFailed = outcome_.readFailed || reader.failed();
         endReason_ = reader.endReason();
+        outcome_.inputDamaged = reader.damaged();
+        outcome_.compression = reader.compression();
+    }
+
+    void noteDrops(WindowDrops& drops, std::size_t line) {
+        const struct {
+            ScanNote note;
+            DropKind kind;
+        } kinds[] = {{MergedCallNote, DropKind::MergedCall},
+                     {MarkerInsideNote, DropKind::MarkerInside},
+                     {DamagedMarkerNote, DropKind::DamagedMarker}};
+        for (const auto& kind : kinds) {
+            if ((state_.notes & kind.note) != 0) {
+                drops.note(kind.kind, line);
+            }
+        }
+        state_.notes = 0;
     }
 
     // Returns false when the clipboard gave nothing to scan; its one message
@@ -165,7 +192,9 @@ class DecodingRun {
     // Returns true when nothing more may be read.
     bool scan(char* text) {
         while (scanChunk(text, state_)) {
-            endReport(state_.overLimit ? CutReason::TooLong : CutReason::None);
+            endReport(state_.overLimit  ? CutReason::TooLong
+                      : state_.nextCall ? CutReason::NextCall
+                                        : CutReason::None);
             if (settings_.scope == ReportScope::First) {
                 finished_ = true;
                 return true;
@@ -198,7 +227,9 @@ class DecodingRun {
         resetValueSlots(slots_);
         state_.blockSeen = false;
         state_.overLimit = false;
+        state_.nextCall = false;
         state_.rest = nullptr;
+        beginScanReport(state_);
     }
 
     const RunSettings& settings_;

@@ -74,6 +74,12 @@ struct RunOutcome {
     bool blockFound = false;
     // With noteDrops: where the window's reading dropped text.
     WindowDrops drops;
+    // The loose reading's gzip data ended damaged or cut short: the reports
+    // before the damage were handed out.
+    bool inputDamaged = false;
+    // The input is data of a compressor that is not read ("xz", "bzip2",
+    // "zstd", "lz4"), in either reading; null otherwise.
+    const char* compression = nullptr;
 };
 
 RunOutcome decodeReports(std::FILE* file, const RunSettings& settings, ReportWriter& writer);

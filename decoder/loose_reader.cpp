@@ -7,6 +7,7 @@
 
 #include <cstring>
 
+#include "capture_repairs.h"
 #include "catalogue.h"
 
 namespace {
@@ -19,9 +20,14 @@ constexpr std::size_t CutOverlap = sizeof SpacedMarker - 1;
 constexpr char EndOfText = 0x1A;
 
 const char* const MendTexts[LooseReader::MendCount] = {
-    "lines ended by CR alone", "NUL bytes skipped",
-    "0x1A bytes skipped",      "lines longer than 511 characters read whole",
-    "wrapped lines joined",    "a block longer than 65536 characters cut",
+    "lines ended by CR alone",
+    "NUL bytes skipped",
+    "0x1A bytes skipped",
+    "lines longer than 511 characters read whole",
+    "wrapped lines joined",
+    "a block longer than 65536 characters cut",
+    "colour and escape sequences removed",
+    "damaged block markers read",
 };
 
 bool isSpecial(char c) {
@@ -81,6 +87,8 @@ bool LooseReader::failed() const {
 void LooseReader::chooseDecoding() {
     raw_ = std::make_unique<ByteInput>(source_, blockSize_);
     input_ = raw_.get();
+    const std::size_t peeked = input_->peek(6);
+    compression_ = unreadCompression(input_->data(), peeked);
     if (beginsWith(*input_, 0x1F, 0x8B)) {
         gzip_ = std::make_unique<GzipSource>(*input_);
         inflated_ = std::make_unique<ByteInput>(*gzip_, blockSize_);
@@ -126,6 +134,17 @@ void LooseReader::endPiece(std::string& text, std::size_t line) {
 bool LooseReader::readLine(std::string& text, std::size_t& line) {
     text.swap(carry_);
     carry_.clear();
+    // A CR at the end of what had arrived: the next byte tells whether it
+    // ended the line number, as CR LF, or was a CR alone.
+    if (afterCr_) {
+        afterCr_ = false;
+        if ((input_->available() > 0 || input_->fill()) && input_->data()[0] == '\n') {
+            input_->consume(1);
+            ++nextLine_;
+        } else if (crMatters_) {
+            note(LoneCr, nextLine_);
+        }
+    }
     line = nextLine_;
     bool any = inPiece_;
     inPiece_ = false;
@@ -135,16 +154,6 @@ bool LooseReader::readLine(std::string& text, std::size_t& line) {
         }
         const char* data = input_->data();
         const std::size_t available = input_->available();
-        if (afterCr_) {
-            afterCr_ = false;
-            if (data[0] == '\n') {
-                input_->consume(1);
-                continue;
-            }
-            if (crMatters_) {
-                note(LoneCr, nextLine_ - 1);
-            }
-        }
         std::size_t run = 0;
         const std::size_t room = LineLimit - text.size();
         while (run < available && run < room && !isSpecial(data[run])) {
@@ -163,16 +172,27 @@ bool LooseReader::readLine(std::string& text, std::size_t& line) {
         const char c = data[run];
         input_->consume(1);
         if (c == '\r' || c == '\n') {
-            ++nextLine_;
-            afterCr_ = c == '\r';
-            if (afterCr_ && input_->available() > 0 && input_->data()[0] == '\n') {
+            // Line numbers count line feeds, as grep -n and the window do;
+            // a CR alone ends the line read but not the line number.
+            bool loneCr = false;
+            afterCr_ = false;
+            if (c == '\n') {
+                ++nextLine_;
+            } else if (input_->available() == 0) {
+                afterCr_ = true;
+            } else if (input_->data()[0] == '\n') {
                 input_->consume(1);
-                afterCr_ = false;
+                ++nextLine_;
+            } else {
+                loneCr = true;
             }
             // A modem's echo ends in CR alone on every serial line: only a
             // lone CR after a block or an OK changes what the window reads.
-            crMatters_ =
-                afterCr_ && (lastMarker(text.c_str()) != nullptr || text.compare(0, 2, "OK") == 0);
+            crMatters_ = (afterCr_ || loneCr) &&
+                         (lastMarker(text.c_str()) != nullptr || text.compare(0, 2, "OK") == 0);
+            if (loneCr && crMatters_) {
+                note(LoneCr, nextLine_);
+            }
             if (text.size() > WindowLineLimit && lastMarker(text.c_str()) != nullptr) {
                 note(LongLine, line);
             }
@@ -182,7 +202,16 @@ bool LooseReader::readLine(std::string& text, std::size_t& line) {
     }
 }
 
+// Time stamps go without a word: a reading that finds markers anywhere on a
+// line already read past them, and the reports stay as they were.
 char* LooseReader::handOut(std::string& text, std::size_t line) {
+    if (removeEscapes(text)) {
+        note(Escapes, line);
+    }
+    const std::size_t stamp = timeStampLength(text);
+    if (stamp != 0) {
+        text.erase(0, stamp);
+    }
     out_.swap(text);
     handedLine_ = line;
     return &out_[0];
@@ -219,6 +248,14 @@ char* LooseReader::next() {
 std::vector<std::string> LooseReader::takeMends() {
     std::vector<std::string> messages;
     if (gzip_ != nullptr) {
+        if (!GzipSource::readable()) {
+            if (!gzipDamageSaid_) {
+                gzipDamageSaid_ = true;
+                messages.emplace_back(
+                    "loose reading: gzip data cannot be read here; unpack it first!");
+            }
+            return messages;
+        }
         messages.emplace_back("loose reading: gzip data inflated!");
         if (gzip_->damaged() && !gzipDamageSaid_) {
             gzipDamageSaid_ = true;

@@ -2,9 +2,10 @@
 // each line whole, however it ends and however long it is, handed to the
 // scan as one chunk, with what had to be mended named for the report.
 //
-// - CR, LF and CR LF each end a line; lines are numbered by those ends. A
-//   lone CR is named only after a line with a block or an OK (a modem's
-//   echo ends in one on every serial line).
+// - CR, LF and CR LF each end a line, but line numbers count line feeds
+//   alone (as grep -n and the window's reading do), so a line after a lone
+//   CR has its line's number. A lone CR is named only after a line with a
+//   block or an OK (a modem's echo ends in one on every serial line).
 // - NUL and 0x1A bytes are skipped.
 // - A line is read whole up to 64 kB; a longer one is handed out in
 //   pieces, each cut after its last ">" where there is one (the scan
@@ -15,6 +16,8 @@
 //   only what tokens are made of (hex digits, "=", "x", blanks, ":"): a
 //   terminal wrapped it. The lines are joined with nothing added, up to
 //   4 kB in all.
+// - A time stamp at a line's start is removed (capture_repairs.h), and so
+//   are colour and other escape sequences anywhere, which is named.
 // - Input that begins as gzip data (1F 8B) is inflated, and text that
 //   begins with a UTF-16 byte order mark (either order) is decoded
 //   (gzip_source.h, utf16_source.h), one inside the other if need be.
@@ -44,9 +47,14 @@ class LooseReader {
     // reader's buffer, which the caller may spoil; null at the end of the
     // input or on a read error.
     char* next();
-    // The physical line (from 1) where the last line handed out began.
+    // The physical line (from 1, counted by line feeds) where the last line
+    // handed out began.
     std::size_t line() const { return handedLine_; }
     bool failed() const;
+    // The gzip data ended damaged or cut short.
+    bool damaged() const { return gzip_ != nullptr && gzip_->damaged(); }
+    // The input is data of a compressor that is not read (capture_repairs.h).
+    const char* compression() const { return compression_; }
     // Why the input ended, once it has.
     CutReason endReason() const { return source_.endReason(); }
 
@@ -55,7 +63,19 @@ class LooseReader {
     // mend once; the input's decoding (gzip, UTF-16) every time.
     std::vector<std::string> takeMends();
 
-    enum Mend { LoneCr, NulSkipped, EndOfTextSkipped, LongLine, Joined, Cut, MendCount };
+    enum Mend {
+        LoneCr,
+        NulSkipped,
+        EndOfTextSkipped,
+        LongLine,
+        Joined,
+        Cut,
+        Escapes,
+        DamagedMarker,  // noted by the scan, which reads the block
+        MendCount
+    };
+    // Names a mend the caller made in a line handed out.
+    void noteMend(Mend mend, std::size_t line) { note(mend, line); }
 
   private:
     struct MendLines {
@@ -80,6 +100,7 @@ class LooseReader {
     ByteInput* input_ = nullptr;  // the text, after any decoding
     bool bigEndian_ = false;
     bool gzipDamageSaid_ = false;
+    const char* compression_ = nullptr;
 
     std::size_t nextLine_ = 1;
     bool afterCr_ = false;    // the last byte read was a CR that ended a line

@@ -84,13 +84,21 @@ void ReportCollector::formatBroken(const char* tokenStart) {
 void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
                                     std::string_view keyText, const char* valueText) {
     ++items_;
+    const bool malformed = !isCleanHexNumber(valueText);
+    if (key == BitFieldKey) {
+        for (int derived = FirstDerivedEntry; derived <= LastDerivedEntry; ++derived) {
+            malformed_[derived][0] = malformed_[derived][1] = malformed;
+        }
+    } else if (key < KeyDerived) {
+        malformed_[entry][column] = malformed;
+    }
     if (!keepTokens_) {
         return;
     }
     ReportToken token;
     token.key = keyText;
     token.value = valueText;
-    token.malformed = !isCleanHexNumber(valueText);
+    token.malformed = malformed;
     if (key == BitFieldKey) {
         for (int derived = FirstDerivedEntry; derived <= LastDerivedEntry; ++derived) {
             raw_[derived][0] = token;
@@ -173,6 +181,9 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, CutReas
             } else {
                 line.values[column].reset();
             }
+            line.malformed[column] =
+                column < line.valueCount && line.values[column] && malformed_[entry][column];
+            malformed_[entry][column] = false;
             if (column < line.valueCount && raw_[entry][column]) {
                 line.raw[column] = std::move(raw_[entry][column]);
                 raw_[entry][column].reset();
@@ -182,6 +193,9 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, CutReas
         }
     }
     report.lines.resize(count);
+    for (auto& row : malformed_) {
+        row[0] = row[1] = false;
+    }
     reportLine_ = 0;
     items_ = 0;
     if (keepTokens_) {

@@ -76,6 +76,8 @@ class ReportCollector {
     // storage: a report's lines cost no allocation once the first is done.
     DecodedReport report_;
     std::optional<ReportToken> raw_[KeyEntryCount][2];
+    // Whether the token that last wrote each slot was malformed.
+    bool malformed_[KeyEntryCount][2] = {};
     // The block being scanned, and its input line before tokenising cut it.
     ReportBlock block_;
     const char* blockStart_ = nullptr;

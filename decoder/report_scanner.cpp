@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "capture_repairs.h"
 #include "catalogue.h"
 #include "hex_number.h"
 #include "number_text.h"
@@ -106,10 +107,47 @@ void scanTokens(char* inputLine, char* tokens, ScanState& state) {
             state.collector.formatBroken(token);
             return;
         }
+        const std::size_t bit = static_cast<std::size_t>(location->entry * 2 + location->column);
+        if (state.reportKeys.test(bit) && !state.mergeNoted) {
+            state.mergeNoted = true;
+            state.notes |= MergedCallNote;
+        }
+        state.blockKeys.set(bit);
         renderValue(state.slots, location->entry, location->column, key.value, cursor);
         state.collector.valueRendered(location->entry, location->column, key.value,
                                       std::string_view(token, key.end - token), cursor);
     }
+}
+
+// Whether the block's tokens set a key the report already holds, read the
+// way scanTokens reads them, from a copy.
+bool repeatsKey(const char* tokens, ScanState& state) {
+    state.scratch.assign(tokens);
+    Tokenizer tokenizer(&state.scratch[0]);
+    for (char* token = tokenizer.take(TokenDelimiters); token != nullptr;
+         token = tokenizer.take(TokenDelimiters)) {
+        const HexNumber key = parseHexNumber(token);
+        const auto location = findKeyEntry(key.value);
+        if (!location) {
+            continue;
+        }
+        if (state.reportKeys.test(
+                static_cast<std::size_t>(location->entry * 2 + location->column))) {
+            return true;
+        }
+        const char* cursor = key.end;
+        if ((*cursor == '\0' && (cursor = tokenizer.take(ValueDelimiters)) == nullptr) ||
+            *cursor != '=' || (*++cursor == '\0' && tokenizer.take(ValueDelimiters) == nullptr)) {
+            return false;
+        }
+    }
+    return false;
+}
+
+// "ok" or "Ok" and nothing else: how some terminals and loggers write it.
+bool isLowerEndWord(const char* inputLine) {
+    return (inputLine[0] == 'o' || inputLine[0] == 'O') && inputLine[1] == 'k' &&
+           inputLine[2] == '\0';
 }
 
 // The tokens of a block begin right after its marker, or null if the line
@@ -159,6 +197,12 @@ const char* findBlockMarker(std::string_view text) {
     return at != std::string_view::npos ? text.data() + at : nullptr;
 }
 
+void beginScanReport(ScanState& state) {
+    state.reportKeys.reset();
+    state.mergeNoted = false;
+    state.markerInsideNoted = false;
+}
+
 bool scanChunk(char* chunk, ScanState& state) {
     char* p = chunk;
     state.blockAtEnd = false;
@@ -169,6 +213,8 @@ bool scanChunk(char* chunk, ScanState& state) {
         char* inputLine = p;
         p += std::strcspn(p, LineSeparators);
         char* end = p;
+        char* const separatorAt = p;
+        const char separator = *p;
         const bool atEnd = *p == '\0';
         if (!atEnd) {
             *p++ = '\0';
@@ -186,23 +232,50 @@ bool scanChunk(char* chunk, ScanState& state) {
         char* tokens = blockTokens(inputLine);
         if (tokens == nullptr && state.looseMarkers) {
             char* marker = markerInLine(inputLine);
-            if (marker == nullptr) {
-                if (state.blockSeen && holdsEndWordAlone(inputLine)) {
-                    state.rest = p;
-                    return true;
+            if (marker != nullptr) {
+                inputLine = marker;
+                tokens = blockTokens(marker);
+            } else if (state.blockSeen && (holdsEndWordAlone(inputLine) ||
+                                           (state.splitCalls && isLowerEndWord(inputLine)))) {
+                state.rest = p;
+                return true;
+            } else if (state.splitCalls) {
+                const std::size_t at = damagedMarkerTokens(inputLine);
+                if (at != 0) {
+                    tokens = inputLine + at;
+                    state.notes |= DamagedMarkerReadNote;
                 }
-                continue;
             }
-            inputLine = marker;
-            tokens = blockTokens(marker);
         }
         if (tokens == nullptr) {
+            if (!state.looseMarkers) {
+                if (markerInLine(inputLine) != nullptr) {
+                    if (!state.markerInsideNoted) {
+                        state.markerInsideNoted = true;
+                        state.notes |= MarkerInsideNote;
+                    }
+                } else if (damagedMarkerTokens(inputLine) != 0) {
+                    state.notes |= DamagedMarkerNote;
+                }
+            }
             continue;
+        }
+        if (state.splitCalls && state.blockSeen && repeatsKey(tokens, state)) {
+            // The line goes back as it was, for the next report to scan.
+            for (char* blank = end; blank < separatorAt; ++blank) {
+                *blank = ' ';
+            }
+            *separatorAt = separator;
+            state.rest = inputLine;
+            state.nextCall = true;
+            return true;
         }
         state.blockSeen = true;
         state.blockAtEnd = atEnd;
         state.collector.blockMet(inputLine);
+        state.blockKeys.reset();
         scanTokens(inputLine, tokens, state);
+        state.reportKeys |= state.blockKeys;
         state.collector.blockEnded();
         if (state.itemLimit != 0 && state.collector.items() > state.itemLimit) {
             state.overLimit = true;

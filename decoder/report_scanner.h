@@ -8,6 +8,8 @@
 // quotes a first token of any size whole.
 #pragma once
 
+#include <bitset>
+#include <string>
 #include <string_view>
 
 #include "report_collector.h"
@@ -37,7 +39,37 @@ struct ScanState {
     // The last chunk scanned ended inside a block's input line: no ">" or
     // line end closed it.
     bool blockAtEnd = false;
+
+    // With splitCalls (the loose reading), a block that sets a key the open
+    // report already holds is the next call's, whose OK was lost: the scan
+    // ends before it with nextCall set, and rest points at its line, whole
+    // again. Lowercase "ok" and "Ok" alone on a line end a report too, and
+    // a line that is a block but for a damaged marker is read as one.
+    bool splitCalls = false;
+    bool nextCall = false;
+    // What the scan met that the window's reading loses or that the loose
+    // reading repaired, since the caller last cleared it (ScanNote bits).
+    unsigned notes = 0;
+    // The keys (entry and column) the report under way has set, and those
+    // the block being scanned sets. The first merge of a report, and the
+    // first marker after other text (a time stamp on every line), are
+    // noted once a report.
+    std::bitset<KeyEntryCount * 2> reportKeys;
+    std::bitset<KeyEntryCount * 2> blockKeys;
+    bool mergeNoted = false;
+    bool markerInsideNoted = false;
+    std::string scratch;
 };
+
+enum ScanNote : unsigned {
+    MergedCallNote = 1,         // a block set a key the report held: two calls merged
+    MarkerInsideNote = 2,       // a marker stood after other text on its line
+    DamagedMarkerNote = 4,      // a block's marker was damaged; dropped
+    DamagedMarkerReadNote = 8,  // the same, read as a block
+};
+
+// Starts the next report's key tracking.
+void beginScanReport(ScanState& state);
 
 // The first SpacedMarker in text, or else the first UnspacedMarker
 // (catalogue.h), or null.

@@ -40,6 +40,9 @@ struct ReportLine {
     // The token that last wrote each slot; for the lines derived from the
     // bit-field word, the token of key 0x18.
     std::optional<ReportToken> raw[2];
+    // The value came from a malformed token (ReportToken::malformed): line
+    // noise, not a reading. Kept whether or not the writer wants tokens.
+    bool malformed[2] = {false, false};
 };
 
 // Why a report ended before its "OK" arrived.
@@ -50,6 +53,7 @@ enum class CutReason {
     TimedOut,     // a port's answer fell silent for longer than the timeout
     ErrorAnswer,  // the modem answered ERROR
     Interrupted,  // a signal (Ctrl+C, SIGTERM) stopped the reading
+    NextCall,     // the next call's blocks began: its OK was lost
 };
 
 struct DecodedReport {

@@ -2,7 +2,8 @@
 // read loosely with every report and the item limit, once handed out whole
 // and once in pieces of 1 to 7 bytes. Both must give the same reports and
 // text, in well-formed lines; gzip and UTF-16 inputs are decoded inside the
-// same run, so their damaged forms are fuzzed too.
+// same run, so their damaged forms are fuzzed too, and so are the repairs
+// of time stamps, escape sequences, damaged markers and merged calls.
 
 #include <algorithm>
 #include <cstddef>
@@ -21,6 +22,8 @@ std::string decodeLoosely(const std::uint8_t* data, std::size_t size, bool trick
     RunSettings settings;
     settings.source = &source;
     settings.looseReading = true;
+    // As --loose reads: markers anywhere, damaged markers, merged calls.
+    settings.looseMarkers = true;
     settings.scope = ReportScope::Every;
     settings.reportItemLimit = ReportItemLimit;
     TextWriter writer("");

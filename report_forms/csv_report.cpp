@@ -2,6 +2,7 @@
 
 #include "csv_report.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "catalogue.h"
@@ -40,6 +41,17 @@ const ReportLine* lineOf(const DecodedReport& report, int entry) {
     return nullptr;
 }
 
+// As captures write keys: hex, upper case.
+std::string keyName(std::uint16_t key) {
+    static const char Digits[] = "0123456789ABCDEF";
+    std::string name;
+    do {
+        name.insert(name.begin(), Digits[key % 16]);
+        key = static_cast<std::uint16_t>(key / 16);
+    } while (key != 0);
+    return name;
+}
+
 }  // namespace
 
 std::string csvHeader(const std::string& lineEnd) {
@@ -51,6 +63,7 @@ std::string csvHeader(const std::string& lineEnd) {
     }
     fields.emplace_back("complete");
     fields.emplace_back("messages");
+    fields.emplace_back("malformed");
     return csvLine(fields, lineEnd);
 }
 
@@ -63,11 +76,26 @@ std::string csvRow(const DecodedReport& report, const std::string& source,
                    const std::vector<std::string>& messages, const std::string& lineEnd) {
     std::vector<std::string> fields = {source, std::to_string(report.number),
                                        report.line > 0 ? std::to_string(report.line) : ""};
+    std::string malformed;
     for (int entry = 0; entry < KeyEntryCount; ++entry) {
-        if (KeyCatalogue[entry].label != nullptr) {
-            const ReportLine* line = lineOf(report, entry);
-            fields.push_back(line != nullptr ? reportLineValues(*line) : "");
+        if (KeyCatalogue[entry].label == nullptr) {
+            continue;
         }
+        const ReportLine* line = lineOf(report, entry);
+        if (line != nullptr && (line->malformed[0] || line->malformed[1])) {
+            // Line noise is no reading: a spreadsheet must not sum it.
+            fields.emplace_back();
+            for (int column = 0; column < 2; ++column) {
+                const std::uint16_t key =
+                    column == 0 ? KeyCatalogue[entry].key1 : KeyCatalogue[entry].key2;
+                if (line->malformed[column]) {
+                    malformed += (malformed.empty() ? "" : " ") +
+                                 keyName(key == KeyDerived ? BitFieldKey : key);
+                }
+            }
+            continue;
+        }
+        fields.push_back(line != nullptr ? reportLineValues(*line) : "");
     }
     fields.emplace_back(report.complete ? "true" : "false");
     std::string joined;
@@ -75,5 +103,6 @@ std::string csvRow(const DecodedReport& report, const std::string& source,
         joined += (joined.empty() ? "" : "\n") + message;
     }
     fields.push_back(joined);
+    fields.push_back(malformed);
     return csvLine(fields, lineEnd);
 }

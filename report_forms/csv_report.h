@@ -3,7 +3,9 @@
 // per catalogue line that has a label, in catalogue order, holding its
 // values as the text report shows them ("3429/NA"), empty where the report
 // has no such line; last whether the report is complete ("true" or
-// "false") and its messages, one a line. Fields holding a comma, a quote,
+// "false"), its messages, one a line, and the keys whose values were
+// malformed (line noise), separated by spaces: their lines' cells stay
+// empty. Fields holding a comma, a quote,
 // CR or LF are quoted. Rows end with the line end given. Bytes pass as
 // they are.
 #pragma once

@@ -16,6 +16,7 @@ const CutReasonText CutReasonTexts[] = {
     {CutReason::TimedOut, "timeout", "the port fell silent before its OK"},
     {CutReason::ErrorAnswer, "error", "the modem answered ERROR"},
     {CutReason::Interrupted, "interrupted", "interrupted before its OK"},
+    {CutReason::NextCall, "no-ok", "no OK before the next call's blocks"},
 };
 
 const CutReasonText* textOf(CutReason reason) {

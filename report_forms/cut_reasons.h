@@ -4,7 +4,7 @@
 
 #include "report_values.h"
 
-// "input-ended", "too-long", "timeout", "error", "interrupted"; null for
+// "input-ended", "too-long", "timeout", "error", "interrupted", "no-ok"; null for
 // CutReason::None.
 const char* cutReasonName(CutReason reason);
 // "the input ended before its OK", ...; null for CutReason::None.

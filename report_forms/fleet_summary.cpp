@@ -142,7 +142,10 @@ void FleetSummary::countLine(const ReportLine& line) {
         SummaryColumn& counted = columns_[static_cast<std::size_t>(first + column)];
         const std::optional<std::string>& value = line.values[column];
         std::uint32_t number = 0;
-        if (counted.shape == SummaryShape::Names && value) {
+        if (line.malformed[column]) {
+            ++counted.malformed;
+            ++counts_.malformedValues;
+        } else if (counted.shape == SummaryShape::Names && value) {
             counted.names.add(*value);
         } else if (counted.shape == SummaryShape::Numbers && value && readNumber(*value, &number)) {
             counted.numbers.add(number);
@@ -180,7 +183,8 @@ void FleetSummary::countForSource(const DecodedReport& report) {
     row.complete += report.complete ? 1 : 0;
     const KeyLocation cause = locate(TerminationCauseKey);
     for (const ReportLine& line : report.lines) {
-        if (line.entry == cause.entry && line.values[cause.column]) {
+        if (line.entry == cause.entry && line.values[cause.column] &&
+            !line.malformed[cause.column]) {
             sourceCauses_.add(*line.values[cause.column]);
         }
     }

@@ -49,6 +49,9 @@ struct SummaryColumn {
     // Reports whose line shows "NA" here: no name, or a number above the
     // line's limit (or none, where the other value of the pair came).
     std::uint64_t na = 0;
+    // Reports whose value here was line noise (ReportLine::malformed):
+    // counted apart, in no tally, percentile or worst list.
+    std::uint64_t malformed = 0;
     NameTally names;                       // Names
     NumberTally numbers = NumberTally(0);  // Numbers
 };
@@ -93,6 +96,7 @@ struct SummaryCounts {
     std::uint64_t complete = 0;
     std::uint64_t cutOff = 0;
     std::uint64_t withMessages = 0;
+    std::uint64_t malformedValues = 0;  // every column's malformed, added up
 };
 
 class FleetSummary {

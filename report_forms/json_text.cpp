@@ -181,6 +181,24 @@ void appendJsonText(std::string_view bytes, std::string& out) {
     out += sink.view();
 }
 
+std::string jsonSourceName(std::string_view source, bool* latin1) {
+    *latin1 = !isUtf8(source);
+    if (!*latin1) {
+        return std::string(source);
+    }
+    std::string name;
+    for (const char c : source) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            name += static_cast<char>(0xC0 | (byte >> 6));
+            name += static_cast<char>(0x80 | (byte & 0x3F));
+        } else {
+            name += c;
+        }
+    }
+    return name;
+}
+
 bool isUtf8(std::string_view bytes) {
     const auto* text = reinterpret_cast<const unsigned char*>(bytes.data());
     std::size_t i = 0;
@@ -364,20 +382,19 @@ std::string_view JsonReportText::document(const DecodedReport& report, const Jso
     out += '{';
     newLine(out, 1);
     field("source");
-    if (isUtf8(context.source)) {
-        // Escaped as text is, with the UTF-8 sequences left whole.
-        out += '"';
-        for (const char c : context.source) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (byte >= 0x80 || isPlain(byte)) {
-                out += c;
-            } else {
-                appendEscape(byte, out);
-            }
+    bool latin1 = false;
+    // Escaped as text is, with the UTF-8 sequences left whole.
+    out += '"';
+    for (const char c : jsonSourceName(context.source, &latin1)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80 || isPlain(byte)) {
+            out += c;
+        } else {
+            appendEscape(byte, out);
         }
-        out += '"';
-    } else {
-        appendText(context.source, out);
+    }
+    out += '"';
+    if (latin1) {
         next("sourceLatin1");
         put(out, "true");
     }

@@ -106,3 +106,7 @@ class JsonReportText {
 void appendJsonText(std::string_view bytes, std::string& out);
 // True when bytes are UTF-8 (no overlong forms, no surrogates).
 bool isUtf8(std::string_view bytes);
+// A source name as every JSON form writes it (unescaped): UTF-8 as it is;
+// any other name byte by byte as ISO 8859-1, and then *latin1 is set, for
+// a "sourceLatin1": true beside it.
+std::string jsonSourceName(std::string_view source, bool* latin1);

@@ -15,6 +15,15 @@ Json text(std::string_view bytes) {
     return latin1ToUtf8(bytes);
 }
 
+// The source as --json names it, with its "sourceLatin1" where needed.
+void putSource(Json& object, const std::string& source) {
+    bool latin1 = false;
+    object["source"] = jsonSourceName(source, &latin1);
+    if (latin1) {
+        object["sourceLatin1"] = true;
+    }
+}
+
 // count of all, to four decimals; 0 of none.
 double share(std::uint64_t count, std::uint64_t all) {
     return all == 0 ? 0.0
@@ -46,6 +55,7 @@ Json names(const SummaryColumn& column) {
     Json line = lineHead(column.entry, column.column);
     line["count"] = column.names.count();
     line["na"] = column.na;
+    line["malformed"] = column.malformed;
     line["values"] = std::move(values);
     return line;
 }
@@ -55,6 +65,7 @@ Json numbers(const SummaryColumn& column) {
     Json line = lineHead(column.entry, column.column);
     line["count"] = tally.count();
     line["na"] = column.na;
+    line["malformed"] = column.malformed;
     const bool any = tally.count() > 0;
     const std::vector<std::uint32_t> at = tally.percentiles({10, 50, 90});
     const char* const names[] = {"min", "p10", "median", "p90", "max"};
@@ -79,7 +90,7 @@ Json worst(const WorstList& list) {
     Json calls = Json::array();
     for (const WorstCall& call : list.calls) {
         Json found = Json::object();
-        found["source"] = text(call.source);
+        putSource(found, call.source);
         found["line"] = call.line;
         found["report"] = call.report;
         found["value"] = call.value;
@@ -101,7 +112,7 @@ Json figureOrNull(bool has, std::uint64_t figure) {
 Json source(const SourceRow& row) {
     const bool caused = !row.cause.name.empty();
     Json input = Json::object();
-    input["source"] = text(row.source);
+    putSource(input, row.source);
     input["calls"] = row.calls;
     input["complete"] = row.complete;
     input["terminationCause"] = caused ? text(row.cause.name) : Json(nullptr);
@@ -130,12 +141,12 @@ Json summaryDocument(const FleetSummary& summary, bool bySource) {
         worstLists.push_back(worst(list));
     }
     Json document = Json::object();
-    const char* const names[] = {"inputs", "inputsWithoutReport", "reports", "complete",
-                                 "cutOff", "withMessages"};
-    const std::uint64_t figures[] = {counts.inputs,  counts.inputsWithoutReport,
-                                     counts.reports, counts.complete,
-                                     counts.cutOff,  counts.withMessages};
-    for (int i = 0; i < 6; ++i) {
+    const char* const names[] = {"inputs", "inputsWithoutReport", "reports",        "complete",
+                                 "cutOff", "withMessages",        "malformedValues"};
+    const std::uint64_t figures[] = {
+        counts.inputs, counts.inputsWithoutReport, counts.reports,        counts.complete,
+        counts.cutOff, counts.withMessages,        counts.malformedValues};
+    for (int i = 0; i < 7; ++i) {
         document[names[i]] = figures[i];
     }
     document["names"] = std::move(nameLines);

@@ -54,8 +54,13 @@ async function loadFleet(inputs) {
   // costs more than decoding. A file that cannot be read is left out and
   // named, as vexa-decode does.
   const unreadable = [];
-  const read = (input) => input.file.arrayBuffer().then((buffer) => new Uint8Array(buffer),
-    (error) => { unreadable.push(`${input.name} (${error.message})`); return null; });
+  const damaged = [];
+  const read = (input) => readCapture(input.file).then((capture) => {
+    if (capture.damaged) {
+      damaged.push(input.name);
+    }
+    return capture.bytes;
+  }, (error) => { unreadable.push(`${input.name} (${error.message})`); return null; });
   const reads = inputs.slice(0, READ_AHEAD).map(read);
   for (let i = 0; i < inputs.length; ++i) {
     const bytes = await reads[i];
@@ -95,6 +100,9 @@ async function loadFleet(inputs) {
   showFleet(JSON.parse(fleet.summaryText), JSON.parse(decoder.UTF8ToString(decoder._vexaFleetColumns())));
   if (unreadable.length > 0) {
     fleetPage.status.textContent += '; cannot read ' + unreadable.join(', ');
+  }
+  if (damaged.length > 0) {
+    fleetPage.status.textContent += `; ${damaged.join(', ')}: ${GZIP_DAMAGED}`;
   }
 }
 

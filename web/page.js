@@ -145,15 +145,59 @@ function step(by) {
   }
 }
 
+const GZIP_DAMAGED = 'the gzip data is damaged or cut short; the reports before it are kept';
+
+// A file's bytes, a gzip file (1F 8B) inflated by the browser's own gzip
+// stream, which checks each member's CRC and length. Damaged gzip data keeps
+// what came before the damage, and damaged says so. This browser's stream
+// reads one member: the bytes after it count as damage.
+async function readCapture(file) {
+  const bytes = new Uint8Array(await file.arrayBuffer());
+  if (bytes.length < 2 || bytes[0] !== 0x1f || bytes[1] !== 0x8b) {
+    return {bytes, damaged: false};
+  }
+  const stream = new DecompressionStream('gzip');
+  const writer = stream.writable.getWriter();
+  // Fed in pieces, the last 8 bytes (a trailer's check sum and length) alone:
+  // the browser drops what it inflated from the piece where the damage is.
+  const end = Math.max(0, bytes.length - 8);
+  (async () => {
+    for (let at = 0; at < end; at += 0x10000) {
+      await writer.write(bytes.subarray(at, Math.min(at + 0x10000, end)));
+    }
+    await writer.write(bytes.subarray(end));
+    await writer.close();
+  })().catch(() => {});  // the reads below see the damage
+  const reader = stream.readable.getReader();
+  const parts = [];
+  let length = 0;
+  let damaged = false;
+  try {
+    for (let part = await reader.read(); !part.done; part = await reader.read()) {
+      parts.push(part.value);
+      length += part.value.length;
+    }
+  } catch (error) {
+    damaged = true;
+  }
+  const inflated = new Uint8Array(length);
+  let at = 0;
+  for (const part of parts) {
+    inflated.set(part, at);
+    at += part.length;
+  }
+  return {bytes: inflated, damaged};
+}
+
 // Shows the report numbered shown (from 0) of the file.
 function loadFile(file, shown = 0) {
-  return file.arrayBuffer().then((buffer) => {
-    state.fileBytes = new Uint8Array(buffer);
+  return readCapture(file).then((capture) => {
+    state.fileBytes = capture.bytes;
     state.given = true;
     state.source = file.name;
     state.shown = shown;
     page.input.value = bytesToText(state.fileBytes);
-    showStatus('Log file ' + file.name);
+    showStatus('Log file ' + file.name + (capture.damaged ? ': ' + GZIP_DAMAGED : ''));
     decode();
   }, (error) => showStatus('Cannot read ' + file.name + ': ' + error.message));
 }

@@ -50,12 +50,15 @@ const OptionsCase Cases[] = {
     {"unknown option", {"-x"}, Usage, nullptr, {}},
     {"viewer options belong to the window", {"-clipview"}, Usage, nullptr, {}},
     {"-h", {"-h"}, Help, nullptr, {}},
-    {"-help", {"a.log", "-help"}, Help, nullptr, {}},
+    {"--null without a list", {"--null", "a.log"}, Usage, nullptr, {}},
+    {"names and a log both on standard input", {"--files-from", "-", "-"}, Usage, nullptr, {}},
+    {"--files-from with --port", {"--files-from", "l", "--port", "COM1"}, Usage, nullptr, {}},
+    {"-help is no help", {"a.log", "-help"}, Usage, nullptr, {}},
     {"--help", {"--help"}, Help, nullptr, {}},
     {"/?", {"/?"}, Help, nullptr, {}},
-    {"/H", {"/H"}, Help, nullptr, {}},
+    {"/H is a file", {"/H"}, Decode, "", {"/H"}},
     {"-?", {"-?"}, Help, nullptr, {}},
-    {"question mark first", {"?x"}, Help, nullptr, {}},
+    {"a name Windows could not convert is a file", {"???.log"}, Decode, "", {"???.log"}},
     {"help after a refused option is not reached", {"+a", "+b", "-h"}, Usage, nullptr, {}},
     {"--version", {"a.log", "--version"}, Version, nullptr, {}},
     {"help after -- is a file", {"--", "-h"}, Decode, "", {"-h"}},
@@ -90,7 +93,9 @@ std::string settingsOf(const ConsoleOptions& o) {
         (o.bySource ? " by-source" : "") + (o.port.empty() ? "" : " port=" + o.port) +
         (o.baudRate != DefaultBaudRate ? " baud=" + std::to_string(o.baudRate) : "") +
         (o.hasQuery ? " query=" + o.query : "") +
-        (o.timeout != DefaultQueryTimeout ? " timeout=" + std::to_string(o.timeout) : "");
+        (o.timeout != DefaultQueryTimeout ? " timeout=" + std::to_string(o.timeout) : "") +
+        (o.filesFrom.empty() ? "" : " files-from=" + o.filesFrom) + (o.nullNames ? " null" : "") +
+        (o.recursive ? " recursive" : "");
     return text.empty() ? "" : text.substr(1);
 }
 
@@ -130,6 +135,11 @@ const ConsoleCase ConsoleCases[] = {
     {"--summary as JSON, by source",
      {"--by-source", "--json", "--summary"},
      "all json summary by-source"},
+    {"names from standard input, NUL-separated",
+     {"--files-from", "-", "-0", "--summary"},
+     "all summary files-from=- null"},
+    {"-r and --null", {"-r", "--files-from=list", "--null"}, "files-from=list null recursive"},
+    {"--recursive", {"--recursive", "logs"}, "recursive"},
 };
 
 TEST(ConsoleOptions, ConsoleOnlyOptions) {

@@ -69,7 +69,7 @@ std::vector<CaptureRow> captureRows() {
         {"LF", capture("\n"), {}, DropKind::None},
         {"CR alone",
          capture("\r"),
-         {"loose reading: lines ended by CR alone in lines 2 to 3!"},
+         {"loose reading: lines ended by CR alone in line 2!"},
          DropKind::None},
         {"NUL before a block and an OK",
          Query + std::string("\0\0", 2) + FirstBlock + "\r\n" + SecondBlock + "\r\n" +

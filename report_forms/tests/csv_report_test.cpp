@@ -35,30 +35,48 @@ TEST(CsvReport, RowsHoldTheValuesAsTheTextShowsThem) {
     EXPECT_EQ(0u, row.find("\"site \"\"A\"\", modem 7.log\",2,57,")) << row;
     EXPECT_NE(std::string::npos, row.find(",3429/NA,")) << row;
     EXPECT_NE(std::string::npos, row.find(",V.24 ckt 106/133 / off,")) << row;
-    EXPECT_NE(std::string::npos, row.find(",Carrier Lost,,,true,\n")) << row;
-    // 40 fields (3, the 35 labelled lines, complete and messages) have 39
-    // commas between them; one more is the file name's.
-    EXPECT_EQ(39 + 1, std::count(row.begin(), row.end(), ','));
+    EXPECT_NE(std::string::npos, row.find(",Carrier Lost,,,true,,\n")) << row;
+    // 41 fields (3, the 35 labelled lines, complete, messages, malformed)
+    // have 40 commas between them; one more is the file name's.
+    EXPECT_EQ(40 + 1, std::count(row.begin(), row.end(), ','));
 }
 
-// Messages stand one a line in the last field, quoted; the header names
-// both new fields last.
+// Messages stand one a line, quoted, before the malformed keys; the header
+// names those fields last.
 TEST(CsvReport, CompleteAndMessagesComeLast) {
     DecodedReport report;
     report.number = 1;
     report.complete = false;
     const std::string row = csvRow(report, "a.log", {"unrecognized key 7f!", "x, \"y\""}, "\n");
-    EXPECT_EQ("a.log,1," + std::string(36, ',') + "false,\"unrecognized key 7f!\nx, \"\"y\"\"\"\n",
+    EXPECT_EQ("a.log,1," + std::string(36, ',') + "false,\"unrecognized key 7f!\nx, \"\"y\"\"\",\n",
               row);
     const std::string header = csvHeader("\n");
-    EXPECT_EQ(",complete,messages\n", header.substr(header.size() - 19));
+    EXPECT_EQ(",complete,messages,malformed\n", header.substr(header.size() - 29));
 }
 
 TEST(CsvReport, ReportWithoutBlockHasEmptyLineAndCells) {
     DecodedReport report;
     report.number = 1;
     const std::string row = csvRow(report, "", "\r\n");
-    EXPECT_EQ(",1," + std::string(36, ',') + "true,\r\n", row);
+    EXPECT_EQ(",1," + std::string(36, ',') + "true,,\r\n", row);
+}
+
+// Line noise is no reading: its cell stays empty and its keys are named.
+TEST(CsvReport, MalformedValuesLeaveTheirCellEmptyAndAreNamed) {
+    DecodedReport report;
+    report.number = 1;
+    ReportLine noise;
+    noise.entry = 6;  // Estimated noise level, key 12
+    noise.values[0] = "4";
+    noise.malformed[0] = true;
+    report.lines.push_back(noise);
+    ReportLine rate = pairLine(16, "3429", "3200");  // symbol rate, keys 22 and 23
+    rate.malformed[1] = true;
+    report.lines.push_back(rate);
+    const std::string row = csvRow(report, "a.log", "\n");
+    EXPECT_EQ(std::string::npos, row.find(",4,")) << row;
+    EXPECT_EQ(std::string::npos, row.find("3429")) << row;
+    EXPECT_EQ(",true,,12 23\n", row.substr(row.size() - 13)) << row;
 }
 
 }  // namespace

@@ -195,6 +195,26 @@ TEST(FleetSummary, GeneratedFleet) {
               sources[6]);
 }
 
+// A value the line damaged ("12=4" and a noise byte) would head the noise
+// list; it counts only apart. The input's name is Latin-1.
+TEST(FleetSummary, MalformedValuesCountOnlyApart) {
+    FleetSummary summary;
+    decodeInto(summary, "noisy-\xE9.log",
+               "DIAG <2A4D3263 12=4\xB1 60=3C>\r\nOK\r\nDIAG <2A4D3263 12=1E 60=3C>\r\nOK\r\n");
+    const json document = json::parse(summaryDocument(summary, false).dump());
+    EXPECT_EQ(1, document.at("malformedValues"));
+    const json& noise =
+        lineOfSummary(document.at("numbers"), "Estimated noise level, -dBm", nullptr);
+    EXPECT_EQ(json({1, 0, 1, 30, 30}),
+              json({noise.at("count"), noise.at("na"), noise.at("malformed"), noise.at("min"),
+                    noise.at("max")}));
+    ASSERT_EQ(1u, document.at("worst")[0].at("calls").size());
+    EXPECT_EQ(30, document.at("worst")[0].at("calls")[0].at("value"));
+    // A name that is not UTF-8, as --json writes it.
+    EXPECT_EQ("noisy-\xC3\xA9.log", document.at("worst")[0].at("calls")[0].at("source"));
+    EXPECT_EQ(true, document.at("worst")[0].at("calls")[0].at("sourceLatin1"));
+}
+
 // Without the rows per input (vexa-decode --summary alone), all else is the same.
 TEST(FleetSummary, WithoutSourcesTheRestIsTheSame) {
     json summary = generatedFleetSummary();

@@ -9,6 +9,7 @@ first report.
 usage: page_test.py PAGE   (from the source root; exits 77 without a browser)
 """
 import base64
+import gzip
 import json
 import os
 import shutil
@@ -145,7 +146,7 @@ def drop(path):
     drop_bytes(read_bytes(path), os.path.basename(path))
 
 
-def drop_bytes(content, name):
+def drop_bytes(content, name, status=None):
     driver.execute_script("""
         const bytes = Uint8Array.from(atob(arguments[0]), (c) => c.charCodeAt(0));
         const transfer = new DataTransfer();
@@ -153,7 +154,8 @@ def drop_bytes(content, name):
         document.body.dispatchEvent(new DragEvent('drop', {dataTransfer: transfer,
                                                            bubbles: true, cancelable: true}));
         """, base64.b64encode(content).decode("ascii"), name)
-    wait_for(lambda: text_of("status") == "Log file " + name)
+    status = "Log file " + name if status is None else status
+    wait_for(lambda: text_of("status") == status)
 
 
 def set_prefix(text):
@@ -262,6 +264,24 @@ class PageUse(unittest.TestCase):
         wait_for(lambda: text_of("status") == "Log file v34-call.log")
         self.assertEqual(report_text(), lf(read_bytes(os.path.join(EXPECTED, "v34-call.txt"))
                                            .decode("ascii")))
+
+    def test_gzip_logs_are_inflated_and_damage_is_said(self):
+        plain = read_bytes(os.path.join(EXAMPLES, "two-reports.log"))
+        packed = gzip.compress(plain, mtime=0)
+        wrong_crc = bytearray(packed)
+        wrong_crc[-8] ^= 1
+        damaged = ": the gzip data is damaged or cut short; the reports before it are kept"
+        open_page()
+        drop_bytes(plain, "plain.log")
+        expected = every_report()
+        for name, content, said in [
+                ("whole.log.gz", packed, ""),
+                ("wrong-crc.log.gz", bytes(wrong_crc), damaged),
+                ("cut.log.gz", packed[:-4], damaged)]:
+            with self.subTest(name):
+                open_page()
+                drop_bytes(content, name, "Log file " + name + said)
+                self.assertEqual(every_report(), expected)
 
     def test_a_huge_report_decodes_as_its_last_values(self):
         # 100,000 blocks outgrow the run's first storage and the module's
