@@ -61,7 +61,7 @@ InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string
     const bool windowText = options.form == OutputForm::Text && !options.allReports;
     settings.reportItemLimit = windowText ? 0 : ReportItemLimit;
 
-    writer.beginInput(name);
+    writer.beginInput(name, fileNameInUtf8(name));
     errno = 0;
     const RunOutcome run = decodeReports(file, settings, writer);
     writer.endInput();

@@ -56,7 +56,7 @@ bool decodesLikeALog(const std::string& text) {
 
 std::vector<std::string> decodeAsLog(const std::string& text, const char* prefix) {
     MemoryLog log(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    TextWriter writer(prefix);
+    CheckedText writer(prefix);
     decodeReports(log.stream(), RunSettings(), writer);
     return linesOf(writer.text, prefix);
 }
@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     setMemoryClipboard(state, bytes);
 
-    TextWriter writer(prefix);
+    CheckedText writer(prefix);
     const bool unread = decodeReports(nullptr, RunSettings(), writer).clipboardUnread;
     const std::vector<std::string> lines = linesOf(writer.text, prefix);
     require(!memoryClipboardIsOpen(), "the clipboard is closed after the run");

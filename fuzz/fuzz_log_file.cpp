@@ -27,7 +27,7 @@ std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, c
     MemoryLog log(data, size);
     RunSettings settings;
     settings.blockSize = blockSize;
-    TextWriter writer(prefix);
+    CheckedText writer(prefix);
     const RunOutcome outcome = decodeReports(log.stream(), settings, writer);
     require(!outcome.clipboardUnread && !outcome.readFailed, "a memory stream is read whole");
     return linesOf(writer.text, prefix);
@@ -46,7 +46,7 @@ std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, Readin
     settings.source = reading == Reading::Live ? &live : nullptr;
     settings.looseMarkers = reading == Reading::Loose;
     settings.scope = ReportScope::Every;
-    TextWriter writer("");
+    CheckedText writer("");
     decodeReports(log.stream(), settings, writer);
     linesOf(writer.text, "");
     return writer.reports;

@@ -26,7 +26,7 @@ std::string decodeLoosely(const std::uint8_t* data, std::size_t size, bool trick
     settings.looseMarkers = true;
     settings.scope = ReportScope::Every;
     settings.reportItemLimit = ReportItemLimit;
-    TextWriter writer("");
+    CheckedText writer("");
     const RunOutcome outcome = decodeReports(nullptr, settings, writer);
     require(!outcome.readFailed, "a memory source is read whole");
     linesOf(writer.text, "");

@@ -79,24 +79,29 @@ const char* fuzzPrefix(unsigned selector) {
     return Prefixes[selector % 4];
 }
 
-void TextWriter::message(std::string_view message) {
-    appendTextLine(style_, message, pending_);
+CheckedText::CheckedText(const char* prefix) {
+    TextSettings settings;
+    settings.style.prefix = prefix;
+    settings.showsReadFailed = true;
+    writer_ = makeTextWriter(pending_, settings);
 }
 
-void TextWriter::block(const ReportBlock& block) {
+void CheckedText::message(std::string_view message) {
+    writer_->message(message);
+}
+
+void CheckedText::block(const ReportBlock& block) {
     require(block.line > 0, "a block has its line");
     ++blocks_;
 }
 
-void TextWriter::report(const DecodedReport& report) {
+void CheckedText::report(const DecodedReport& report) {
     require(report.complete || report.line > 0, "only a report with a block is cut off");
     require((blocks_ == 0) == (report.line == 0), "a report has blocks from its line");
-    for (const ReportLine& line : report.lines) {
-        appendTextLine(style_, reportLineText(line), pending_);
-    }
-    reports += std::to_string(report.line) + (report.complete ? ":" : "~") + pending_;
-    text += pending_;
-    pending_.clear();
+    writer_->report(report);
+    reports += std::to_string(report.line) + (report.complete ? ":" : "~") + pending_.text;
+    text += pending_.text;
+    pending_.text.clear();
     blocks_ = 0;
 }
 

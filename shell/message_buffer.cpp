@@ -17,7 +17,6 @@
 namespace {
 
 constexpr std::size_t InitialCapacity = 2048;
-constexpr char LineEnd[] = "\r\n";
 
 struct MessageBuffer {
     char* block = nullptr;
@@ -44,9 +43,29 @@ void ensureCapacity(std::size_t needed) {
     buffer.capacity = HeapSize(GetProcessHeap(), 0, block);
 }
 
-void appendBytes(const char* bytes, std::size_t count) {
-    std::memcpy(buffer.block + buffer.length, bytes, count);
-    buffer.length += count;
+void appendBytes(std::string_view bytes) {
+    if (!bytes.empty()) {  // an empty view's data may be null, which memcpy may not get
+        std::memcpy(buffer.block + buffer.length, bytes.data(), bytes.size());
+        buffer.length += bytes.size();
+    }
+}
+
+// Appends the three pieces and the terminator.
+void appendPieces(std::string_view first, std::string_view second, std::string_view third) {
+    if (buffer.block == nullptr && !createMessageBuffer()) {
+        stopOutOfMemory();
+    }
+    const std::size_t limit = static_cast<std::size_t>(-1) - 1;
+    if (first.size() > limit || second.size() > limit - first.size() ||
+        third.size() > limit - first.size() - second.size() ||
+        buffer.length > limit - first.size() - second.size() - third.size()) {
+        stopOutOfMemory();
+    }
+    ensureCapacity(buffer.length + first.size() + second.size() + third.size() + 1);
+    appendBytes(first);
+    appendBytes(second);
+    appendBytes(third);
+    buffer.block[buffer.length] = '\0';
 }
 
 }  // namespace
@@ -95,21 +114,12 @@ void emptyMessageBuffer() {
     buffer.length = 0;
 }
 
+void appendText(std::string_view bytes) {
+    appendPieces(bytes, {}, {});
+}
+
 void appendLine(std::string_view prefix, std::string_view text) {
-    if (buffer.block == nullptr && !createMessageBuffer()) {
-        stopOutOfMemory();
-    }
-    const std::size_t endLength = sizeof LineEnd - 1;
-    const std::size_t limit = static_cast<std::size_t>(-1) - endLength - 1;
-    if (text.size() > limit - prefix.size() ||
-        buffer.length > limit - prefix.size() - text.size()) {
-        stopOutOfMemory();
-    }
-    ensureCapacity(buffer.length + prefix.size() + text.size() + endLength + 1);
-    appendBytes(prefix.data(), prefix.size());
-    appendBytes(text.data(), text.size());
-    appendBytes(LineEnd, endLength);
-    buffer.block[buffer.length] = '\0';
+    appendPieces(prefix, text, "\r\n");
 }
 
 const char* messageBufferText() {

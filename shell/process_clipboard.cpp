@@ -3,9 +3,9 @@
 
 #include "decoding_run.h"
 #include "message_buffer.h"
+#include "output_writer.h"
 #include "report_display.h"
 #include "shell_state.h"
-#include "window_text_writer.h"
 
 namespace {
 
@@ -25,8 +25,11 @@ bool decodeGuarded(std::FILE* file) {
     do {
         decodingGuard.changedMeanwhile = false;
         emptyMessageBuffer();
-        WindowTextWriter writer(startupState.linePrefix);
-        decodeReports(file, RunSettings(), writer);
+        MessageBufferSink sink;
+        TextSettings text;
+        text.style.prefix = startupState.linePrefix;
+        text.showsReadFailed = true;
+        decodeReports(file, RunSettings(), *makeTextWriter(sink, text));
     } while (decodingGuard.changedMeanwhile && --passesLeft > 0);
     decodingGuard.decoding = false;
     return true;
