@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "catalogue.h"
+#include "line_catalogue.h"
 
 namespace {
 
@@ -51,8 +51,8 @@ bool isUnrecognizedFormat(const std::string& line) {
 
 // The catalogue entry whose padded label starts the line, or -1.
 int reportEntry(const std::string& line) {
-    for (int entry = 0; entry < KeyEntryCount; ++entry) {
-        const char* label = KeyCatalogue[entry].label;
+    for (int entry = 0; entry < LineCount; ++entry) {
+        const char* label = lineLabel(entry);
         if (label == nullptr || !startsWith(line, label)) {
             continue;
         }
@@ -96,10 +96,10 @@ void CheckedText::block(const ReportBlock& block) {
 }
 
 void CheckedText::report(const DecodedReport& report) {
-    require(report.complete || report.line > 0, "only a report with a block is cut off");
+    require(report.complete() || report.line > 0, "only a report with a block is cut off");
     require((blocks_ == 0) == (report.line == 0), "a report has blocks from its line");
     writer_->report(report);
-    reports += std::to_string(report.line) + (report.complete ? ":" : "~") + pending_.text;
+    reports += std::to_string(report.line) + (report.complete() ? ":" : "~") + pending_.text;
     text += pending_.text;
     pending_.text.clear();
     blocks_ = 0;
@@ -144,10 +144,8 @@ void checkScanOutput(const std::vector<std::string>& lines) {
         const int entry = reportEntry(line);
         require(entry >= 0, "a line is a known message or a labelled report line");
         require(entry > lastEntry, "report lines in catalogue order, each at most once");
-        const KeyEntry& catalogueEntry = KeyCatalogue[entry];
-        require(
-            catalogueEntry.key2 == KeyNone || line.find('/', LabelWidth + 2) != std::string::npos,
-            "a two-value line holds its separator");
+        require(lineColumns(entry) == 1 || line.find('/', LabelWidth + 2) != std::string::npos,
+                "a two-value line holds its separator");
         reportStarted = true;
         lastEntry = entry;
     }

@@ -123,7 +123,7 @@ TEST(CaptureTable, EveryWayReadsToTheWholeReport) {
         RecordingWriter loose;
         decodeReports(nullptr, settings, loose);
         ASSERT_EQ(1u, loose.reports.size());
-        EXPECT_TRUE(loose.reports[0].complete);
+        EXPECT_TRUE(loose.reports[0].complete());
         std::string expected;
         for (const std::string& mend : row.mends) {
             expected += mend + "\r\n";

@@ -223,7 +223,7 @@ TEST_F(CollectedReports, EveryReportAndWhereItBegan) {
         for (std::size_t i = 0; i < run.reports.size(); ++i) {
             EXPECT_EQ(static_cast<int>(i + 1), run.reports[i].number);
             lines.push_back(run.reports[i].line);
-            complete.push_back(run.reports[i].complete);
+            complete.push_back(run.reports[i].complete());
         }
         EXPECT_EQ(c.lines, lines);
         EXPECT_EQ(c.complete, complete);
@@ -291,7 +291,7 @@ TEST_F(CollectedReports, DevicesCanBeStreams) {
     decodeReports(device, settings, writer);
     std::fclose(device);
     ASSERT_EQ(1u, writer.reports.size());
-    EXPECT_TRUE(writer.reports[0].complete);
+    EXPECT_TRUE(writer.reports[0].complete());
     EXPECT_EQ("Diag Command Specification rev.: 1.0\r\n", writer.text);
 }
 #endif

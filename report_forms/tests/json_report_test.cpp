@@ -95,7 +95,7 @@ TEST(JsonReport, DocumentFields) {
 
 TEST(JsonReport, CompletenessBlocksAndFlags) {
     DecodedReport report;
-    report.complete = false;
+    report.cutReason = CutReason::InputEnded;
     ReportLine line;
     line.label = "Estimated noise level, -dBm";
     line.values[0] = "0";
@@ -188,7 +188,6 @@ TEST(JsonReport, PrettyAndCompactAgree) {
     block.line = 3;
     block.tokens = {ReportToken{"0", "10", false, false}, ReportToken{"7F", "3", true, false}};
     DecodedReport report;
-    report.complete = false;
     report.cutReason = CutReason::TimedOut;
     std::string texts[2];
     for (int pretty = 0; pretty < 2; ++pretty) {
