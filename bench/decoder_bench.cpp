@@ -14,8 +14,10 @@
 #include <utility>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "memory_clipboard.h"
 #include "report_text.h"
+#include "system_clipboard.h"
 
 namespace {
 
@@ -95,7 +97,7 @@ void decodeLog(const std::string& text, std::size_t blockSize = RunSettings().bl
     RunSettings settings;
     settings.blockSize = blockSize;
     WindowText writer;
-    decodeReports(file, settings, writer);
+    decodeFile(file, settings, writer);
     std::fclose(file);
 }
 
@@ -131,7 +133,8 @@ void BM_DecodeClipboardCapture(benchmark::State& state) {
     setMemoryClipboard(MemoryClipboardState::HasText, text);
     for (auto _ : state) {
         WindowText writer;
-        decodeReports(nullptr, RunSettings(), writer);
+        SystemClipboard clipboard;
+        decodeClipboard(clipboard, RunSettings(), writer);
     }
     if (!textIs(WorkedReport)) {
         state.SkipWithError("wrong report");

@@ -43,7 +43,11 @@ int decodeNamed(const std::string& name, const ConsoleOptions& options, Standard
     }
     const std::unique_ptr<InputStream> stream = liveStreamFor(file);
     output.setLiveInput(stream != nullptr);
-    const InputOutcome outcome = decodeInput(file, stream.get(), name, options, writer);
+    ConsoleInput input;
+    input.name = name;
+    input.stream = stream.get();
+    input.file = file;
+    const InputOutcome outcome = decodeInput(input, options, writer);
     if (file != stdin) {
         std::fclose(file);
     }
@@ -75,7 +79,9 @@ int decodeUnnamed(const ConsoleOptions& options, StandardOutput& output, OutputW
         return decodeNamed("-", options, output, writer);
     }
     takeDesktopClipboard();
-    return statusOf(decodeInput(nullptr, nullptr, "clipboard", options, writer), options);
+    ConsoleInput clipboard;
+    clipboard.name = "clipboard";
+    return statusOf(decodeInput(clipboard, options, writer), options);
 }
 
 // 0 when standard output took everything; else says why not.

@@ -14,8 +14,10 @@
 
 #include "catalogue.h"
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "memory_clipboard.h"
 #include "output_checks.h"
+#include "system_clipboard.h"
 
 namespace {
 
@@ -57,7 +59,7 @@ bool decodesLikeALog(const std::string& text) {
 std::vector<std::string> decodeAsLog(const std::string& text, const char* prefix) {
     MemoryLog log(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     CheckedText writer(prefix);
-    decodeReports(log.stream(), RunSettings(), writer);
+    decodeFile(log.stream(), RunSettings(), writer);
     return linesOf(writer.text, prefix);
 }
 
@@ -80,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     setMemoryClipboard(state, bytes);
 
     CheckedText writer(prefix);
-    const bool unread = decodeReports(nullptr, RunSettings(), writer).clipboardUnread;
+    SystemClipboard clipboard;
+    const bool unread = decodeClipboard(clipboard, RunSettings(), writer).clipboardUnread;
     const std::vector<std::string> lines = linesOf(writer.text, prefix);
     require(!memoryClipboardIsOpen(), "the clipboard is closed after the run");
 

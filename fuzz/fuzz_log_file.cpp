@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "output_checks.h"
 
 namespace {
@@ -28,7 +29,7 @@ std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, c
     RunSettings settings;
     settings.blockSize = blockSize;
     CheckedText writer(prefix);
-    const RunOutcome outcome = decodeReports(log.stream(), settings, writer);
+    const RunOutcome outcome = decodeFile(log.stream(), settings, writer);
     require(!outcome.clipboardUnread && !outcome.readFailed, "a memory stream is read whole");
     return linesOf(writer.text, prefix);
 }
@@ -43,11 +44,14 @@ std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, Readin
     if (reading == Reading::SmallBlocks) {
         settings.blockSize = BlockSize;
     }
-    settings.source = reading == Reading::Live ? &live : nullptr;
     settings.looseMarkers = reading == Reading::Loose;
     settings.scope = ReportScope::Every;
     CheckedText writer("");
-    decodeReports(log.stream(), settings, writer);
+    if (reading == Reading::Live) {
+        decodeReports(live, settings, writer);
+    } else {
+        decodeFile(log.stream(), settings, writer);
+    }
     linesOf(writer.text, "");
     return writer.reports;
 }

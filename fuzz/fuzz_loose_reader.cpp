@@ -20,14 +20,13 @@ std::string decodeLoosely(const std::uint8_t* data, std::size_t size, bool trick
                           std::string* text) {
     PieceSource source(data, size, size, trickle);
     RunSettings settings;
-    settings.source = &source;
     settings.looseReading = true;
     // As --loose reads: markers anywhere, damaged markers, merged calls.
     settings.looseMarkers = true;
     settings.scope = ReportScope::Every;
     settings.reportItemLimit = ReportItemLimit;
     CheckedText writer("");
-    const RunOutcome outcome = decodeReports(nullptr, settings, writer);
+    const RunOutcome outcome = decodeReports(source, settings, writer);
     require(!outcome.readFailed, "a memory source is read whole");
     linesOf(writer.text, "");
     *text = writer.text;

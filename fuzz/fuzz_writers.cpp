@@ -44,13 +44,12 @@ std::size_t run(OutputWriter& writer, const std::uint8_t* data, std::size_t size
                 const char* name) {
     PieceSource source(data, size, 300, false, fails);
     RunSettings settings;
-    settings.source = &source;
     settings.looseReading = true;
     settings.scope = ReportScope::Every;
     settings.reportItemLimit = ReportItemLimit;
     CountingWriter counting(writer);
     writer.beginInput(name, name);
-    decodeReports(nullptr, settings, counting);
+    decodeReports(source, settings, counting);
     writer.endInput();
     writer.finish();
     return counting.decoded;

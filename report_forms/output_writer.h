@@ -32,6 +32,10 @@ class OutputWriter : public ReportWriter {
     virtual void endInput() {}
     // Every input is done.
     virtual void finish() {}
+    // The writer keeps a report until it ends, so the run bounds a report's
+    // size (RunSettings::reportItemLimit); the text without titles writes as
+    // it goes, and shows any report whole, as the window does.
+    virtual bool keepsWholeReports() const { return true; }
 };
 
 struct TextSettings {

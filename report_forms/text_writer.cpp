@@ -72,6 +72,7 @@ class TextWriter : public OutputWriter {
     void endInput() override { sink_.flush(); }
 
     bool wantsLineNumbers() const override { return settings_.titled; }
+    bool keepsWholeReports() const override { return settings_.titled; }
     bool wantsTokens() const override { return false; }
 
   private:

@@ -2,10 +2,12 @@
 #include "process_clipboard.h"
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "message_buffer.h"
 #include "output_writer.h"
 #include "report_display.h"
 #include "shell_state.h"
+#include "system_clipboard.h"
 
 namespace {
 
@@ -29,7 +31,13 @@ bool decodeGuarded(std::FILE* file) {
         TextSettings text;
         text.style.prefix = startupState.linePrefix;
         text.showsReadFailed = true;
-        decodeReports(file, RunSettings(), *makeTextWriter(sink, text));
+        const auto writer = makeTextWriter(sink, text);
+        if (file != nullptr && !isCharacterDevice(file)) {
+            decodeFile(file, RunSettings(), *writer);
+        } else {
+            SystemClipboard clipboard;
+            decodeClipboard(clipboard, RunSettings(), *writer);
+        }
     } while (decodingGuard.changedMeanwhile && --passesLeft > 0);
     decodingGuard.decoding = false;
     return true;

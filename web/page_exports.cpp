@@ -19,6 +19,7 @@
 
 #include "capture_file.h"
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "page_writer.h"
 #include "prefix_options.h"
 #include "report_header.h"
@@ -69,7 +70,7 @@ EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const
         RunSettings settings;
         settings.scope = ReportScope::Every;
         PageWriter writer(style, reports);
-        decoded = !decodeReports(file, settings, writer).readFailed;
+        decoded = !decodeFile(file, settings, writer).readFailed;
     } catch (const std::bad_alloc&) {
         decoded = false;
     }

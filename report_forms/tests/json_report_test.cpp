@@ -9,6 +9,7 @@
 #include <string>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 
 namespace {
 
@@ -229,7 +230,7 @@ TEST(JsonReport, DecodedLogAsDocument) {
     std::FILE* file = std::fopen(path.string().c_str(), "r");
     ASSERT_NE(nullptr, file);
     DocumentWriter writer;
-    decodeReports(file, RunSettings(), writer);
+    decodeFile(file, RunSettings(), writer);
     std::fclose(file);
     std::filesystem::remove(path);
     const json& document = writer.document;
