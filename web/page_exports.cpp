@@ -21,7 +21,6 @@
 #include "decoding_run.h"
 #include "file_bytes.h"
 #include "page_writer.h"
-#include "prefix_options.h"
 #include "report_header.h"
 #include "report_title.h"
 
@@ -53,11 +52,8 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const char* prefix,
                                     int hasPrefix) {
     reports.clear();
-    PrefixOption option;
-    option.choice = hasPrefix != 0 ? PrefixChoice::Text : PrefixChoice::NoPrefix;
-    option.text = prefix;
     LineStyle style;
-    style.prefix = linePrefixFor(option);
+    style.prefix = hasPrefix != 0 ? std::string(prefix) + " " : std::string();
     jsonContext.hasPrefix = hasPrefix != 0;
     jsonContext.prefix = prefix;
 
