@@ -5,10 +5,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "catalogue.h"
-
-static_assert(LineCount == KeyEntryCount, "a line for every catalogue entry");
-
 const char* lineLabel(int entry) {
     return KeyCatalogue[entry].label;
 }
@@ -37,11 +33,6 @@ int labelWidth() {
         return static_cast<int>(longest);
     }();
     return width;
-}
-
-bool hasOwnLabel(const ReportLine& line) {
-    return line.entry >= 0 && line.entry < KeyEntryCount && line.label != nullptr &&
-           line.label == KeyCatalogue[line.entry].label;
 }
 
 LineColumn lineOfKey(std::uint16_t key) {

@@ -13,9 +13,10 @@
 #include <cstdint>
 #include <string>
 
+#include "catalogue.h"
 #include "report_values.h"
 
-constexpr int LineCount = 36;
+constexpr int LineCount = KeyEntryCount;
 
 // Null for the bit-field word's own entry, which shows no line of its own.
 const char* lineLabel(int entry);
@@ -34,7 +35,11 @@ std::uint32_t lineLimit(int entry, int column);
 int labelWidth();
 
 // The line carries its entry's own label (every line but a hand-made one).
-bool hasOwnLabel(const ReportLine& line);
+// Inline: a run asks it of every line it writes.
+inline bool hasOwnLabel(const ReportLine& line) {
+    return line.entry >= 0 && line.entry < LineCount && line.label != nullptr &&
+           line.label == KeyCatalogue[line.entry].label;
+}
 
 struct LineColumn {
     int entry;

@@ -14,6 +14,7 @@ namespace {
 // copies one piece of known length where it padded and joined three.
 struct PaddedLabels {
     std::string of[LineCount];
+    std::size_t width = static_cast<std::size_t>(labelWidth()) + 2;  // with ": "
     PaddedLabels() {
         for (int entry = 0; entry < LineCount; ++entry) {
             of[entry] = padded(lineLabel(entry));
@@ -52,7 +53,7 @@ const std::string NotAvailableText = NotAvailableMarker;
 // The values: one that did not arrive shows as "NA". Values that hold a "/"
 // themselves get spaces around the separator so the two stay apart; the
 // label's own "/" does not count.
-LinePieces valuePieces(const ReportLine& line) {
+inline LinePieces valuePieces(const ReportLine& line) {
     LinePieces pieces;
     const std::string& first = line.values[0] ? *line.values[0] : NotAvailableText;
     pieces.first = first;
@@ -64,10 +65,12 @@ LinePieces valuePieces(const ReportLine& line) {
     return pieces;
 }
 
+// Made at start-up: a line asks for it twice, and a run writes a million.
+const PaddedLabels paddedLabels;
+
 // Lines of catalogue entries (all but hand-made ones) take their padded
 // label from the table; any other is padded into `label`.
-LinePieces linePieces(const ReportLine& line, std::string& label) {
-    static const PaddedLabels paddedLabels;
+inline LinePieces linePieces(const ReportLine& line, std::string& label) {
     LinePieces pieces = valuePieces(line);
     if (hasOwnLabel(line)) {
         pieces.head = paddedLabels.of[line.entry];
@@ -115,7 +118,7 @@ void appendTextLine(const LineStyle& style, std::string_view text, std::string& 
 }
 
 std::size_t reportLineRoom(const LineStyle& style, const ReportLine& line) {
-    const std::size_t width = static_cast<std::size_t>(labelWidth()) + 2;
+    const std::size_t width = paddedLabels.width;
     const std::size_t label =
         hasOwnLabel(line) || line.label == nullptr ? 2 : std::strlen(line.label) + 2;
     std::size_t values = line.values[0] ? line.values[0]->size() : NotAvailableText.size();
