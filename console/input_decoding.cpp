@@ -59,7 +59,8 @@ InputOutcome decodeInput(const ConsoleInput& input, const ConsoleOptions& option
 
     writer.beginInput(input.name, fileNameInUtf8(input.name));
     errno = 0;
-    RunOutcome run;
+    InputOutcome outcome;
+    RunOutcome& run = outcome;
     if (input.stream != nullptr) {
         run = decodeReports(*input.stream, settings, writer);
     } else if (input.file != nullptr) {
@@ -69,12 +70,6 @@ InputOutcome decodeInput(const ConsoleInput& input, const ConsoleOptions& option
         run = decodeClipboard(clipboard, settings, writer);
     }
     writer.endInput();
-    InputOutcome outcome;
-    outcome.clipboardUnread = run.clipboardUnread;
-    outcome.reportFound = run.blockFound;
-    outcome.drops = run.drops;
-    outcome.inputDamaged = run.inputDamaged;
-    outcome.compression = run.compression;
     if (run.readFailed) {
         outcome.readFailure = input.stream != nullptr ? input.stream->failure()
                                                       : std::strerror(errno != 0 ? errno : EIO);

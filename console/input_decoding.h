@@ -12,18 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "decoding_run.h"
 #include "options.h"
 #include "output_writer.h"
 #include "streams.h"
 #include "window_drops.h"
 
-struct InputOutcome {
-    bool clipboardUnread = false;       // the clipboard could not be read
-    bool reportFound = false;           // a report held a block
-    std::string readFailure;            // why reading failed; empty when it did not
-    WindowDrops drops;                  // what the window's reading dropped
-    bool inputDamaged = false;          // gzip data damaged or cut short (--loose)
-    const char* compression = nullptr;  // "xz", ...: data this program does not read
+// What the run told (decoding_run.h), and why reading failed; empty when
+// it did not.
+struct InputOutcome : RunOutcome {
+    std::string readFailure;
 };
 
 // What one decoding reads: a live stream, else a file, else the clipboard.

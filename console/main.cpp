@@ -26,7 +26,7 @@ int statusOf(const InputOutcome& outcome, const ConsoleOptions& options) {
         outcome.compression != nullptr) {
         return ExitFailure;
     }
-    return inputStatus(outcome.reportFound, options.requireReport);
+    return inputStatus(outcome.blockFound, options.requireReport);
 }
 
 // A log named on the command line, or "-" for standard input.

@@ -73,5 +73,5 @@ int queryPort(const ConsoleOptions& options, OutputWriter& writer) {
         complain(options.port, problem);
         return ExitFailure;
     }
-    return inputStatus(outcome.reportFound, options.requireReport);
+    return inputStatus(outcome.blockFound, options.requireReport);
 }
