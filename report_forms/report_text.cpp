@@ -92,7 +92,9 @@ char* put(char* at, std::string_view piece) {
 
 std::string reportLineValues(const ReportLine& line) {
     const LinePieces pieces = valuePieces(line);
-    return std::string(pieces.first).append(pieces.between).append(pieces.last);
+    std::string values(pieces.first.size() + pieces.between.size() + pieces.last.size(), ' ');
+    put(put(put(&values[0], pieces.first), pieces.between), pieces.last);
+    return values;
 }
 
 std::string reportLineText(const ReportLine& line) {
