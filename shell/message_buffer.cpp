@@ -43,31 +43,6 @@ void ensureCapacity(std::size_t needed) {
     buffer.capacity = HeapSize(GetProcessHeap(), 0, block);
 }
 
-void appendBytes(std::string_view bytes) {
-    if (!bytes.empty()) {  // an empty view's data may be null, which memcpy may not get
-        std::memcpy(buffer.block + buffer.length, bytes.data(), bytes.size());
-        buffer.length += bytes.size();
-    }
-}
-
-// Appends the three pieces and the terminator.
-void appendPieces(std::string_view first, std::string_view second, std::string_view third) {
-    if (buffer.block == nullptr && !createMessageBuffer()) {
-        stopOutOfMemory();
-    }
-    const std::size_t limit = static_cast<std::size_t>(-1) - 1;
-    if (first.size() > limit || second.size() > limit - first.size() ||
-        third.size() > limit - first.size() - second.size() ||
-        buffer.length > limit - first.size() - second.size() - third.size()) {
-        stopOutOfMemory();
-    }
-    ensureCapacity(buffer.length + first.size() + second.size() + third.size() + 1);
-    appendBytes(first);
-    appendBytes(second);
-    appendBytes(third);
-    buffer.block[buffer.length] = '\0';
-}
-
 }  // namespace
 
 bool createMessageBuffer() {
@@ -115,11 +90,24 @@ void emptyMessageBuffer() {
 }
 
 void appendText(std::string_view bytes) {
-    appendPieces(bytes, {}, {});
+    if (buffer.block == nullptr && !createMessageBuffer()) {
+        stopOutOfMemory();
+    }
+    if (buffer.length > static_cast<std::size_t>(-1) - 1 - bytes.size()) {
+        stopOutOfMemory();
+    }
+    ensureCapacity(buffer.length + bytes.size() + 1);
+    if (!bytes.empty()) {  // an empty view's data may be null, which memcpy may not get
+        std::memcpy(buffer.block + buffer.length, bytes.data(), bytes.size());
+        buffer.length += bytes.size();
+    }
+    buffer.block[buffer.length] = '\0';
 }
 
 void appendLine(std::string_view prefix, std::string_view text) {
-    appendPieces(prefix, text, "\r\n");
+    appendText(prefix);
+    appendText(text);
+    appendText("\r\n");
 }
 
 const char* messageBufferText() {
