@@ -14,8 +14,10 @@
 #include <utility>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "memory_clipboard.h"
-#include "report_text.h"
+#include "output_writer.h"
+#include "system_clipboard.h"
 
 namespace {
 
@@ -69,33 +71,26 @@ const std::string& cachedCapture(std::size_t size) {
 }
 
 // The window's text of the last run, as vexa-decode prints it without
-// options. Each run empties it first and, as the window's message buffer
-// does, it keeps its storage.
+// options: the text writer's, written into lastText. Each run empties it
+// first and, as the window's message buffer does, it keeps its storage.
 std::string lastText;
 
-class WindowText : public ReportWriter {
-  public:
-    WindowText() { lastText.clear(); }
-    void message(std::string_view message) override { appendTextLine(style_, message, lastText); }
-    void block(const ReportBlock&) override {}
-    void report(const DecodedReport& report) override {
-        for (const ReportLine& line : report.lines) {
-            appendTextLine(style_, reportLineText(line), lastText);
-        }
-    }
-    bool wantsLineNumbers() const override { return false; }
-    bool wantsTokens() const override { return false; }
+struct LastText : OutputSink {
+    void write(std::string_view bytes) override { lastText.append(bytes.data(), bytes.size()); }
+} lastTextSink;
 
-  private:
-    LineStyle style_;
-};
+std::unique_ptr<OutputWriter> windowText() {
+    lastText.clear();
+    TextSettings settings;
+    settings.showsReadFailed = true;
+    return makeTextWriter(lastTextSink, settings);
+}
 
 void decodeLog(const std::string& text, std::size_t blockSize = RunSettings().blockSize) {
     std::FILE* file = fmemopen(const_cast<char*>(text.data()), text.size(), "r");
     RunSettings settings;
     settings.blockSize = blockSize;
-    WindowText writer;
-    decodeReports(file, settings, writer);
+    decodeFile(file, settings, *windowText());
     std::fclose(file);
 }
 
@@ -130,8 +125,8 @@ void BM_DecodeClipboardCapture(benchmark::State& state) {
     const std::string& text = cachedCapture(static_cast<std::size_t>(state.range(0)));
     setMemoryClipboard(MemoryClipboardState::HasText, text);
     for (auto _ : state) {
-        WindowText writer;
-        decodeReports(nullptr, RunSettings(), writer);
+        SystemClipboard clipboard;
+        decodeClipboard(clipboard, RunSettings(), *windowText());
     }
     if (!textIs(WorkedReport)) {
         state.SkipWithError("wrong report");

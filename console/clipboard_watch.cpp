@@ -53,7 +53,9 @@ int watchClipboard(const ConsoleOptions& options, OutputWriter& writer) {
             ++decoded;
             writer.ownLine("=== clipboard " + std::to_string(decoded) + " at " + clockTime() +
                            " ===");
-            decodeInput(nullptr, nullptr, "clipboard", options, writer);
+            ConsoleInput clipboard;
+            clipboard.name = "clipboard";
+            decodeInput(clipboard, options, writer);
             if (options.watchCount > 0 && decoded >= options.watchCount) {
                 break;
             }

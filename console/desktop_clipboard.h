@@ -1,10 +1,11 @@
 // The desktop clipboard as vexa-decode reaches it.
 //
-// On Windows the decoder reads the system clipboard itself; here we only
-// learn when it changes, from its sequence number. Elsewhere the text is
-// fetched with the desktop's own tool -- wl-paste under Wayland
+// On Windows the decoder reads the system clipboard (system_clipboard.h);
+// here we only learn when it changes, from its sequence number. Elsewhere
+// the text is fetched with the desktop's own tool -- wl-paste under Wayland
 // (WAYLAND_DISPLAY), xclip or else xsel under X11 (DISPLAY) -- and put into
-// the decoder's memory clipboard, so the decoder's own messages apply: no
+// the memory clipboard (memory_clipboard.h), so the decoder's own messages
+// apply: no
 // display, no tool, or a tool that fails to reach its display or does not
 // answer within five seconds give "cannot open clipboard!"; a clipboard that
 // holds nothing, or nothing as text, gives "no text data in clipboard

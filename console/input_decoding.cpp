@@ -7,6 +7,8 @@
 #include <cstring>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
+#include "system_clipboard.h"
 
 namespace {
 
@@ -42,38 +44,35 @@ const DropText DropTexts[] = {
 
 }  // namespace
 
-InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string& name,
-                         const ConsoleOptions& options, OutputWriter& writer, bool asPort) {
+InputOutcome decodeInput(const ConsoleInput& input, const ConsoleOptions& options,
+                         OutputWriter& writer) {
     RunSettings settings;
-    if (stream != nullptr) {
-        settings.source = stream;
+    if (input.stream != nullptr) {
         settings.blockSize = LiveStreamBlockSize;
     }
     settings.scope = options.allReports ? ReportScope::Every : ReportScope::First;
-    // A device named is read: only no input at all means the clipboard.
-    settings.devicesAreStreams = true;
     settings.looseMarkers = options.loose;
     // A serial line has no window rules to keep.
-    settings.looseReading = options.loose || asPort;
+    settings.looseReading = options.loose || input.asPort;
     settings.noteDrops = !settings.looseReading;
-    // The window's own text shows any report whole, and writes it as it
-    // comes; the other forms keep a report until it ends.
-    const bool windowText = options.form == OutputForm::Text && !options.allReports;
-    settings.reportItemLimit = windowText ? 0 : ReportItemLimit;
+    settings.reportItemLimit = writer.keepsWholeReports() ? ReportItemLimit : 0;
 
-    writer.beginInput(name);
+    writer.beginInput(input.name, fileNameInUtf8(input.name));
     errno = 0;
-    const RunOutcome run = decodeReports(file, settings, writer);
-    writer.endInput();
     InputOutcome outcome;
-    outcome.clipboardUnread = run.clipboardUnread;
-    outcome.reportFound = run.blockFound;
-    outcome.drops = run.drops;
-    outcome.inputDamaged = run.inputDamaged;
-    outcome.compression = run.compression;
+    RunOutcome& run = outcome;
+    if (input.stream != nullptr) {
+        run = decodeReports(*input.stream, settings, writer);
+    } else if (input.file != nullptr) {
+        run = decodeFile(input.file, settings, writer);
+    } else {
+        SystemClipboard clipboard;
+        run = decodeClipboard(clipboard, settings, writer);
+    }
+    writer.endInput();
     if (run.readFailed) {
-        outcome.readFailure =
-            stream != nullptr ? stream->failure() : std::strerror(errno != 0 ? errno : EIO);
+        outcome.readFailure = input.stream != nullptr ? input.stream->failure()
+                                                      : std::strerror(errno != 0 ? errno : EIO);
     }
     return outcome;
 }

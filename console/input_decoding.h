@@ -4,32 +4,36 @@
 // Logs, standard input and devices are read as the window reads a log,
 // unless --loose asks for reading them as they come; a port's answer is
 // always read as it comes. Where the window's reading drops text, the
-// outcome says so (dropWarning). Every form but the window's own text
-// bounds a report's size (decoding_run.h).
+// outcome says so (dropWarning). Every writer that keeps a report whole
+// bounds its size (output_writer.h).
 #pragma once
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "decoding_run.h"
 #include "options.h"
 #include "output_writer.h"
 #include "streams.h"
 #include "window_drops.h"
 
-struct InputOutcome {
-    bool clipboardUnread = false;       // the clipboard could not be read
-    bool reportFound = false;           // a report held a block
-    std::string readFailure;            // why reading failed; empty when it did not
-    WindowDrops drops;                  // what the window's reading dropped
-    bool inputDamaged = false;          // gzip data damaged or cut short (--loose)
-    const char* compression = nullptr;  // "xz", ...: data this program does not read
+// What the run told (decoding_run.h), and why reading failed; empty when
+// it did not.
+struct InputOutcome : RunOutcome {
+    std::string readFailure;
 };
 
-// file null and stream null: the clipboard. stream, when given, is read
-// instead of file's own buffer; asPort reads it as a port's answer.
-InputOutcome decodeInput(std::FILE* file, InputStream* stream, const std::string& name,
-                         const ConsoleOptions& options, OutputWriter& writer, bool asPort = false);
+// What one decoding reads: a live stream, else a file, else the clipboard.
+struct ConsoleInput {
+    std::string name;               // "-", "clipboard", a file's or a port's name
+    InputStream* stream = nullptr;  // a pipe, a terminal, a device or a port's answer
+    std::FILE* file = nullptr;      // a regular file, read in blocks of the decoder's own
+    bool asPort = false;            // the stream is a port's answer
+};
+
+InputOutcome decodeInput(const ConsoleInput& input, const ConsoleOptions& options,
+                         OutputWriter& writer);
 
 // What to say on standard error about the drops: a line per place, naming
 // it and what --loose does there; empty when there were none.

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "clipboard_watch.h"
+#include "console_output.h"
 #include "desktop_clipboard.h"
 #include "exit_status.h"
 #include "file_bytes.h"
 #include "input_decoding.h"
 #include "input_names.h"
 #include "options.h"
-#include "output_writer.h"
 #include "port_query.h"
 #include "streams.h"
 
@@ -26,11 +26,12 @@ int statusOf(const InputOutcome& outcome, const ConsoleOptions& options) {
         outcome.compression != nullptr) {
         return ExitFailure;
     }
-    return inputStatus(outcome.reportFound, options.requireReport);
+    return inputStatus(outcome.blockFound, options.requireReport);
 }
 
 // A log named on the command line, or "-" for standard input.
-int decodeNamed(const std::string& name, const ConsoleOptions& options, OutputWriter& writer) {
+int decodeNamed(const std::string& name, const ConsoleOptions& options, StandardOutput& output,
+                OutputWriter& writer) {
     std::FILE* file = stdin;
     if (name != "-") {
         std::string failure;
@@ -41,8 +42,12 @@ int decodeNamed(const std::string& name, const ConsoleOptions& options, OutputWr
         }
     }
     const std::unique_ptr<InputStream> stream = liveStreamFor(file);
-    setLiveInput(stream != nullptr);
-    const InputOutcome outcome = decodeInput(file, stream.get(), name, options, writer);
+    output.setLiveInput(stream != nullptr);
+    ConsoleInput input;
+    input.name = name;
+    input.stream = stream.get();
+    input.file = file;
+    const InputOutcome outcome = decodeInput(input, options, writer);
     if (file != stdin) {
         std::fclose(file);
     }
@@ -69,17 +74,19 @@ int decodeNamed(const std::string& name, const ConsoleOptions& options, OutputWr
 
 // No input named: standard input, unless it is a terminal (nothing piped
 // in) or --clipboard asks for the clipboard.
-int decodeUnnamed(const ConsoleOptions& options, OutputWriter& writer) {
+int decodeUnnamed(const ConsoleOptions& options, StandardOutput& output, OutputWriter& writer) {
     if (!options.clipboard && !isCharacterDevice(stdin)) {
-        return decodeNamed("-", options, writer);
+        return decodeNamed("-", options, output, writer);
     }
     takeDesktopClipboard();
-    return statusOf(decodeInput(nullptr, nullptr, "clipboard", options, writer), options);
+    ConsoleInput clipboard;
+    clipboard.name = "clipboard";
+    return statusOf(decodeInput(clipboard, options, writer), options);
 }
 
 // 0 when standard output took everything; else says why not.
-int outputWritten(const char* what) {
-    const std::string reason = finishOutput();
+int outputWritten(StandardOutput& output, const char* what) {
+    const std::string reason = output.finish();
     if (reason.empty()) {
         return 0;
     }
@@ -91,14 +98,15 @@ int outputWritten(const char* what) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    StandardOutput output;
     const ParsedOptions parsed = parseConsoleOptions(args);
     switch (parsed.action) {
         case OptionsAction::Help:
             std::printf("%s\n\n%s\n", UsageText, HelpText);
-            return outputWritten("cannot write the help");
+            return outputWritten(output, "cannot write the help");
         case OptionsAction::Version:
             std::printf("%s\n", VersionText);
-            return outputWritten("cannot write the version");
+            return outputWritten(output, "cannot write the version");
         case OptionsAction::Usage:
             complain(parsed.problem + "\n" + UsageText);
             return ExitUsage;
@@ -117,11 +125,11 @@ int main(int argc, char** argv) {
 
     writeStandardOutputAsIs();
     // Large writes: a run of many reports costs few system calls. Live
-    // input flushes each report anyway (output_writer.h).
+    // input flushes each report anyway (console_output.h).
     std::setvbuf(stdout, nullptr, _IOFBF, 256 * 1024);
     const bool several =
         options.sources.size() > 1 || !options.filesFrom.empty() || options.recursive;
-    const std::unique_ptr<OutputWriter> writer = makeOutputWriter(options, several);
+    const std::unique_ptr<OutputWriter> writer = makeOutputWriter(output, options, several);
 
     int status = 0;
     if (options.watch) {
@@ -129,7 +137,7 @@ int main(int argc, char** argv) {
     } else if (!options.port.empty()) {
         status = queryPort(options, *writer);
     } else if (options.sources.empty() && options.filesFrom.empty()) {
-        status = decodeUnnamed(options, *writer);
+        status = decodeUnnamed(options, output, *writer);
     } else {
         InputNames names(options);
         std::string name;
@@ -140,9 +148,9 @@ int main(int argc, char** argv) {
                 status = worse(status, ExitFailure);
                 continue;
             }
-            status = worse(status, decodeNamed(name, options, *writer));
+            status = worse(status, decodeNamed(name, options, output, *writer));
         }
     }
     writer->finish();
-    return worse(status, outputWritten("cannot write the report"));
+    return worse(status, outputWritten(output, "cannot write the report"));
 }

@@ -43,7 +43,11 @@ int queryPort(const ConsoleOptions& options, OutputWriter& writer) {
     const auto timeout =
         std::chrono::milliseconds(static_cast<long long>(options.timeout * 1000.0 + 0.5));
     ModemAnswer answer(*port, options.hasQuery, timeout);
-    const InputOutcome outcome = decodeInput(nullptr, &answer, options.port, options, writer, true);
+    ConsoleInput input;
+    input.name = options.port;
+    input.stream = &answer;
+    input.asPort = true;
+    const InputOutcome outcome = decodeInput(input, options, writer);
     std::string problem;
     switch (answer.ending()) {
         case AnswerEnding::Error:
@@ -69,5 +73,5 @@ int queryPort(const ConsoleOptions& options, OutputWriter& writer) {
         complain(options.port, problem);
         return ExitFailure;
     }
-    return inputStatus(outcome.reportFound, options.requireReport);
+    return inputStatus(outcome.blockFound, options.requireReport);
 }

@@ -1,7 +1,7 @@
-// A stream that a decoding run reads in blocks as large as what has arrived:
-// a pipe, a terminal, a serial port. Front ends implement it with their
-// platform's own reads and hand it to a run in its settings
-// (decoding_run.h), so that nothing waits for data a modem has not sent.
+// The bytes a decoding run reads (decoding_run.h), in blocks as large as
+// what has arrived: a log (platform/file_bytes.h), a pipe, a terminal, a
+// serial port. Front ends implement it with their platform's own reads, so
+// that nothing waits for data a modem has not sent; tests with memory.
 #pragma once
 
 #include <cstddef>

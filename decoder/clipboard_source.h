@@ -1,10 +1,8 @@
-// Platform contact: the clipboard text as a decoding run reads it.
+// The clipboard text as a decoding run reads it, from a source its front
+// end gives it (platform/system_clipboard.h, or a test's own).
 //
-// The run calls openClipboardText, then clipboardText, then always
-// closeClipboardText once the open succeeded. The block stays valid only
-// until the close. On Windows this is the real clipboard (CF_TEXT); on
-// other platforms it is a clipboard held in memory that a front end or a
-// test fills (memory_clipboard.h).
+// The run calls open, then text, then always close once the open
+// succeeded. The block stays valid only until the close.
 #pragma once
 
 #include <cstddef>
@@ -16,7 +14,12 @@ struct ClipboardBlock {
     std::size_t size = 0;
 };
 
-// False when the clipboard cannot be opened.
-bool openClipboardText();
-ClipboardBlock clipboardText();
-void closeClipboardText();
+class ClipboardSource {
+  public:
+    virtual ~ClipboardSource() = default;
+
+    // False when the clipboard cannot be opened.
+    virtual bool open() = 0;
+    virtual ClipboardBlock text() = 0;
+    virtual void close() = 0;
+};

@@ -14,8 +14,6 @@
 #include <string_view>
 
 #include "chunk_reader.h"
-#include "clipboard_source.h"
-#include "file_bytes.h"
 #include "loose_reader.h"
 #include "report_collector.h"
 #include "report_scanner.h"
@@ -34,15 +32,16 @@ struct ClipboardCopy {
 
 // Opens the clipboard, copies its text into storage and closes it again on
 // every path.
-ClipboardCopy copyClipboardText(std::string& storage, bool countLines, ReportCollector& collector) {
+ClipboardCopy copyClipboardText(ClipboardSource& clipboard, std::string& storage, bool countLines,
+                                ReportCollector& collector) {
     ClipboardCopy copy;
-    if (!openClipboardText()) {
+    if (!clipboard.open()) {
         collector.message("cannot open clipboard!");
         return copy;
     }
-    const ClipboardBlock block = clipboardText();
+    const ClipboardBlock block = clipboard.text();
     if (block.bytes == nullptr) {
-        closeClipboardText();
+        clipboard.close();
         collector.message("no text data in clipboard available!");
         return copy;
     }
@@ -52,14 +51,14 @@ ClipboardCopy copyClipboardText(std::string& storage, bool countLines, ReportCol
         block.bytes, zero != nullptr ? static_cast<const char*>(zero) - block.bytes : block.size);
     const char* start = findBlockMarker(text);
     if (start == nullptr) {
-        closeClipboardText();
+        clipboard.close();
         collector.message("no statistics data in clipboard available!");
         return copy;
     }
     try {
         storage.assign(start, text.data() + text.size());
     } catch (const std::bad_alloc&) {
-        closeClipboardText();
+        clipboard.close();
         collector.message("stack overflow!");
         return copy;
     }
@@ -67,7 +66,7 @@ ClipboardCopy copyClipboardText(std::string& storage, bool countLines, ReportCol
     if (countLines) {
         copy.lineFeedsBefore = static_cast<std::size_t>(std::count(text.data(), start, '\n'));
     }
-    closeClipboardText();
+    clipboard.close();
     return copy;
 }
 
@@ -81,16 +80,21 @@ class DecodingRun {
         state_.splitCalls = settings.looseReading;
     }
 
-    RunOutcome run(std::FILE* file) {
-        const bool stream =
-            settings_.source != nullptr ||
-            (file != nullptr && (settings_.devicesAreStreams || !isCharacterDevice(file)));
-        if (stream) {
-            scanFile(file);
-        } else if (!scanClipboard()) {
+    RunOutcome run(ByteSource& source) {
+        scanStream(source);
+        return end();
+    }
+
+    RunOutcome run(ClipboardSource& clipboard) {
+        if (!scanClipboard(clipboard)) {
             outcome_.clipboardUnread = true;
             return outcome_;
         }
+        return end();
+    }
+
+  private:
+    RunOutcome end() {
         // The end of the input ends the report under way, if it has a
         // block (then without its "OK"), or else the run that found none.
         if (!finished_ && (state_.blockSeen || number_ == 0)) {
@@ -99,20 +103,14 @@ class DecodingRun {
         return outcome_;
     }
 
-  private:
     // Between reports, a chunk without a marker changes nothing.
-    void scanFile(std::FILE* file) {
-        std::optional<FileBytes> fileBytes;
-        ByteSource* source = settings_.source;
-        if (source == nullptr) {
-            source = &fileBytes.emplace(file);
-        }
+    void scanStream(ByteSource& source) {
         if (settings_.looseReading) {
-            scanLoosely(*source);
+            scanLoosely(source);
             return;
         }
         WindowDrops* drops = settings_.noteDrops ? &outcome_.drops : nullptr;
-        ChunkReader reader(*source, settings_.blockSize, collector_.countsLines(), drops);
+        ChunkReader reader(source, settings_.blockSize, collector_.countsLines(), drops);
         for (char* chunk = reader.next(true); chunk != nullptr;
              chunk = reader.next(!state_.blockSeen)) {
             if (collector_.countsLines()) {
@@ -132,7 +130,7 @@ class DecodingRun {
         }
         outcome_.readFailed = reader.failed();
         reader.noteEndOfText();
-        endReason_ = source->endReason();
+        endReason_ = source.endReason();
         outcome_.compression = outcome_.drops.compression;
     }
 
@@ -174,9 +172,9 @@ class DecodingRun {
 
     // Returns false when the clipboard gave nothing to scan; its one message
     // is then the run's only report.
-    bool scanClipboard() {
+    bool scanClipboard(ClipboardSource& clipboard) {
         const ClipboardCopy copy =
-            copyClipboardText(clipboardCopy_, collector_.countsLines(), collector_);
+            copyClipboardText(clipboard, clipboardCopy_, collector_.countsLines(), collector_);
         if (copy.text == nullptr) {
             collector_.endReport(slots_, 1, true, false);
             return false;
@@ -247,7 +245,13 @@ class DecodingRun {
 
 }  // namespace
 
-RunOutcome decodeReports(std::FILE* file, const RunSettings& settings, ReportWriter& writer) {
+RunOutcome decodeReports(ByteSource& source, const RunSettings& settings, ReportWriter& writer) {
     DecodingRun run(settings, writer);
-    return run.run(file);
+    return run.run(source);
+}
+
+RunOutcome decodeClipboard(ClipboardSource& clipboard, const RunSettings& settings,
+                           ReportWriter& writer) {
+    DecodingRun run(settings, writer);
+    return run.run(clipboard);
 }

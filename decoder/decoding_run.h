@@ -1,15 +1,11 @@
-// The decoding run, the report decoder's one entry point: it reads modem
-// diagnostic text from an open text stream, from a live stream, or (with
-// neither) from the clipboard, and hands every report it finds to a writer
-// (report_writer.h) as values. It writes no text of its own and shows
-// nothing: each front end's writers make the output.
+// The decoding run, the report decoder's entry point: it reads modem
+// diagnostic text from a byte source (a log, a live stream) or from a
+// clipboard source, each given by its front end, and hands every report it
+// finds to a writer (report_writer.h) as values. It writes no text of its
+// own and shows nothing: each front end's writers make the output.
 //
-// A stream is read onward from its current position and neither rewound
-// nor closed. A stream that is a character device (a console, a serial
-// port, the null device) counts as none and the clipboard is read, as the
-// window program wants it, unless the settings say otherwise. Streams are
-// read with the semantics of the Windows text mode on every platform, so a
-// log decodes to the same values everywhere.
+// Streams are read with the semantics of the Windows text mode on every
+// platform, so a log decodes to the same values everywhere.
 //
 // With ReportScope::First the run stops at the "OK" line that ends the first
 // report. With ReportScope::Every it goes on: the next input line with a
@@ -30,9 +26,9 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 
 #include "byte_source.h"
+#include "clipboard_source.h"
 #include "report_writer.h"
 #include "window_drops.h"
 
@@ -41,12 +37,6 @@ struct RunSettings {
     // A stream is read in blocks of this size (chunk_reader.h): large
     // enough that reading costs little, small enough to stay in the cache.
     std::size_t blockSize = 64 * 1024;
-    // Read instead of the file (file_bytes.h): the run then reads a stream
-    // even when it is given no file.
-    ByteSource* source = nullptr;
-    // A character device given as the file is read like any stream instead
-    // of meaning the clipboard.
-    bool devicesAreStreams = false;
     // See ScanState::looseMarkers (report_scanner.h).
     bool looseMarkers = false;
     // Read a stream as it comes (loose_reader.h) instead of as the window
@@ -82,4 +72,6 @@ struct RunOutcome {
     const char* compression = nullptr;
 };
 
-RunOutcome decodeReports(std::FILE* file, const RunSettings& settings, ReportWriter& writer);
+RunOutcome decodeReports(ByteSource& source, const RunSettings& settings, ReportWriter& writer);
+RunOutcome decodeClipboard(ClipboardSource& clipboard, const RunSettings& settings,
+                           ReportWriter& writer);

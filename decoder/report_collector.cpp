@@ -159,7 +159,6 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, CutReas
     DecodedReport& report = report_;
     report.number = number;
     report.line = reportLine_;
-    report.complete = cut == CutReason::None;
     report.cutReason = cut;
     report.readFailed = readFailed;
     std::size_t count = 0;

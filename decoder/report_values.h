@@ -63,15 +63,14 @@ struct DecodedReport {
     // block; 0 when the report has no block, or when its writer asked for
     // no line numbers.
     std::size_t line = 0;
-    // False when the input ended after the report's blocks but before its
-    // "OK"; true for every other report.
-    bool complete = true;
-    // Why the report is not complete; None when it is.
+    // Why the report ended before its "OK" arrived; None when it did.
     CutReason cutReason = CutReason::None;
     // Reading the input failed: this report holds what came before, and is
     // the run's last.
     bool readFailed = false;
     std::vector<ReportLine> lines;  // in report order
+
+    bool complete() const { return cutReason == CutReason::None; }
 };
 
 enum class ReportScope { First, Every };

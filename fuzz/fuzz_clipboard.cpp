@@ -14,8 +14,10 @@
 
 #include "catalogue.h"
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "memory_clipboard.h"
 #include "output_checks.h"
+#include "system_clipboard.h"
 
 namespace {
 
@@ -56,8 +58,8 @@ bool decodesLikeALog(const std::string& text) {
 
 std::vector<std::string> decodeAsLog(const std::string& text, const char* prefix) {
     MemoryLog log(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
-    TextWriter writer(prefix);
-    decodeReports(log.stream(), RunSettings(), writer);
+    CheckedText writer(prefix);
+    decodeFile(log.stream(), RunSettings(), writer);
     return linesOf(writer.text, prefix);
 }
 
@@ -79,8 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     setMemoryClipboard(state, bytes);
 
-    TextWriter writer(prefix);
-    const bool unread = decodeReports(nullptr, RunSettings(), writer).clipboardUnread;
+    CheckedText writer(prefix);
+    SystemClipboard clipboard;
+    const bool unread = decodeClipboard(clipboard, RunSettings(), writer).clipboardUnread;
     const std::vector<std::string> lines = linesOf(writer.text, prefix);
     require(!memoryClipboardIsOpen(), "the clipboard is closed after the run");
 

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "output_checks.h"
 
 namespace {
@@ -29,8 +30,8 @@ std::vector<std::string> decodeLog(const std::uint8_t* data, std::size_t size, c
     MemoryLog log(data, size);
     RunSettings settings;
     settings.blockSize = blockSize;
-    TextWriter writer(prefix);
-    const RunOutcome outcome = decodeReports(log.stream(), settings, writer);
+    CheckedText writer(prefix);
+    const RunOutcome outcome = decodeFile(log.stream(), settings, writer);
     require(!outcome.clipboardUnread && !outcome.readFailed, "a memory stream is read whole");
     return linesOf(writer.text, prefix);
 }
@@ -45,12 +46,13 @@ std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, Readin
     if (reading == Reading::SmallBlocks) {
         settings.blockSize = BlockSize;
     }
-    settings.source = reading == Reading::Live ? &live : nullptr;
     settings.looseMarkers = reading == Reading::Loose;
     settings.scope = ReportScope::Every;
     settings.noteDrops = reading != Reading::Loose;
-    TextWriter writer("");
-    const RunOutcome outcome = decodeReports(log.stream(), settings, writer);
+    CheckedText writer("");
+    const RunOutcome outcome = reading == Reading::Live
+                                   ? decodeReports(live, settings, writer)
+                                   : decodeFile(log.stream(), settings, writer);
     linesOf(writer.text, "");
     // The lines where a damaged marker hid a block, in any order; only where
     // no line is longer than the window reads whole, as a longer line is

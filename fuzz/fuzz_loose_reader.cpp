@@ -39,15 +39,15 @@ void forEachWord(std::string_view text, Take take) {
 }
 
 // The words a run hands out: its tokens, the text it dropped, its messages.
-class WordWriter : public TextWriter {
+class WordWriter : public CheckedText {
   public:
-    WordWriter() : TextWriter("") {}
+    WordWriter() : CheckedText("") {}
     void message(std::string_view text) override {
-        TextWriter::message(text);
+        CheckedText::message(text);
         add(text);
     }
     void block(const ReportBlock& block) override {
-        TextWriter::block(block);
+        CheckedText::block(block);
         for (const ReportToken& token : block.tokens) {
             add(token.key);
             add(token.value.value_or(""));
@@ -106,13 +106,12 @@ std::string decodeLoosely(const std::uint8_t* data, std::size_t size, bool trick
                           std::string* text, WordWriter& writer) {
     PieceSource source(data, size, size, trickle);
     RunSettings settings;
-    settings.source = &source;
     settings.looseReading = true;
     // As --loose reads: markers anywhere, damaged markers, merged calls.
     settings.looseMarkers = true;
     settings.scope = ReportScope::Every;
     settings.reportItemLimit = ReportItemLimit;
-    const RunOutcome outcome = decodeReports(nullptr, settings, writer);
+    const RunOutcome outcome = decodeReports(source, settings, writer);
     require(!outcome.readFailed, "a memory source is read whole");
     linesOf(writer.text, "");
     *text = writer.text;

@@ -17,11 +17,10 @@
 #include "decoding_run.h"
 #include "output_checks.h"
 #include "output_writer.h"
-#include "streams.h"
 
 namespace {
 
-std::string written;
+StringSink written;
 
 const char* const Names[] = {"a.log", "caf\xC3\xA9.log", "caf\xE9.log", "q\"\\,\r\n\x01.log"};
 
@@ -45,13 +44,12 @@ std::size_t run(OutputWriter& writer, const std::uint8_t* data, std::size_t size
                 const char* name) {
     PieceSource source(data, size, 300, false, fails);
     RunSettings settings;
-    settings.source = &source;
     settings.looseReading = true;
     settings.scope = ReportScope::Every;
     settings.reportItemLimit = ReportItemLimit;
     CountingWriter counting(writer);
-    writer.beginInput(name);
-    decodeReports(nullptr, settings, counting);
+    writer.beginInput(name, name);
+    decodeReports(source, settings, counting);
     writer.endInput();
     writer.finish();
     return counting.decoded;
@@ -95,15 +93,6 @@ std::vector<std::size_t> csvWidths(const std::string& text) {
 
 }  // namespace
 
-void writeOutput(std::string_view bytes) {
-    written.append(bytes.data(), bytes.size());
-}
-void flushOutput() {}
-void setLiveInput(bool) {}
-std::string fileNameInUtf8(const std::string& name) {
-    return name;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
@@ -115,14 +104,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     JsonContext context;
     // Each writer's output from its making on: the CSV header comes then.
-    written.clear();
-    const std::unique_ptr<OutputWriter> lines = makeJsonLinesWriter(context);
+    written.text.clear();
+    const std::unique_ptr<OutputWriter> lines = makeJsonLinesWriter(written, context);
     const std::size_t decoded = run(*lines, data, size, fails, name);
     std::vector<nlohmann::json> documents;
-    for (std::size_t at = 0; at < written.size();) {
-        const std::size_t end = written.find('\n', at);
+    for (std::size_t at = 0; at < written.text.size();) {
+        const std::size_t end = written.text.find('\n', at);
         require(end != std::string::npos, "every document ends its line");
-        documents.push_back(nlohmann::json::parse(written.substr(at, end - at)));
+        documents.push_back(nlohmann::json::parse(written.text.substr(at, end - at)));
         const std::string source = documents.back().at("source");
         const bool flagged = documents.back().contains("sourceLatin1");
         require((flagged ? latin1(source) : source) == name, "the name comes back");
@@ -130,16 +119,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     require(documents.size() == decoded, "one document a decoded report");
 
-    written.clear();
-    const std::unique_ptr<OutputWriter> array = makeJsonWriter(context, false, true);
+    written.text.clear();
+    const std::unique_ptr<OutputWriter> array = makeJsonWriter(written, context, false, true);
     run(*array, data, size, fails, name);
-    require(nlohmann::json::parse(written) == nlohmann::json(documents),
+    require(nlohmann::json::parse(written.text) == nlohmann::json(documents),
             "the array holds the lines' documents");
 
-    written.clear();
-    const std::unique_ptr<OutputWriter> csv = makeCsvWriter("\r\n", true);
+    written.text.clear();
+    const std::unique_ptr<OutputWriter> csv = makeCsvWriter(written, "\r\n", true);
     run(*csv, data, size, fails, name);
-    const std::vector<std::size_t> widths = csvWidths(written);
+    const std::vector<std::size_t> widths = csvWidths(written.text);
     require(widths.size() == decoded + 1, "a header and one row a decoded report");
     for (const std::size_t width : widths) {
         require(width == widths[0], "every row as wide as the header");

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "catalogue.h"
+#include "line_catalogue.h"
 
 namespace {
 
@@ -51,8 +51,8 @@ bool isUnrecognizedFormat(const std::string& line) {
 
 // The catalogue entry whose padded label starts the line, or -1.
 int reportEntry(const std::string& line) {
-    for (int entry = 0; entry < KeyEntryCount; ++entry) {
-        const char* label = KeyCatalogue[entry].label;
+    for (int entry = 0; entry < LineCount; ++entry) {
+        const char* label = lineLabel(entry);
         if (label == nullptr || !startsWith(line, label)) {
             continue;
         }
@@ -79,24 +79,29 @@ const char* fuzzPrefix(unsigned selector) {
     return Prefixes[selector % 4];
 }
 
-void TextWriter::message(std::string_view message) {
-    appendTextLine(style_, message, pending_);
+CheckedText::CheckedText(const char* prefix) {
+    TextSettings settings;
+    settings.style.prefix = prefix;
+    settings.showsReadFailed = true;
+    writer_ = makeTextWriter(pending_, settings);
 }
 
-void TextWriter::block(const ReportBlock& block) {
+void CheckedText::message(std::string_view message) {
+    writer_->message(message);
+}
+
+void CheckedText::block(const ReportBlock& block) {
     require(block.line > 0, "a block has its line");
     ++blocks_;
 }
 
-void TextWriter::report(const DecodedReport& report) {
-    require(report.complete || report.line > 0, "only a report with a block is cut off");
+void CheckedText::report(const DecodedReport& report) {
+    require(report.complete() || report.line > 0, "only a report with a block is cut off");
     require((blocks_ == 0) == (report.line == 0), "a report has blocks from its line");
-    for (const ReportLine& line : report.lines) {
-        appendTextLine(style_, reportLineText(line), pending_);
-    }
-    reports += std::to_string(report.line) + (report.complete ? ":" : "~") + pending_;
-    text += pending_;
-    pending_.clear();
+    writer_->report(report);
+    reports += std::to_string(report.line) + (report.complete() ? ":" : "~") + pending_.text;
+    text += pending_.text;
+    pending_.text.clear();
     blocks_ = 0;
 }
 
@@ -139,10 +144,8 @@ void checkScanOutput(const std::vector<std::string>& lines) {
         const int entry = reportEntry(line);
         require(entry >= 0, "a line is a known message or a labelled report line");
         require(entry > lastEntry, "report lines in catalogue order, each at most once");
-        const KeyEntry& catalogueEntry = KeyCatalogue[entry];
-        require(
-            catalogueEntry.key2 == KeyNone || line.find('/', LabelWidth + 2) != std::string::npos,
-            "a two-value line holds its separator");
+        require(lineColumns(entry) == 1 || line.find('/', LabelWidth + 2) != std::string::npos,
+                "a two-value line holds its separator");
         reportStarted = true;
         lastEntry = entry;
     }

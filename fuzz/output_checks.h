@@ -7,12 +7,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "byte_source.h"
-#include "report_text.h"
-#include "report_writer.h"
+#include "output_writer.h"
 
 void require(bool condition, const char* what);
 
@@ -20,11 +20,12 @@ void require(bool condition, const char* what);
 // short one and one longer than any line the decoder formats.
 const char* fuzzPrefix(unsigned selector);
 
-// The window's text of every report a run hands out, and of each report
-// where it began, whether its OK came and how many blocks it had.
-class TextWriter : public ReportWriter {
+// The window's text of every report a run hands out, as the text writer
+// writes it, and of each report where it began, whether its OK came and how
+// many blocks it had.
+class CheckedText : public ReportWriter {
   public:
-    explicit TextWriter(const char* prefix) { style_.prefix = prefix; }
+    explicit CheckedText(const char* prefix);
 
     void message(std::string_view text) override;
     void block(const ReportBlock& block) override;
@@ -34,8 +35,8 @@ class TextWriter : public ReportWriter {
     std::string reports;  // each report as "line:" or "line~" (cut off), then its text
 
   private:
-    LineStyle style_;
-    std::string pending_;
+    StringSink pending_;  // the text of the report under way
+    std::unique_ptr<OutputWriter> writer_;
     std::size_t blocks_ = 0;
 };
 

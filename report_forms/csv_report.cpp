@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "catalogue.h"
+#include "line_catalogue.h"
 #include "report_text.h"
 
 namespace {
@@ -56,9 +56,9 @@ std::string keyName(std::uint16_t key) {
 
 std::string csvHeader(const std::string& lineEnd) {
     std::vector<std::string> fields = {"file", "report", "line"};
-    for (const KeyEntry& entry : KeyCatalogue) {
-        if (entry.label != nullptr) {
-            fields.emplace_back(entry.label);
+    for (int entry = 0; entry < LineCount; ++entry) {
+        if (lineLabel(entry) != nullptr) {
+            fields.emplace_back(lineLabel(entry));
         }
     }
     fields.emplace_back("complete");
@@ -77,8 +77,8 @@ std::string csvRow(const DecodedReport& report, const std::string& source,
     std::vector<std::string> fields = {source, std::to_string(report.number),
                                        report.line > 0 ? std::to_string(report.line) : ""};
     std::string malformed;
-    for (int entry = 0; entry < KeyEntryCount; ++entry) {
-        if (KeyCatalogue[entry].label == nullptr) {
+    for (int entry = 0; entry < LineCount; ++entry) {
+        if (lineLabel(entry) == nullptr) {
             continue;
         }
         const ReportLine* line = lineOf(report, entry);
@@ -86,18 +86,15 @@ std::string csvRow(const DecodedReport& report, const std::string& source,
             // Line noise is no reading: a spreadsheet must not sum it.
             fields.emplace_back();
             for (int column = 0; column < 2; ++column) {
-                const std::uint16_t key =
-                    column == 0 ? KeyCatalogue[entry].key1 : KeyCatalogue[entry].key2;
                 if (line->malformed[column]) {
-                    malformed += (malformed.empty() ? "" : " ") +
-                                 keyName(key == KeyDerived ? BitFieldKey : key);
+                    malformed += (malformed.empty() ? "" : " ") + keyName(lineKey(entry, column));
                 }
             }
             continue;
         }
         fields.push_back(line != nullptr ? reportLineValues(*line) : "");
     }
-    fields.emplace_back(report.complete ? "true" : "false");
+    fields.emplace_back(report.complete() ? "true" : "false");
     std::string joined;
     for (const std::string& message : messages) {
         joined += (joined.empty() ? "" : "\n") + message;

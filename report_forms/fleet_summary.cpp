@@ -27,10 +27,6 @@ constexpr std::uint16_t TerminationCauseKey = 0x60;
 constexpr std::uint16_t RxRateKey = 0x35;
 constexpr std::uint16_t NoiseKey = 0x12;
 
-KeyLocation locate(std::uint16_t key) {
-    return *findKeyEntry(key);
-}
-
 // A decimal value as the report shows it; false for "NA" (or anything but
 // digits).
 bool readNumber(const std::string& text, std::uint32_t* number) {
@@ -83,22 +79,20 @@ std::vector<NameCount> NameTally::mostFrequentFirst() const {
 }
 
 FleetSummary::FleetSummary(bool keepSources) : keepSources_(keepSources) {
-    for (int entry = 0; entry < KeyEntryCount; ++entry) {
+    for (int entry = 0; entry < LineCount; ++entry) {
         const SummaryShape shape = summaryShape(entry);
         firstColumn_[entry] = shape == SummaryShape::None ? -1 : static_cast<int>(columns_.size());
-        for (int column = 0; shape != SummaryShape::None && column < summaryColumns(entry);
-             ++column) {
+        for (int column = 0; shape != SummaryShape::None && column < lineColumns(entry); ++column) {
             SummaryColumn added;
             added.entry = entry;
             added.column = column;
             added.shape = shape;
-            const KeyEntry& line = KeyCatalogue[entry];
-            added.numbers = NumberTally(column == 0 ? line.limit1 : line.limit2);
+            added.numbers = NumberTally(lineLimit(entry, column));
             columns_.push_back(std::move(added));
         }
     }
     for (const WorstLine& line : WorstLines) {
-        const KeyLocation at = locate(line.key);
+        const LineColumn at = lineOfKey(line.key);
         worst_.push_back(WorstList{line.title, at.entry, at.column, line.lowestIsWorst, {}});
     }
 }
@@ -120,7 +114,7 @@ void FleetSummary::report(const DecodedReport& report) {
         return;
     }
     ++counts_.reports;
-    ++(report.complete ? counts_.complete : counts_.cutOff);
+    ++(report.complete() ? counts_.complete : counts_.cutOff);
     counts_.withMessages += messages ? 1 : 0;
     ++order_;
     for (auto& entry : figures_) {
@@ -180,19 +174,19 @@ void FleetSummary::rankWorst(const DecodedReport& report) {
 void FleetSummary::countForSource(const DecodedReport& report) {
     SourceRow& row = source_;
     ++row.calls;
-    row.complete += report.complete ? 1 : 0;
-    const KeyLocation cause = locate(TerminationCauseKey);
+    row.complete += report.complete() ? 1 : 0;
+    const LineColumn cause = lineOfKey(TerminationCauseKey);
     for (const ReportLine& line : report.lines) {
         if (line.entry == cause.entry && line.values[cause.column] &&
             !line.malformed[cause.column]) {
             sourceCauses_.add(*line.values[cause.column]);
         }
     }
-    const KeyLocation rate = locate(RxRateKey);
+    const LineColumn rate = lineOfKey(RxRateKey);
     if (figures_[rate.entry][rate.column].present) {
         sourceRxRates_.add(figures_[rate.entry][rate.column].value);
     }
-    const KeyLocation noise = locate(NoiseKey);
+    const LineColumn noise = lineOfKey(NoiseKey);
     const Figure& level = figures_[noise.entry][noise.column];
     if (level.present) {
         // In -dBm: the smallest figure is the worst.

@@ -8,7 +8,7 @@
 // Calls: beginSource, then for each report its messages and the report,
 // then endSource; again for the next input. A report with no block (an
 // input without any) makes no call of the fleet; one a read error cut
-// short is left out. Which lines count how comes from summary_lines.h.
+// short is left out. Which lines count how comes from line_catalogue.h.
 #pragma once
 
 #include <cstddef>
@@ -17,10 +17,9 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue.h"
+#include "line_catalogue.h"
 #include "number_tally.h"
 #include "report_values.h"
-#include "summary_lines.h"
 
 struct NameCount {
     std::string name;
@@ -129,14 +128,14 @@ class FleetSummary {
 
     SummaryCounts counts_;
     std::vector<SummaryColumn> columns_;
-    int firstColumn_[KeyEntryCount];  // index into columns_, or -1
+    int firstColumn_[LineCount];  // index into columns_, or -1
     std::vector<WorstList> worst_;
     bool keepSources_;
     std::vector<SourceRow> sources_;
     bool messages_ = false;  // the report under way had a message
     std::uint64_t order_ = 0;
     // The numbers of the report under way, for the worst lists and the row.
-    Figure figures_[KeyEntryCount][2];
+    Figure figures_[LineCount][2];
     // The input under way.
     bool inSource_ = false;
     SourceRow source_;

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <utility>
 
-#include "catalogue.h"
 #include "cut_reasons.h"
+#include "line_catalogue.h"
 
 void JsonSink::grow(std::size_t count) {
     const std::size_t capacity = std::max(2 * capacity_, size_ + count + 4096);
@@ -153,10 +153,10 @@ inline void appendText(std::string_view bytes, JsonSink& out) {
 // The catalogue's labels as JSON strings, quotes included, made once: a
 // report writes each of its lines' labels.
 struct LabelTexts {
-    JsonSink text[KeyEntryCount];
+    JsonSink text[LineCount];
     LabelTexts() {
-        for (int entry = 0; entry < KeyEntryCount; ++entry) {
-            const char* label = KeyCatalogue[entry].label;
+        for (int entry = 0; entry < LineCount; ++entry) {
+            const char* label = lineLabel(entry);
             appendText(label != nullptr ? label : "", text[entry]);
         }
     }
@@ -164,9 +164,7 @@ struct LabelTexts {
 
 void appendLabel(const ReportLine& line, JsonSink& out) {
     static const LabelTexts labels;
-    const bool catalogued = line.entry >= 0 && line.entry < KeyEntryCount &&
-                            line.label == KeyCatalogue[line.entry].label;
-    if (catalogued) {
+    if (hasOwnLabel(line)) {
         out += labels.text[line.entry].view();
     } else {
         appendText(line.label != nullptr ? line.label : "", out);
@@ -413,12 +411,9 @@ std::string_view JsonReportText::document(const DecodedReport& report, const Jso
         put(out, "null");
     }
     next("complete");
-    out += report.complete ? "true" : "false";
+    out += report.complete() ? "true" : "false";
     next("reason");
-    const char* reason = report.complete ? nullptr : cutReasonName(report.cutReason);
-    if (reason == nullptr && !report.complete) {
-        reason = cutReasonName(CutReason::InputEnded);
-    }
+    const char* reason = cutReasonName(report.cutReason);  // null for a complete report
     if (reason != nullptr) {
         out += '"';
         out += reason;

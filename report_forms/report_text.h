@@ -1,8 +1,8 @@
 // The text form of a report, as the window shows it and vexa-decode prints
 // it: every message, then one line per report line in catalogue order, the
-// label padded to the longest label's width, then ": " and the value or the
-// two values around "/". Each line of the text is the line prefix, the
-// line's own text and the line end. Lines have no length limit: a long
+// label padded to the longest label's width (line_catalogue.h), then ": "
+// and the value or the two values around "/". Each line of the text is the
+// line prefix, the line's own text and the line end. Lines have no length limit: a long
 // verbatim value is shown whole.
 #pragma once
 
@@ -17,9 +17,6 @@ struct LineStyle {
     std::string prefix;  // empty, or a configured prefix and one space
     std::string end = "\r\n";
 };
-
-// The width every label is padded to (31 with the catalogue as it is).
-int reportLabelWidth();
 
 // A report line's values as the text shows them after the label: the value,
 // or the two around "/", one that did not arrive shown as "NA".

@@ -10,10 +10,8 @@ std::string reportTitle(const DecodedReport& report) {
     }
     const std::string title =
         "Report " + std::to_string(report.number) + " (line " + std::to_string(report.line);
-    if (report.complete) {
+    if (report.complete()) {
         return title + ")";
     }
-    const char* words = cutReasonWords(report.cutReason);
-    return title +
-           ", cut off: " + (words != nullptr ? words : cutReasonWords(CutReason::InputEnded)) + ")";
+    return title + ", cut off: " + cutReasonWords(report.cutReason) + ")";
 }

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "catalogue.h"
 #include "json_report.h"
+#include "line_catalogue.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ Json columnName(int entry, int column) {
 // The label and column every line of the document begins with.
 Json lineHead(int entry, int column) {
     Json line = Json::object();
-    line["label"] = KeyCatalogue[entry].label;
+    line["label"] = lineLabel(entry);
     line["column"] = columnName(entry, column);
     return line;
 }
@@ -98,7 +98,7 @@ Json worst(const WorstList& list) {
     }
     Json line = Json::object();
     line["title"] = list.title;
-    line["label"] = KeyCatalogue[list.entry].label;
+    line["label"] = lineLabel(list.entry);
     line["column"] = columnName(list.entry, list.column);
     line["calls"] = std::move(calls);
     return line;

@@ -17,7 +17,6 @@
 namespace {
 
 constexpr std::size_t InitialCapacity = 2048;
-constexpr char LineEnd[] = "\r\n";
 
 struct MessageBuffer {
     char* block = nullptr;
@@ -42,11 +41,6 @@ void ensureCapacity(std::size_t needed) {
     }
     buffer.block = static_cast<char*>(block);
     buffer.capacity = HeapSize(GetProcessHeap(), 0, block);
-}
-
-void appendBytes(const char* bytes, std::size_t count) {
-    std::memcpy(buffer.block + buffer.length, bytes, count);
-    buffer.length += count;
 }
 
 }  // namespace
@@ -95,21 +89,25 @@ void emptyMessageBuffer() {
     buffer.length = 0;
 }
 
-void appendLine(std::string_view prefix, std::string_view text) {
+void appendText(std::string_view bytes) {
     if (buffer.block == nullptr && !createMessageBuffer()) {
         stopOutOfMemory();
     }
-    const std::size_t endLength = sizeof LineEnd - 1;
-    const std::size_t limit = static_cast<std::size_t>(-1) - endLength - 1;
-    if (text.size() > limit - prefix.size() ||
-        buffer.length > limit - prefix.size() - text.size()) {
+    if (buffer.length > static_cast<std::size_t>(-1) - 1 - bytes.size()) {
         stopOutOfMemory();
     }
-    ensureCapacity(buffer.length + prefix.size() + text.size() + endLength + 1);
-    appendBytes(prefix.data(), prefix.size());
-    appendBytes(text.data(), text.size());
-    appendBytes(LineEnd, endLength);
+    ensureCapacity(buffer.length + bytes.size() + 1);
+    if (!bytes.empty()) {  // an empty view's data may be null, which memcpy may not get
+        std::memcpy(buffer.block + buffer.length, bytes.data(), bytes.size());
+        buffer.length += bytes.size();
+    }
     buffer.block[buffer.length] = '\0';
+}
+
+void appendLine(std::string_view prefix, std::string_view text) {
+    appendText(prefix);
+    appendText(text);
+    appendText("\r\n");
 }
 
 const char* messageBufferText() {

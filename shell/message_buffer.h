@@ -1,17 +1,19 @@
 // The message buffer: the one growable 8-bit text that holds the report the
-// window shows, written by the window's text writer (window_text_writer.h).
+// window shows, written by the text writer (output_writer.h) through
+// MessageBufferSink.
 //
 // Start-up creates the buffer and the end of the program releases it; each
 // decoding of the window empties it first, and the report view then shows
-// its whole text. Only appendLine writes into it: every line is a prefix,
-// the line's text and CR LF. The text only grows between emptyings, and
-// emptying keeps the storage. The storage is one block of the process heap
-// and may move when it grows, so callers must not keep messageBufferText()
-// across an appendLine.
+// its whole text. Only appendText and appendLine write into it. The text
+// only grows between emptyings, and emptying keeps the storage. The storage
+// is one block of the process heap and may move when it grows, so callers
+// must not keep messageBufferText() across an append.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
+
+#include "output_sink.h"
 
 // Creates the buffer: 2048 zero bytes, an empty text. Returns false when the
 // storage cannot be had (the last error is then set). Calling it again while
@@ -22,9 +24,17 @@ void releaseMessageBuffer();
 // Makes the text empty (its first byte becomes the terminator).
 void emptyMessageBuffer();
 
-// Appends prefix, text and CR LF. Running out of memory here is fatal
+// Appends bytes as they are. Running out of memory here is fatal
 // (stopOutOfMemory), as nothing could show a report it cannot hold.
+void appendText(std::string_view bytes);
+// Appends prefix, text and CR LF.
 void appendLine(std::string_view prefix, std::string_view text);
+
+// The buffer as a writer's sink.
+class MessageBufferSink : public OutputSink {
+  public:
+    void write(std::string_view bytes) override { appendText(bytes); }
+};
 
 // Ends the program for want of memory: runs the handler first, if one is
 // set, then writes a line to standard error and aborts. The handler only
@@ -33,7 +43,7 @@ void appendLine(std::string_view prefix, std::string_view text);
 void setOutOfMemoryHandler(void (*handler)());
 
 // The buffer's text, zero-terminated, and its length in bytes. Valid until
-// the next appendLine or releaseMessageBuffer.
+// the next append or releaseMessageBuffer.
 const char* messageBufferText();
 std::size_t messageBufferLength();
 

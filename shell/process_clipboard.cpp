@@ -2,10 +2,12 @@
 #include "process_clipboard.h"
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "message_buffer.h"
+#include "output_writer.h"
 #include "report_display.h"
 #include "shell_state.h"
-#include "window_text_writer.h"
+#include "system_clipboard.h"
 
 namespace {
 
@@ -25,8 +27,17 @@ bool decodeGuarded(std::FILE* file) {
     do {
         decodingGuard.changedMeanwhile = false;
         emptyMessageBuffer();
-        WindowTextWriter writer(startupState.linePrefix);
-        decodeReports(file, RunSettings(), writer);
+        MessageBufferSink sink;
+        TextSettings text;
+        text.style.prefix = startupState.linePrefix;
+        text.showsReadFailed = true;
+        const auto writer = makeTextWriter(sink, text);
+        if (file != nullptr && !isCharacterDevice(file)) {
+            decodeFile(file, RunSettings(), *writer);
+        } else {
+            SystemClipboard clipboard;
+            decodeClipboard(clipboard, RunSettings(), *writer);
+        }
     } while (decodingGuard.changedMeanwhile && --passesLeft > 0);
     decodingGuard.decoding = false;
     return true;

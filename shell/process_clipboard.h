@@ -11,8 +11,10 @@
 
 #include <cstdio>
 
-// Empties the message buffer and decodes file (null: the clipboard) into
-// it, again when the clipboard changed meanwhile. False, with nothing done,
+// Empties the message buffer and decodes file into it -- the clipboard
+// when file is null or a character device (a console, a serial port, the
+// null device), as the window always read those -- again when the
+// clipboard changed meanwhile. False, with nothing done,
 // when called from inside another run.
 bool decodeGuarded(std::FILE* file);
 

@@ -14,6 +14,7 @@
 
 #include "capture_file.h"
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "fleet_writer.h"
 #include "summary_json.h"
 
@@ -54,7 +55,7 @@ EMSCRIPTEN_KEEPALIVE const char* vexaFleetAdd(const char* bytes, std::size_t len
         settings.scope = ReportScope::Every;
         FleetWriter writer(*fleet, rows);
         fleet->beginSource(source);
-        decodeReports(file, settings, writer);
+        decodeFile(file, settings, writer);
         fleet->endSource();
         closeCapture(file);
         return handOut(rows.dump());

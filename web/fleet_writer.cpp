@@ -2,9 +2,8 @@
 
 #include "fleet_writer.h"
 
-#include "catalogue.h"
 #include "json_report.h"
-#include "summary_lines.h"
+#include "line_catalogue.h"
 
 namespace {
 
@@ -37,10 +36,10 @@ void FleetWriter::report(const DecodedReport& report) {
     nlohmann::ordered_json row = nlohmann::ordered_json::array();
     row.push_back(report.number);
     row.push_back(report.line);
-    row.push_back(report.complete);
+    row.push_back(report.complete());
     row.push_back(messages);
     for (const TableColumn& column : TableColumns) {
-        const KeyLocation at = *findKeyEntry(column.key);
+        const LineColumn at = lineOfKey(column.key);
         nlohmann::ordered_json value = nullptr;
         for (const ReportLine& line : report.lines) {
             if (line.entry == at.entry) {
@@ -56,11 +55,11 @@ void FleetWriter::report(const DecodedReport& report) {
 nlohmann::ordered_json fleetTableColumns() {
     nlohmann::ordered_json columns = nlohmann::ordered_json::array();
     for (const TableColumn& column : TableColumns) {
-        const KeyLocation at = *findKeyEntry(column.key);
+        const LineColumn at = lineOfKey(column.key);
         const std::string name = summaryColumnName(at.entry, at.column);
         nlohmann::ordered_json described = nlohmann::ordered_json::object();
         described["title"] = column.title;
-        described["label"] = KeyCatalogue[at.entry].label;
+        described["label"] = lineLabel(at.entry);
         described["column"] =
             name.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(name);
         described["numeric"] = summaryShape(at.entry) == SummaryShape::Numbers;

@@ -19,8 +19,8 @@
 
 #include "capture_file.h"
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "page_writer.h"
-#include "prefix_options.h"
 #include "report_header.h"
 #include "report_title.h"
 
@@ -52,11 +52,8 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const char* prefix,
                                     int hasPrefix) {
     reports.clear();
-    PrefixOption option;
-    option.choice = hasPrefix != 0 ? PrefixChoice::Text : PrefixChoice::NoPrefix;
-    option.text = prefix;
     LineStyle style;
-    style.prefix = linePrefixFor(option);
+    style.prefix = hasPrefix != 0 ? std::string(prefix) + " " : std::string();
     jsonContext.hasPrefix = hasPrefix != 0;
     jsonContext.prefix = prefix;
 
@@ -69,7 +66,7 @@ EMSCRIPTEN_KEEPALIVE int vexaDecode(const char* bytes, std::size_t length, const
         RunSettings settings;
         settings.scope = ReportScope::Every;
         PageWriter writer(style, reports);
-        decoded = !decodeReports(file, settings, writer).readFailed;
+        decoded = !decodeFile(file, settings, writer).readFailed;
     } catch (const std::bad_alloc&) {
         decoded = false;
     }

@@ -4,8 +4,16 @@
 
 #include <utility>
 
+PageWriter::PageWriter(const LineStyle& style, std::vector<PageReport>& reports)
+    : reports_(reports) {
+    TextSettings settings;
+    settings.style = style;
+    settings.showsReadFailed = true;
+    textWriter_ = makeTextWriter(text_, settings);
+}
+
 void PageWriter::message(std::string_view text) {
-    appendTextLine(style_, text, pending_.text);
+    textWriter_->message(text);
     pending_.details.messages.emplace_back(text);
 }
 
@@ -14,9 +22,9 @@ void PageWriter::block(const ReportBlock& block) {
 }
 
 void PageWriter::report(const DecodedReport& report) {
-    for (const ReportLine& line : report.lines) {
-        appendTextLine(style_, reportLineText(line), pending_.text);
-    }
+    textWriter_->report(report);
+    pending_.text = std::move(text_.text);
+    text_.text.clear();
     pending_.decoded = report;
     reports_.push_back(std::move(pending_));
     pending_ = PageReport();

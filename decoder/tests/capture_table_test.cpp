@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "test_support.h"
 
 namespace {
@@ -108,9 +109,8 @@ TEST(CaptureTable, EveryWayReadsToTheWholeReport) {
     {
         PieceSource source(capture("\r\n"));
         RunSettings settings;
-        settings.source = &source;
         settings.looseReading = true;
-        decodeReports(nullptr, settings, clean);
+        decodeReports(source, settings, clean);
     }
     ASSERT_EQ(1u, clean.reports.size());
     ASSERT_EQ(6u, clean.reports[0].lines.size());
@@ -118,12 +118,11 @@ TEST(CaptureTable, EveryWayReadsToTheWholeReport) {
         SCOPED_TRACE(row.name);
         PieceSource source(row.bytes);
         RunSettings settings;
-        settings.source = &source;
         settings.looseReading = true;
         RecordingWriter loose;
-        decodeReports(nullptr, settings, loose);
+        decodeReports(source, settings, loose);
         ASSERT_EQ(1u, loose.reports.size());
-        EXPECT_TRUE(loose.reports[0].complete);
+        EXPECT_TRUE(loose.reports[0].complete());
         std::string expected;
         for (const std::string& mend : row.mends) {
             expected += mend + "\r\n";
@@ -138,7 +137,7 @@ TEST(CaptureTable, EveryWayReadsToTheWholeReport) {
         RunSettings window;
         window.noteDrops = true;
         RecordingWriter windowText;
-        const RunOutcome outcome = decodeReports(stream, window, windowText);
+        const RunOutcome outcome = decodeFile(stream, window, windowText);
         std::fclose(stream);
         EXPECT_EQ(row.windowDrop, outcome.drops.first);
     }

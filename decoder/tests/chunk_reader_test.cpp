@@ -162,7 +162,7 @@ RunOutput runOver(const TempFile& log, RunKind kind, std::size_t blockSize, cons
     settings.blockSize = blockSize;
     settings.scope = kind == RunKind::Every ? ReportScope::Every : ReportScope::First;
     RecordingWriter writer(prefix, kind != RunKind::Plain);
-    decodeReports(file, settings, writer);
+    decodeFile(file, settings, writer);
     std::fclose(file);
     return outputOf(writer, kind);
 }
@@ -173,10 +173,9 @@ RunOutput runOverSource(const std::string& bytes, RunKind kind, std::size_t maxP
     TrickleSource source(bytes, maxPiece);
     RunSettings settings;
     settings.blockSize = ChunkReader::MinimumBlockSize;
-    settings.source = &source;
     settings.scope = kind == RunKind::Every ? ReportScope::Every : ReportScope::First;
     RecordingWriter writer("", kind != RunKind::Plain);
-    decodeReports(nullptr, settings, writer);
+    decodeReports(source, settings, writer);
     RunOutput output = outputOf(writer, kind);
     output.rawTokens.clear();
     return output;

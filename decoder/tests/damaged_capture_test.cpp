@@ -51,7 +51,7 @@ void decode(const std::string& bytes, bool loose, Decoded& decoded) {
     settings.looseReading = loose;
     settings.looseMarkers = loose;
     settings.noteDrops = !loose;
-    decoded.outcome = decodeReports(stream, settings, decoded.writer);
+    decoded.outcome = decodeFile(stream, settings, decoded.writer);
     std::fclose(stream);
 }
 

@@ -199,12 +199,4 @@ TEST_F(DecodeReport, ClipboardTextEndsWithItsBlock) {
     }
 }
 
-TEST_F(DecodeReport, CharacterDeviceMeansClipboard) {
-    std::FILE* device = openCharacterDevice();
-    ASSERT_NE(nullptr, device);
-    setTestClipboard(MemoryClipboardState::HasText, "DIAG <2A4D3263 0=10>");
-    EXPECT_EQ(Rev10, decodeText(device));
-    std::fclose(device);
-}
-
 }  // namespace

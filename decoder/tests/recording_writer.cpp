@@ -5,11 +5,14 @@
 #include <utility>
 
 RecordingWriter::RecordingWriter(std::string prefix, bool lineNumbers) : lineNumbers_(lineNumbers) {
-    style_.prefix = std::move(prefix);
+    TextSettings settings;
+    settings.style.prefix = std::move(prefix);
+    settings.showsReadFailed = true;
+    text_ = makeTextWriter(pending_, settings);
 }
 
 void RecordingWriter::message(std::string_view message) {
-    appendTextLine(style_, message, pending_);
+    text_->message(message);
     pendingMessages_.emplace_back(message);
 }
 
@@ -18,15 +21,13 @@ void RecordingWriter::block(const ReportBlock& block) {
 }
 
 void RecordingWriter::report(const DecodedReport& report) {
-    for (const ReportLine& line : report.lines) {
-        appendTextLine(style_, reportLineText(line), pending_);
-    }
-    text += pending_;
+    text_->report(report);
+    text += pending_.text;
     reports.push_back(report);
-    reportTexts.push_back(std::move(pending_));
+    reportTexts.push_back(std::move(pending_.text));
     messages.push_back(std::move(pendingMessages_));
     blocks.push_back(std::move(pendingBlocks_));
-    pending_.clear();
+    pending_.text.clear();
     pendingMessages_.clear();
     pendingBlocks_.clear();
 }

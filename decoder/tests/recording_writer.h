@@ -2,13 +2,14 @@
 // text the window would show of it.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "report_text.h"
-#include "report_writer.h"
+#include "output_writer.h"
 
-// Keeps all a run hands out, and its text as the window shows it.
+// Keeps all a run hands out, and its text as the window shows it (the text
+// writer's, output_writer.h).
 class RecordingWriter : public ReportWriter {
   public:
     explicit RecordingWriter(std::string prefix = "", bool lineNumbers = true);
@@ -27,9 +28,9 @@ class RecordingWriter : public ReportWriter {
     std::vector<std::vector<ReportBlock>> blocks;
 
   private:
-    LineStyle style_;
     bool lineNumbers_;
-    std::string pending_;
+    StringSink pending_;  // the text of the report under way
+    std::unique_ptr<OutputWriter> text_;
     std::vector<std::string> pendingMessages_;
     std::vector<ReportBlock> pendingBlocks_;
 };

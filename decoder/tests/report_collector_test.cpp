@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
+#include "system_clipboard.h"
 #include "test_support.h"
 
 namespace {
@@ -16,11 +18,14 @@ struct WatchedRun : RecordingWriter {
     RunOutcome outcome;
 };
 
+// Over file, or with none the clipboard.
 WatchedRun watch(std::FILE* file, ReportScope scope) {
     WatchedRun run;
     RunSettings settings;
     settings.scope = scope;
-    run.outcome = decodeReports(file, settings, run);
+    SystemClipboard clipboard;
+    run.outcome = file != nullptr ? decodeFile(file, settings, run)
+                                  : decodeClipboard(clipboard, settings, run);
     return run;
 }
 
@@ -223,7 +228,7 @@ TEST_F(CollectedReports, EveryReportAndWhereItBegan) {
         for (std::size_t i = 0; i < run.reports.size(); ++i) {
             EXPECT_EQ(static_cast<int>(i + 1), run.reports[i].number);
             lines.push_back(run.reports[i].line);
-            complete.push_back(run.reports[i].complete);
+            complete.push_back(run.reports[i].complete());
         }
         EXPECT_EQ(c.lines, lines);
         EXPECT_EQ(c.complete, complete);
@@ -281,27 +286,22 @@ TEST_F(CollectedReports, ClipboardFailureIsOneReportWithItsMessage) {
 
 #ifndef _WIN32
 // Windows has no character device a test can fill with input.
-TEST_F(CollectedReports, DevicesCanBeStreams) {
+TEST_F(CollectedReports, DevicesAreStreams) {
     std::FILE* device = openCharacterDeviceHolding("DIAG <2A4D3263 0=10>\nOK\n");
     ASSERT_NE(nullptr, device);
     setTestClipboard(MemoryClipboardState::HasText, "DIAG <2A4D3263 1=0>");
-    RunSettings settings;
-    settings.devicesAreStreams = true;
     RecordingWriter writer;
-    decodeReports(device, settings, writer);
+    decodeFile(device, RunSettings(), writer);
     std::fclose(device);
     ASSERT_EQ(1u, writer.reports.size());
-    EXPECT_TRUE(writer.reports[0].complete);
+    EXPECT_TRUE(writer.reports[0].complete());
     EXPECT_EQ("Diag Command Specification rev.: 1.0\r\n", writer.text);
 }
 #endif
 
-TEST_F(CollectedReports, CharacterDeviceMeansClipboard) {
-    std::FILE* device = openCharacterDevice();
-    ASSERT_NE(nullptr, device);
+TEST_F(CollectedReports, ClipboardLinesCountFromItsStart) {
     setTestClipboard(MemoryClipboardState::HasText, "DIAG <2A4D3263 0=10>");
-    const WatchedRun run = watch(device, ReportScope::First);
-    std::fclose(device);
+    const WatchedRun run = watch(nullptr, ReportScope::First);
     ASSERT_EQ(1u, run.reports.size());
     EXPECT_EQ(1u, run.reports[0].line);
     EXPECT_EQ("Diag Command Specification rev.: 1.0\r\n", run.reportTexts[0]);

@@ -6,8 +6,10 @@
 #include <filesystem>
 #include <random>
 #include <stdexcept>
-
 #include <utility>
+
+#include "file_bytes.h"
+#include "system_clipboard.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -94,14 +96,16 @@ std::string decodeLog(const std::string& bytes, const char* prefix) {
         throw std::runtime_error("cannot open " + log.path());
     }
     RecordingWriter writer(prefix);
-    decodeReports(file, RunSettings(), writer);
+    decodeFile(file, RunSettings(), writer);
     std::fclose(file);
     return writer.text;
 }
 
 std::string decodeText(std::FILE* file, RunOutcome* outcome) {
     RecordingWriter writer;
-    const RunOutcome run = decodeReports(file, RunSettings(), writer);
+    SystemClipboard clipboard;
+    const RunOutcome run = file != nullptr ? decodeFile(file, RunSettings(), writer)
+                                           : decodeClipboard(clipboard, RunSettings(), writer);
     if (outcome != nullptr) {
         *outcome = run;
     }

@@ -46,7 +46,7 @@ TEST(CsvReport, RowsHoldTheValuesAsTheTextShowsThem) {
 TEST(CsvReport, CompleteAndMessagesComeLast) {
     DecodedReport report;
     report.number = 1;
-    report.complete = false;
+    report.cutReason = CutReason::InputEnded;
     const std::string row = csvRow(report, "a.log", {"unrecognized key 7f!", "x, \"y\""}, "\n");
     EXPECT_EQ("a.log,1," + std::string(36, ',') + "false,\"unrecognized key 7f!\nx, \"\"y\"\"\",\n",
               row);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "summary_json.h"
 
 namespace {
@@ -81,7 +82,7 @@ void decodeInto(FleetSummary& summary, const std::string& name, const std::strin
     settings.scope = ReportScope::Every;
     SummaryFeed feed(summary);
     summary.beginSource(name);
-    decodeReports(file, settings, feed);
+    decodeFile(file, settings, feed);
     summary.endSource();
     std::fclose(file);
     std::filesystem::remove(path);

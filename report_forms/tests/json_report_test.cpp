@@ -9,6 +9,7 @@
 #include <string>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ TEST(JsonReport, DocumentFields) {
 
 TEST(JsonReport, CompletenessBlocksAndFlags) {
     DecodedReport report;
-    report.complete = false;
+    report.cutReason = CutReason::InputEnded;
     ReportLine line;
     line.label = "Estimated noise level, -dBm";
     line.values[0] = "0";
@@ -188,7 +189,6 @@ TEST(JsonReport, PrettyAndCompactAgree) {
     block.line = 3;
     block.tokens = {ReportToken{"0", "10", false, false}, ReportToken{"7F", "3", true, false}};
     DecodedReport report;
-    report.complete = false;
     report.cutReason = CutReason::TimedOut;
     std::string texts[2];
     for (int pretty = 0; pretty < 2; ++pretty) {
@@ -230,7 +230,7 @@ TEST(JsonReport, DecodedLogAsDocument) {
     std::FILE* file = std::fopen(path.string().c_str(), "r");
     ASSERT_NE(nullptr, file);
     DocumentWriter writer;
-    decodeReports(file, RunSettings(), writer);
+    decodeFile(file, RunSettings(), writer);
     std::fclose(file);
     std::filesystem::remove(path);
     const json& document = writer.document;

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "line_catalogue.h"
 #include "report_collector.h"
 #include "value_rendering.h"
 
@@ -58,7 +59,7 @@ std::string crlfLines(std::initializer_list<const char*> lines) {
 }
 
 TEST(ReportText, LabelWidthIsTheLongestLabel) {
-    EXPECT_EQ(31, reportLabelWidth());
+    EXPECT_EQ(31, labelWidth());
 }
 
 TEST(ReportText, WorkedExample) {

@@ -9,7 +9,9 @@
 #include <stdexcept>
 
 #include "decoding_run.h"
+#include "file_bytes.h"
 #include "recording_writer.h"
+#include "system_clipboard.h"
 #include "test_clipboard.h"
 
 namespace {
@@ -72,7 +74,7 @@ void ScratchFile::append(const std::string& bytes) {
 
 std::string decodeStream(std::FILE* file, const char* prefix) {
     RecordingWriter writer(prefix, false);
-    const RunOutcome outcome = decodeReports(file, RunSettings(), writer);
+    const RunOutcome outcome = decodeFile(file, RunSettings(), writer);
     EXPECT_FALSE(outcome.clipboardUnread || outcome.readFailed) << "a file is read whole";
     return writer.text;
 }
@@ -99,7 +101,8 @@ ClipboardRun decodeClipboard(const std::string& text, const char* prefix) {
     }
     RecordingWriter writer(prefix, false);
     ClipboardRun run;
-    run.unread = decodeReports(nullptr, RunSettings(), writer).clipboardUnread;
+    SystemClipboard clipboard;
+    run.unread = ::decodeClipboard(clipboard, RunSettings(), writer).clipboardUnread;
     run.text = writer.text;
     run.leftOpen = testClipboardLeftOpen();
     return run;

@@ -5,8 +5,6 @@
 // worth are written as they come, so a report of a million messages costs
 // no memory.
 
-#include <utility>
-
 #include "output_writer.h"
 #include "report_title.h"
 
@@ -17,29 +15,28 @@ constexpr std::size_t WriteSize = 64 * 1024;
 
 class TextWriter : public OutputWriter {
   public:
-    TextWriter(LineStyle style, bool titled, bool severalInputs)
-        : style_(std::move(style)), titled_(titled), severalInputs_(severalInputs) {}
+    TextWriter(OutputSink& sink, const TextSettings& settings) : sink_(sink), settings_(settings) {}
 
-    void beginInput(const std::string& source) override {
-        if (severalInputs_) {
+    void beginInput(const std::string& name, const std::string&) override {
+        if (settings_.severalInputs) {
             if (inputs_ > 0) {
                 ownLine("");
             }
-            ownLine("==> " + (source == "-" ? std::string("standard input") : source) + " <==");
+            ownLine("==> " + (name == "-" ? std::string("standard input") : name) + " <==");
         }
         ++inputs_;
     }
 
     void ownLine(const std::string& text) override {
         std::string line;
-        appendTextLine(style_, text, line);
-        writeOutput(line);
+        appendTextLine(settings_.style, text, line);
+        sink_.write(line);
     }
 
     void message(std::string_view text) override {
-        appendTextLine(style_, text, pending_);
-        if (!titled_ && pending_.size() >= WriteSize) {
-            writeOutput(pending_);
+        appendTextLine(settings_.style, text, pending_);
+        if (!settings_.titled && pending_.size() >= WriteSize) {
+            sink_.write(pending_);
             pending_.clear();
         }
     }
@@ -47,39 +44,40 @@ class TextWriter : public OutputWriter {
     void block(const ReportBlock&) override {}
 
     void report(const DecodedReport& report) override {
-        if (!report.readFailed) {
-            if (titled_ && report.line > 0) {
-                appendTextLine(style_, reportTitle(report), out_);
+        if (!report.readFailed || settings_.showsReadFailed) {
+            const LineStyle& style = settings_.style;
+            if (settings_.titled && report.line > 0) {
+                appendTextLine(style, reportTitle(report), out_);
             }
             out_ += pending_;
             // Sized once and written in place: the lines cost no append each.
             const std::size_t at = out_.size();
             std::size_t room = at;
             for (const ReportLine& line : report.lines) {
-                room += reportLineRoom(style_, line);
+                room += reportLineRoom(style, line);
             }
             out_.resize(room);
             char* end = &out_[at];
             for (const ReportLine& line : report.lines) {
-                end = writeReportLine(style_, line, end);
+                end = writeReportLine(style, line, end);
             }
             out_.resize(static_cast<std::size_t>(end - &out_[0]));
-            writeOutput(out_);
-            flushOutput();
+            sink_.write(out_);
+            sink_.flush();
         }
         pending_.clear();
         out_.clear();
     }
 
-    void endInput() override { flushOutput(); }
+    void endInput() override { sink_.flush(); }
 
-    bool wantsLineNumbers() const override { return titled_; }
+    bool wantsLineNumbers() const override { return settings_.titled; }
+    bool keepsWholeReports() const override { return settings_.titled; }
     bool wantsTokens() const override { return false; }
 
   private:
-    LineStyle style_;
-    bool titled_;
-    bool severalInputs_;
+    OutputSink& sink_;
+    TextSettings settings_;
     int inputs_ = 0;
     std::string pending_;  // the messages of the report under way
     std::string out_;
@@ -87,7 +85,6 @@ class TextWriter : public OutputWriter {
 
 }  // namespace
 
-std::unique_ptr<OutputWriter> makeTextWriter(const LineStyle& style, bool titled,
-                                             bool severalInputs) {
-    return std::make_unique<TextWriter>(style, titled, severalInputs);
+std::unique_ptr<OutputWriter> makeTextWriter(OutputSink& sink, const TextSettings& settings) {
+    return std::make_unique<TextWriter>(sink, settings);
 }

@@ -10,10 +10,12 @@ namespace {
 
 class SummaryWriter : public OutputWriter {
   public:
-    SummaryWriter(const LineStyle& style, bool json, bool bySource)
-        : style_(style), json_(json), bySource_(bySource), summary_(bySource) {}
+    SummaryWriter(OutputSink& sink, const LineStyle& style, bool json, bool bySource)
+        : sink_(sink), style_(style), json_(json), bySource_(bySource), summary_(bySource) {}
 
-    void beginInput(const std::string& source) override { summary_.beginSource(source); }
+    void beginInput(const std::string& name, const std::string&) override {
+        summary_.beginSource(name);
+    }
     void endInput() override { summary_.endSource(); }
 
     void message(std::string_view) override { summary_.message(); }
@@ -22,11 +24,12 @@ class SummaryWriter : public OutputWriter {
     void report(const DecodedReport& report) override { summary_.report(report); }
 
     void finish() override {
-        writeOutput(json_ ? summaryDocument(summary_, bySource_).dump(2) + "\n"
+        sink_.write(json_ ? summaryDocument(summary_, bySource_).dump(2) + "\n"
                           : summaryText(summary_, bySource_, style_));
     }
 
   private:
+    OutputSink& sink_;
     LineStyle style_;
     bool json_;
     bool bySource_;
@@ -35,6 +38,7 @@ class SummaryWriter : public OutputWriter {
 
 }  // namespace
 
-std::unique_ptr<OutputWriter> makeSummaryWriter(const LineStyle& style, bool json, bool bySource) {
-    return std::make_unique<SummaryWriter>(style, json, bySource);
+std::unique_ptr<OutputWriter> makeSummaryWriter(OutputSink& sink, const LineStyle& style, bool json,
+                                                bool bySource) {
+    return std::make_unique<SummaryWriter>(sink, style, json, bySource);
 }

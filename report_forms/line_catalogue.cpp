@@ -1,10 +1,44 @@
-// The summary's reading of the key catalogue.
+// The writers' reading of the key catalogue.
 
-#include "summary_lines.h"
+#include "line_catalogue.h"
 
+#include <algorithm>
 #include <cstring>
 
-#include "catalogue.h"
+const char* lineLabel(int entry) {
+    return KeyCatalogue[entry].label;
+}
+
+int lineColumns(int entry) {
+    return KeyCatalogue[entry].key2 == KeyNone ? 1 : 2;
+}
+
+std::uint16_t lineKey(int entry, int column) {
+    const std::uint16_t key = column == 0 ? KeyCatalogue[entry].key1 : KeyCatalogue[entry].key2;
+    return key == KeyDerived ? BitFieldKey : key;
+}
+
+std::uint32_t lineLimit(int entry, int column) {
+    return column == 0 ? KeyCatalogue[entry].limit1 : KeyCatalogue[entry].limit2;
+}
+
+int labelWidth() {
+    static const int width = [] {
+        std::size_t longest = 0;
+        for (const KeyEntry& entry : KeyCatalogue) {
+            if (entry.label != nullptr) {
+                longest = std::max(longest, std::strlen(entry.label));
+            }
+        }
+        return static_cast<int>(longest);
+    }();
+    return width;
+}
+
+LineColumn lineOfKey(std::uint16_t key) {
+    const KeyLocation at = *findKeyEntry(key);
+    return LineColumn{at.entry, at.column};
+}
 
 SummaryShape summaryShape(int entry) {
     const KeyEntry& line = KeyCatalogue[entry];
@@ -30,14 +64,10 @@ SummaryShape summaryShape(int entry) {
     return SummaryShape::None;
 }
 
-int summaryColumns(int entry) {
-    return KeyCatalogue[entry].key2 == KeyNone ? 1 : 2;
-}
-
 std::string summaryColumnName(int entry, int column) {
     const char* label = KeyCatalogue[entry].label;
     const char* slash = label != nullptr ? std::strchr(label, '/') : nullptr;
-    if (summaryColumns(entry) == 1 || slash == nullptr) {
+    if (lineColumns(entry) == 1 || slash == nullptr) {
         return "";
     }
     if (column == 1) {

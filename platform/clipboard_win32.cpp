@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "clipboard_source.h"
+#include "system_clipboard.h"
 
 namespace {
 

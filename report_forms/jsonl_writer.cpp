@@ -2,16 +2,16 @@
 // as soon as the report ends.
 
 #include "output_writer.h"
-#include "streams.h"
 
 namespace {
 
 class JsonLinesWriter : public OutputWriter {
   public:
-    explicit JsonLinesWriter(const JsonContext& context) : context_(context) {}
+    JsonLinesWriter(OutputSink& sink, const JsonContext& context)
+        : sink_(sink), context_(context) {}
 
-    void beginInput(const std::string& source) override {
-        context_.source = fileNameInUtf8(source);
+    void beginInput(const std::string&, const std::string& nameInUtf8) override {
+        context_.source = nameInUtf8;
     }
 
     void message(std::string_view text) override { text_.message(text); }
@@ -23,18 +23,19 @@ class JsonLinesWriter : public OutputWriter {
             text_.clear();
             return;
         }
-        writeOutput(text_.document(report, context_));
-        writeOutput("\n");
-        flushOutput();
+        sink_.write(text_.document(report, context_));
+        sink_.write("\n");
+        sink_.flush();
     }
 
   private:
+    OutputSink& sink_;
     JsonContext context_;
     JsonReportText text_{false};
 };
 
 }  // namespace
 
-std::unique_ptr<OutputWriter> makeJsonLinesWriter(const JsonContext& context) {
-    return std::make_unique<JsonLinesWriter>(context);
+std::unique_ptr<OutputWriter> makeJsonLinesWriter(OutputSink& sink, const JsonContext& context) {
+    return std::make_unique<JsonLinesWriter>(sink, context);
 }

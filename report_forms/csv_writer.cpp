@@ -3,20 +3,22 @@
 
 #include "csv_report.h"
 #include "output_writer.h"
-#include "streams.h"
 
 namespace {
 
 class CsvWriter : public OutputWriter {
   public:
-    CsvWriter(const std::string& lineEnd, bool header) : lineEnd_(lineEnd) {
+    CsvWriter(OutputSink& sink, const std::string& lineEnd, bool header)
+        : sink_(sink), lineEnd_(lineEnd) {
         if (header) {
-            writeOutput(csvHeader(lineEnd_));
+            sink_.write(csvHeader(lineEnd_));
         }
     }
 
     // In UTF-8, as in the JSON forms, whatever the system's code page.
-    void beginInput(const std::string& source) override { source_ = fileNameInUtf8(source); }
+    void beginInput(const std::string&, const std::string& nameInUtf8) override {
+        source_ = nameInUtf8;
+    }
 
     void message(std::string_view text) override { messages_.emplace_back(text); }
 
@@ -25,13 +27,14 @@ class CsvWriter : public OutputWriter {
 
     void report(const DecodedReport& report) override {
         if (!report.readFailed) {
-            writeOutput(csvRow(report, source_, messages_, lineEnd_));
-            flushOutput();
+            sink_.write(csvRow(report, source_, messages_, lineEnd_));
+            sink_.flush();
         }
         messages_.clear();
     }
 
   private:
+    OutputSink& sink_;
     std::string lineEnd_;
     std::string source_;
     std::vector<std::string> messages_;  // of the report under way
@@ -39,6 +42,7 @@ class CsvWriter : public OutputWriter {
 
 }  // namespace
 
-std::unique_ptr<OutputWriter> makeCsvWriter(const std::string& lineEnd, bool header) {
-    return std::make_unique<CsvWriter>(lineEnd, header);
+std::unique_ptr<OutputWriter> makeCsvWriter(OutputSink& sink, const std::string& lineEnd,
+                                            bool header) {
+    return std::make_unique<CsvWriter>(sink, lineEnd, header);
 }

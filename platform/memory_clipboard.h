@@ -1,6 +1,7 @@
-// The portable clipboard: what clipboardText() reads on platforms without a
-// system clipboard the decoder can reach. Console front ends put the desktop
-// clipboard's text here; tests put whatever case they check.
+// The portable clipboard: what the system clipboard (system_clipboard.h)
+// reads on platforms without one a program can reach itself. Console front
+// ends put the desktop clipboard's text here; tests put whatever case they
+// check.
 #pragma once
 
 #include <string>

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "catalogue.h"
+#include "line_catalogue.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ void appendTable(const std::vector<Row>& rows, const std::vector<bool>& rightAli
 
 std::string lineName(int entry, int column) {
     const std::string name = summaryColumnName(entry, column);
-    return std::string(KeyCatalogue[entry].label) + (name.empty() ? "" : ", " + name);
+    return std::string(lineLabel(entry)) + (name.empty() ? "" : ", " + name);
 }
 
 void appendCounts(const SummaryCounts& counts, const LineStyle& style, std::string& out) {
@@ -91,7 +91,7 @@ void appendNumbers(const FleetSummary& summary, const LineStyle& style, std::str
         if (column.shape != SummaryShape::Numbers || tally.count() + column.na == 0) {
             continue;
         }
-        Row row = {column.column == 0 ? KeyCatalogue[column.entry].label : "",
+        Row row = {column.column == 0 ? lineLabel(column.entry) : "",
                    summaryColumnName(column.entry, column.column), number(tally.count()),
                    number(column.na)};
         if (tally.count() > 0) {

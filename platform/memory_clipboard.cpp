@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "clipboard_source.h"
+#include "system_clipboard.h"
 
 namespace {
 

@@ -3,20 +3,20 @@
 // watch each decoding is one compact line.
 
 #include "output_writer.h"
-#include "streams.h"
 
 namespace {
 
 class JsonWriter : public OutputWriter {
   public:
-    JsonWriter(const JsonContext& context, bool watch, bool arrays)
-        : context_(context),
+    JsonWriter(OutputSink& sink, const JsonContext& context, bool watch, bool arrays)
+        : sink_(sink),
+          context_(context),
           watch_(watch),
           arrays_(arrays),
           text_(!watch, arrays && !watch ? 2 : 0) {}
 
-    void beginInput(const std::string& source) override {
-        context_.source = fileNameInUtf8(source);
+    void beginInput(const std::string&, const std::string& nameInUtf8) override {
+        context_.source = nameInUtf8;
         if (watch_ && arrays_) {
             out_ = "[";
             documents_ = 0;
@@ -40,31 +40,32 @@ class JsonWriter : public OutputWriter {
         if (watch_ && arrays_) {
             out_ += document;  // the decoding's array is one line
         } else {
-            writeOutput(out_);
+            sink_.write(out_);
             out_.clear();
-            writeOutput(document);
+            sink_.write(document);
             if (!arrays_) {
-                writeOutput("\n");
+                sink_.write("\n");
             }
         }
-        flushOutput();
+        sink_.flush();
     }
 
     void endInput() override {
         if (watch_ && arrays_) {
-            writeOutput(out_ + "]\n");
+            sink_.write(out_ + "]\n");
             out_.clear();
         }
-        flushOutput();
+        sink_.flush();
     }
 
     void finish() override {
         if (!watch_ && arrays_) {
-            writeOutput(documents_ == 0 ? "[]\n" : "\n]\n");
+            sink_.write(documents_ == 0 ? "[]\n" : "\n]\n");
         }
     }
 
   private:
+    OutputSink& sink_;
     JsonContext context_;
     bool watch_;
     bool arrays_;
@@ -75,6 +76,7 @@ class JsonWriter : public OutputWriter {
 
 }  // namespace
 
-std::unique_ptr<OutputWriter> makeJsonWriter(const JsonContext& context, bool watch, bool arrays) {
-    return std::make_unique<JsonWriter>(context, watch, arrays);
+std::unique_ptr<OutputWriter> makeJsonWriter(OutputSink& sink, const JsonContext& context,
+                                             bool watch, bool arrays) {
+    return std::make_unique<JsonWriter>(sink, context, watch, arrays);
 }
