@@ -3,6 +3,7 @@
 
 #include "csv_report.h"
 #include "output_writer.h"
+#include "streams.h"
 
 namespace {
 
@@ -14,7 +15,8 @@ class CsvWriter : public OutputWriter {
         }
     }
 
-    void beginInput(const std::string& source) override { source_ = source; }
+    // In UTF-8, as in the JSON forms, whatever the system's code page.
+    void beginInput(const std::string& source) override { source_ = fileNameInUtf8(source); }
 
     void message(std::string_view text) override { messages_.emplace_back(text); }
 

@@ -4,12 +4,17 @@
 
 #include <cstdio>
 
+#include "streams.h"
+
 void complain(const std::string& name, const std::string& problem) {
     complain(name + ": " + problem);
 }
 
 void complain(const std::string& problem) {
-    std::fprintf(stderr, "vexa-decode: %s\n", problem.c_str());
+    const std::string line = "vexa-decode: " + problem + "\n";
+    if (!writeToConsole(line, true)) {
+        std::fputs(line.c_str(), stderr);
+    }
 }
 
 int inputStatus(bool reportFound, bool reportRequired) {

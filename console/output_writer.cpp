@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "prefix_options.h"
+#include "streams.h"
 
 std::unique_ptr<OutputWriter> makeOutputWriter(const ConsoleOptions& options, bool severalInputs) {
     LineStyle style;
@@ -36,7 +37,9 @@ bool liveInput = true;
 }  // namespace
 
 void writeOutput(std::string_view bytes) {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    if (!writeToConsole(bytes, false)) {
+        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    }
 }
 
 void flushOutput() {

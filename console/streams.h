@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "byte_source.h"
 
@@ -40,3 +41,9 @@ void writeStandardOutputAsIs();
 // names are in another code page (Windows' ANSI code page); elsewhere the
 // name's bytes as they are.
 std::string fileNameInUtf8(const std::string& name);
+
+// Where standard output (standard error with error) is a Windows console,
+// writes text there as characters and returns true: a console shows bytes in
+// its own code page, which is not ours (UTF-8 from Windows 10 1903). False
+// everywhere else, where the caller writes the bytes as they are.
+bool writeToConsole(std::string_view text, bool error);

@@ -97,3 +97,7 @@ void writeStandardOutputAsIs() {}
 std::string fileNameInUtf8(const std::string& name) {
     return name;
 }
+
+bool writeToConsole(std::string_view, bool) {
+    return false;
+}

@@ -118,3 +118,24 @@ std::string fileNameInUtf8(const std::string& name) {
     WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, &utf8[0], bytes, nullptr, nullptr);
     return utf8;
 }
+
+bool writeToConsole(std::string_view text, bool error) {
+    // Asked once a stream: a pipe or a file stays one for the whole run.
+    static int consoles[2] = {-1, -1};
+    const HANDLE handle = GetStdHandle(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    int& console = consoles[error ? 1 : 0];
+    if (console < 0) {
+        DWORD mode = 0;
+        console = GetConsoleMode(handle, &mode) ? 1 : 0;
+    }
+    if (console == 0) {
+        return false;
+    }
+    const int length = static_cast<int>(text.size());
+    std::wstring wide(text.size(), L'\0');
+    const int units =
+        length == 0 ? 0 : MultiByteToWideChar(CP_ACP, 0, text.data(), length, &wide[0], length);
+    DWORD written = 0;
+    WriteConsoleW(handle, wide.data(), static_cast<DWORD>(units), &written, nullptr);
+    return true;
+}

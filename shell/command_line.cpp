@@ -56,6 +56,25 @@ const char* splitArgument(const char* p, Emitter* out) {
 
 }  // namespace
 
+const char* argumentTextOf(const char* commandLine) {
+    const char* p = commandLine;
+    if (*p == '"') {
+        for (++p; *p != '\0' && *p != '"'; ++p) {
+        }
+        if (*p == '"') {
+            ++p;
+        }
+    } else {
+        while (*p != '\0' && *p != ' ' && *p != '\t') {
+            ++p;
+        }
+    }
+    while (*p == ' ' || *p == '\t') {
+        ++p;
+    }
+    return p;
+}
+
 void splitCommandLine(const char* argumentText, char** arguments, char* texts, int* count,
                       std::size_t* textBytes) {
     Emitter out{texts, 0};
@@ -79,7 +98,29 @@ void splitCommandLine(const char* argumentText, char** arguments, char* texts, i
     *textBytes = out.bytes;
 }
 
-bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, bool* viewerOn) {
+void replacedQuestionMarks(int count, char* const* arguments, int wideCount,
+                           const wchar_t* const* wideArguments, bool* replaced) {
+    for (int i = 0; i < count; ++i) {
+        replaced[i] = false;
+        if (wideCount != count) {
+            continue;
+        }
+        const char* argument = arguments[i];
+        const wchar_t* typed = wideArguments[i];
+        // The first two characters are single bytes whenever either is a '?'.
+        for (int at = 0; at < 2 && argument[at] != '\0' && typed[at] != L'\0'; ++at) {
+            if (argument[at] == '?' && typed[at] != L'?') {
+                replaced[i] = true;
+            }
+            if (argument[at] != typed[at]) {
+                break;
+            }
+        }
+    }
+}
+
+bool parseOptions(int count, char* const* arguments, CommandLineOptions* options, bool* viewerOn,
+                  const bool* replaced) {
     bool viewerGroupUsed = false;
     for (int i = 0; i < count; ++i) {
         const PrefixArgument prefix = takePrefixOption(count, arguments, &i, &options->prefix);
@@ -90,7 +131,7 @@ bool parseOptions(int count, char* const* arguments, CommandLineOptions* options
             return false;
         }
         const char* argument = arguments[i];
-        const char* word = optionWord(argument);
+        const char* word = replaced != nullptr && replaced[i] ? nullptr : optionWord(argument);
         if (word != nullptr &&
             (equalsIgnoringCase(word, "clipview") || equalsIgnoringCase(word, "noclipview"))) {
             if (viewerGroupUsed) {
@@ -99,7 +140,7 @@ bool parseOptions(int count, char* const* arguments, CommandLineOptions* options
             viewerGroupUsed = true;
             *viewerOn = equalsIgnoringCase(word, "clipview");
         } else if ((word != nullptr && (word[0] == 'h' || word[0] == 'H' || word[0] == '?')) ||
-                   argument[0] == '?') {
+                   (argument[0] == '?' && (replaced == nullptr || !replaced[i]))) {
             // Any word that begins like a request for help is one.
             return false;
         } else {

@@ -45,7 +45,7 @@ OPENFILENAMEA dialogRequest(HWND owner, char* name, DWORD flags) {
     request.lpstrFilter = LogFileFilter;
     request.nFilterIndex = 1;
     request.lpstrFile = name;
-    request.nMaxFile = MAX_PATH;
+    request.nMaxFile = PathBufferSize;
     request.Flags = flags;
     request.lpstrDefExt = "log";
     return request;

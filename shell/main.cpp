@@ -1,9 +1,12 @@
-// vexa.exe: the Windows entry point. The C runtime hands over the argument
-// text (the command line without the program's own name).
+// vexa.exe: the Windows entry point. The argument text is taken from the
+// command line here, not from MinGW's start-up code, which skips every byte
+// above 0x7F after the program's name as a blank (a signed compare): the
+// first letters of "Дмитрий.log" would be lost.
 #include <windows.h>
 
+#include "command_line.h"
 #include "startup.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR argumentText, int) {
-    return runProgram(instance, argumentText);
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    return runProgram(instance, argumentTextOf(GetCommandLineA()));
 }

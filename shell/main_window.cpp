@@ -206,8 +206,8 @@ BOOL onNotify(HWND window, const NMHDR* header) {
 void onDropFiles(HDROP drop) {
     // One byte more than the name may take, so the name stays terminated
     // whatever the shell writes.
-    char name[MAX_PATH + 1] = {};
-    DragQueryFileA(drop, 0, name, MAX_PATH);
+    char name[PathBufferSize + 1] = {};
+    DragQueryFileA(drop, 0, name, PathBufferSize);
     loadLogFile(name);
     DragFinish(drop);
 }

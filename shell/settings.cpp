@@ -7,6 +7,26 @@ namespace {
 
 const char SettingsSection[] = "Default";
 
+// Cuts text to its first characters (UTF-16 units, as the system counts
+// them), never inside a character.
+void cutToCharacters(char* text, int characters) {
+    wchar_t wide[OpenFileNameSettingSize] = {};
+    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, wide, OpenFileNameSettingSize);
+    if (length - 1 <= characters) {
+        return;
+    }
+    int bytes =
+        WideCharToMultiByte(CP_ACP, 0, wide, characters, text,
+                            static_cast<int>(OpenFileNameSettingSize) - 1, nullptr, nullptr);
+    text[bytes] = '\0';
+}
+
+void readTextSetting(const std::string& path, const char* key, char* buffer, unsigned size,
+                     unsigned characters) {
+    GetPrivateProfileStringA(SettingsSection, key, "", buffer, size, path.c_str());
+    cutToCharacters(buffer, static_cast<int>(characters));
+}
+
 }  // namespace
 
 std::string settingsPathFor(const std::string& modulePath) {
@@ -20,8 +40,8 @@ std::string settingsPathFor(const std::string& modulePath) {
 }
 
 std::string settingsFilePath() {
-    char modulePath[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    char modulePath[PathBufferSize] = {};
+    GetModuleFileNameA(nullptr, modulePath, PathBufferSize);
     return settingsPathFor(modulePath);
 }
 
@@ -31,11 +51,10 @@ int readClipboardViewerSetting(const std::string& path) {
 }
 
 void readPrefixSetting(const std::string& path, char* buffer) {
-    GetPrivateProfileStringA(SettingsSection, "Prefix", "", buffer, PrefixSettingSize,
-                             path.c_str());
+    readTextSetting(path, "Prefix", buffer, PrefixSettingSize, PrefixSettingCharacters);
 }
 
 void readOpenFileNameSetting(const std::string& path, char* buffer) {
-    GetPrivateProfileStringA(SettingsSection, "OpenFileName", "", buffer, OpenFileNameSettingSize,
-                             path.c_str());
+    readTextSetting(path, "OpenFileName", buffer, OpenFileNameSettingSize,
+                    OpenFileNameSettingCharacters);
 }

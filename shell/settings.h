@@ -5,8 +5,15 @@
 
 #include <string>
 
-constexpr unsigned PrefixSettingSize = 80;
-constexpr unsigned OpenFileNameSettingSize = 260;
+// Texts are read in the program's code page, UTF-8 from Windows 10 1903,
+// where a character takes up to three bytes (a UTF-16 unit's worth); the
+// limits stay in characters.
+constexpr unsigned PrefixSettingCharacters = 79;
+constexpr unsigned OpenFileNameSettingCharacters = 259;
+constexpr unsigned PrefixSettingSize = 3 * PrefixSettingCharacters + 1;
+constexpr unsigned OpenFileNameSettingSize = 3 * OpenFileNameSettingCharacters + 1;
+// A path as the system may hand one over (MAX_PATH characters) in that code page.
+constexpr unsigned PathBufferSize = 3 * 260;
 
 // The module path with the file name's extension replaced by ".ini", or
 // ".ini" appended when the file name has none. Only a dot after the last
@@ -18,7 +25,9 @@ std::string settingsFilePath();
 
 // ClipboardViewer: the integer read, 0 when missing or not a number.
 int readClipboardViewerSetting(const std::string& path);
-// Prefix into a buffer of PrefixSettingSize bytes; "" when missing.
+// Prefix into a buffer of PrefixSettingSize bytes, up to 79 characters; ""
+// when missing.
 void readPrefixSetting(const std::string& path, char* buffer);
-// OpenFileName into a buffer of OpenFileNameSettingSize bytes.
+// OpenFileName into a buffer of OpenFileNameSettingSize bytes, up to 259
+// characters.
 void readOpenFileNameSetting(const std::string& path, char* buffer);

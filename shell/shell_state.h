@@ -60,9 +60,10 @@ struct DecodingGuard {
 };
 extern DecodingGuard decodingGuard;
 
-// The open and save dialogs' last names, in memory only (log_files.cpp).
+// The open and save dialogs' last names, in memory only (log_files.cpp),
+// in the program's code page (settings.h).
 struct LogFileState {
-    char saveDialogName[MAX_PATH] = {};
-    char openDialogName[MAX_PATH] = {};
+    char saveDialogName[PathBufferSize] = {};
+    char openDialogName[PathBufferSize] = {};
 };
 extern LogFileState logFileState;

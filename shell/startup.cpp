@@ -2,9 +2,11 @@
 #include "startup.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "command_ids.h"
@@ -33,6 +35,20 @@ char** splitIntoBlock(const char* argumentText, int* count) {
     splitCommandLine(argumentText, arguments, static_cast<char*>(block) + listBytes, count,
                      &textBytes);
     return arguments;
+}
+
+// Flags for the arguments whose '?' stands for a character the code page
+// lacks; none when the command line's own characters cannot be had.
+std::unique_ptr<bool[]> findReplacedQuestionMarks(int count, char* const* arguments) {
+    std::unique_ptr<bool[]> replaced(new bool[static_cast<std::size_t>(count) + 1]());
+    int wideCount = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &wideCount);
+    if (wide != nullptr) {
+        // The first entry is the program itself.
+        replacedQuestionMarks(count, arguments, wideCount - 1, wide + 1, replaced.get());
+        LocalFree(wide);
+    }
+    return replaced;
 }
 
 // Settings fill in what the command line left open.
@@ -128,7 +144,8 @@ int runProgram(HINSTANCE instance, const char* argumentText) {
     viewerState.on = readClipboardViewerSetting(settingsPath) != 0;
 
     int exitCode = 0;
-    if (!parseOptions(count, arguments, &options, &viewerState.on)) {
+    const std::unique_ptr<bool[]> replaced = findReplacedQuestionMarks(count, arguments);
+    if (!parseOptions(count, arguments, &options, &viewerState.on, replaced.get())) {
         showUsageBox();
     } else {
         applySettings(settingsPath, &options);

@@ -24,6 +24,25 @@ std::vector<std::string> split(const char* text) {
     return std::vector<std::string>(list.begin(), list.begin() + filled);
 }
 
+TEST(ArgumentText, FollowsTheProgramsNameAndItsBlanks) {
+    struct Case {
+        const char* commandLine;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"vexa.exe", ""},
+        {"vexa.exe  \t a.log", "a.log"},
+        {"\"C:\\My Tools\\vexa.exe\" \"b c.log\"", "\"b c.log\""},
+        {"\"C:\\My Tools\\vexa.exe\"-x", "-x"},
+        // Bytes of a UTF-8 name are no blanks.
+        {"vexa.exe \xd0\x94\xd0\xbc.log", "\xd0\x94\xd0\xbc.log"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.commandLine);
+        EXPECT_STREQ(argumentTextOf(c.commandLine), c.expected);
+    }
+}
+
 TEST(SplitCommandLine, ProducesTheArgumentsOfEachExample) {
     struct Case {
         const char* name;
@@ -157,6 +176,41 @@ TEST(ParseOptions, RefusesEveryBadCommandLine) {
     for (const char* text : cases) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(parse(text, 0).accepted);
+    }
+}
+
+// Windows before 10 1903 hands over a '?' for each character the code page
+// lacks: the argument as the system gave it, and as it was typed.
+TEST(ParseOptions, QuestionMarkForALostCharacterIsAFileName) {
+    struct Case {
+        const char* given;
+        const wchar_t* typed;
+        bool accepted;
+        const char* fileName;
+    };
+    const Case cases[] = {
+        {"???????.log", L"\x0414\x043c\x0438\x0442\x0440\x0438\x0439.log", true, "???????.log"},
+        {"-??.log", L"-\x65e5\x672c.log", true, "-??.log"},
+        {"x-??.log", L"x-\x65e5\x672c.log", true, "x-??.log"},
+        {"?x", L"?x", false, "<none>"},
+        {"/?", L"/?", false, "<none>"},
+        {"?\xe4.log", L"?\x00e4.log", false, "<none>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.given);
+        std::string given = c.given;
+        char* arguments[] = {&given[0]};
+        const wchar_t* typed[] = {c.typed};
+        bool replaced[] = {true};
+        replacedQuestionMarks(1, arguments, 1, typed, replaced);
+        CommandLineOptions options;
+        bool viewerOn = false;
+        EXPECT_EQ(parseOptions(1, arguments, &options, &viewerOn, replaced), c.accepted);
+        EXPECT_STREQ(options.fileName != nullptr ? options.fileName : "<none>", c.fileName);
+        // Where the system's arguments do not match the typed ones in number,
+        // the rule stays as it was.
+        replacedQuestionMarks(1, arguments, 2, typed, replaced);
+        EXPECT_FALSE(replaced[0]);
     }
 }
 

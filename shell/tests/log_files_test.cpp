@@ -13,6 +13,7 @@
 #include "main_window.h"
 #include "message_buffer.h"
 #include "report_header.h"
+#include "settings.h"
 #include "shell_test_support.h"
 
 namespace {
@@ -101,7 +102,7 @@ TEST_F(LogFiles, SaveWritesTheHeaderThenTheShownReport) {
     EXPECT_EQ(call.filter, ShownFilter);
     EXPECT_EQ(call.filterIndex, 1u);
     EXPECT_EQ(call.proposed, "");
-    EXPECT_EQ(call.capacity, 260u);
+    EXPECT_EQ(call.capacity, PathBufferSize) << "a name of MAX_PATH characters in UTF-8";
     EXPECT_EQ(call.flags, 0x8C02u);
     EXPECT_EQ(call.defaultExtension, "log");
     EXPECT_TRUE(call.noTitleOrFolder);

@@ -408,6 +408,28 @@ TEST_F(MainWindow, DroppingFilesDecodesOnlyTheFirst) {
     EXPECT_EQ(std::string(logFileState.openDialogName), "") << "a drop is not an open-dialog name";
 }
 
+// Explorer drops names in UTF-16; the source pane shows them whole in our
+// code page (UTF-8 by the manifest).
+TEST_F(MainWindow, DroppedNameInAnyScriptIsShownWhole) {
+    createWindow();
+    pumpMessages(window_);
+    const std::string name =
+        temp_.write("\xd0\x94\xd0\xbc-\xe6\x97\xa5\xe6\x9c\xac.log", ExampleLog);
+    wchar_t wide[MAX_PATH] = {};
+    MultiByteToWideChar(CP_UTF8, 0, name.c_str(), -1, wide, MAX_PATH);
+    const std::size_t bytes = (wcslen(wide) + 2) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, wide, bytes - 2 * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageA(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    EXPECT_EQ(reportText(), ExampleReport);
+    EXPECT_EQ(paneText(0), name);
+    EXPECT_TRUE(recordedBoxes.empty());
+}
+
 TEST_F(MainWindow, ReportViewIsPaintedWithTheWindowColour) {
     createWindow();
     HDC dc = GetDC(window_);

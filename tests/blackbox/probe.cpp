@@ -10,7 +10,8 @@
 //
 //   probe wait-window TITLE SECONDS   0 once a visible window has TITLE
 //   probe wait-gone TITLE SECONDS     0 once no visible window has TITLE
-//   probe report                      the report view's text
+//   probe report                      the report view's text (this and
+//                                     every window text in UTF-8)
 //   probe source                      WM_GETTEXT of the status bar (pane 0)
 //   probe pane N                      SB_GETTEXTA of pane N (in simple mode,
 //                                     Wine gives the simple text for any N)
@@ -19,6 +20,8 @@
 //   probe box CAPTION                 a message box's text
 //   probe about                       the About box's three texts, one a line
 //   probe text TITLE ID               the text of control ID in window TITLE
+//   probe set-text TITLE ID TEXT      sets it, from UTF-8 (what xdotool
+//                                     cannot type)
 //   probe sel                         the report view's selection, "start end"
 //   probe focus                       control id holding vexa's keyboard focus
 //   probe enabled                     1 while the main window takes input
@@ -26,7 +29,8 @@
 //   probe clipboard                   the clipboard's CF_TEXT
 //   probe copy FORMAT HEX             puts the bytes HEX on the clipboard as
 //                                     another program would: FORMAT "text"
-//                                     is CF_TEXT, any other a registered
+//                                     is CF_TEXT, "unicode" CF_UNICODETEXT
+//                                     from UTF-8, any other a registered
 //                                     format of that name
 //   probe sequence                    the clipboard's change count; asking
 //                                     leaves the clipboard free for others
@@ -98,14 +102,19 @@ HWND control(HWND parent, int id) {
     return child;
 }
 
+// In UTF-8, whatever the code pages of the probe and of the window.
 std::string windowText(HWND window) {
     DWORD_PTR length = 0;
-    SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, Timeout, &length);
-    std::vector<char> text(length + 1, '\0');
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, Timeout, &length);
+    std::vector<wchar_t> text(length + 1, L'\0');
     DWORD_PTR copied = 0;
-    SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                         SMTO_ABORTIFHUNG, Timeout, &copied);
-    return std::string(text.data(), copied);
+    const int wide = static_cast<int>(copied);
+    std::string utf8(static_cast<std::size_t>(wide) * 3, '\0');
+    utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(
+        CP_UTF8, 0, text.data(), wide, &utf8[0], static_cast<int>(utf8.size()), nullptr, nullptr)));
+    return utf8;
 }
 
 DWORD_PTR sendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -259,10 +268,18 @@ int writeClipboard(const std::string& format, const std::string& hex) {
     for (size_t i = 0; i + 1 < hex.size(); i += 2)
         data += static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16));
     UINT id = CF_TEXT;
-    if (format == "text")
+    if (format == "text") {
         data += '\0';
-    else
+    } else if (format == "unicode") {
+        std::wstring wide(data.size() + 1, L'\0');
+        wide.resize(static_cast<std::size_t>(
+            MultiByteToWideChar(CP_UTF8, 0, data.data(), static_cast<int>(data.size()), &wide[0],
+                                static_cast<int>(wide.size()))));
+        data.assign(reinterpret_cast<const char*>(wide.c_str()), (wide.size() + 1) * 2);
+        id = CF_UNICODETEXT;
+    } else {
         id = RegisterClipboardFormatA(format.c_str());
+    }
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, data.size() + 1);
     if (!block)
         throw MissingPart{"no memory for the clipboard"};
@@ -294,7 +311,8 @@ int focusedControl(HWND window, std::string& out) {
 int usage(std::string& out) {
     out =
         "usage: probe wait-window|wait-gone|report|source|pane|parts|simple|box|about|sel|"
-        "focus|enabled|geometry|clipboard|copy|sequence|text|windows|setting|pos|serve ...\n";
+        "focus|enabled|geometry|clipboard|copy|sequence|text|set-text|windows|setting|pos|serve "
+        "...\n";
     return Missing;
 }
 
@@ -370,6 +388,18 @@ int runCommand(const std::vector<std::string>& args, std::string& out) {
         if (!dialog)
             return NotThere;
         out = windowText(control(dialog, std::atoi(args[2].c_str())));
+        return Done;
+    }
+    if (command == "set-text" && args.size() == 4) {
+        HWND dialog = findVisible(args[1].c_str());
+        if (!dialog)
+            return NotThere;
+        std::wstring text(args[3].size() + 1, L'\0');
+        text.resize(static_cast<std::size_t>(MultiByteToWideChar(
+            CP_UTF8, 0, args[3].c_str(), -1, &text[0], static_cast<int>(text.size()))));
+        SendMessageTimeoutW(control(dialog, std::atoi(args[2].c_str())), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, Timeout,
+                            nullptr);
         return Done;
     }
     if (command == "about") {

@@ -20,10 +20,12 @@ from test_ui import CALL, CALL_LINES, CONFIG, UiTest, lines  # noqa: E402
 NS = {"v1": "urn:schemas-microsoft-com:asm.v1", "v2": "urn:schemas-microsoft-com:asm.v2",
       "v3": "urn:schemas-microsoft-com:asm.v3", "c": "urn:schemas-microsoft-com:compatibility.v1",
       "s5": "http://schemas.microsoft.com/SMI/2005/WindowsSettings",
-      "s16": "http://schemas.microsoft.com/SMI/2016/WindowsSettings"}
+      "s16": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+      "s19": "http://schemas.microsoft.com/SMI/2019/WindowsSettings"}
 # The elements each manifest must hold; supportedOS: Vista, 7, 8, 8.1, 10 and 11.
 COMMON = ["v2:trustInfo/v2:security/v3:requestedPrivileges/"
-          "v3:requestedExecutionLevel[@level='asInvoker']"] + [
+          "v3:requestedExecutionLevel[@level='asInvoker']",
+          "v3:application/v3:windowsSettings/s19:activeCodePage[.='UTF-8']"] + [
     "c:compatibility/c:application/c:supportedOS[@Id='{%s}']" % id for id in [
         "e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
         "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",

@@ -60,6 +60,13 @@ RATE = "at&v1\r\nOK\r\nDIAG <2A4D3263 22=D65 23=D65>\r\nOK\r\n"
 RATE_LINES = ["TX/RX Symbol Rate              : 3429/3429"]
 ODD = "DIAG <2A4D3263 70=1 2=0>\r\nOK\r\n"
 ODD_LINES = ["unrecognized key 70!", "Multi-media mode               : Data Only"]
+# Log names as people name them; the last begins with a character Windows
+# would once have made a "?" of.
+NAMES = ["Дмитрий-modem.log", "日本-call.log", "modem-\U0001F4DE.log", "modem-Müller.log",
+         "my modem.log", "\uFF1Fmodem.log"]
+# The ANSI code page Wine gives the system for LANG (C.UTF-8 by default),
+# which our manifest (UTF-8) overrides for vexa alone.
+SYSTEM_CODE_PAGE = "cp1251" if os.environ.get("LANG", "").startswith("ru_RU") else "cp1252"
 
 CONFIG = {"exe": None, "probe": None, "wine": None}
 # How long a wait may take before it counts as a failure. Generous: in the
@@ -396,7 +403,7 @@ class UiTest(unittest.TestCase):
         os.mkdir(folder)
         exe = os.path.join(folder, "vexa.exe")
         shutil.copy(CONFIG["exe"], exe)
-        with open(os.path.join(folder, "vexa.ini"), "w", newline="\r\n") as f:
+        with open(os.path.join(folder, "vexa.ini"), "w", newline="\r\n", encoding="utf-8") as f:
             f.write("[Default]\n" + ini)
         return exe
 
@@ -465,6 +472,19 @@ class StartUpTest(UiTest):
         self.desk.set_clipboard(SETUP)
         self.assertReport(lines(SETUP_LINES, "# "))
         self.assertSource(FROM_CLIPBOARD)
+
+    def test_names_in_any_script(self):
+        for name in NAMES:
+            with self.subTest(name=name):
+                self.write(name, CALL)
+                self.desk.start(name)
+                self.assertReport(lines(CALL_LINES))
+                self.assertSource(name)
+                self.desk.stop()
+        path = windows_path(os.path.join(self.dir, NAMES[1]))
+        self.desk.start(exe=self.copy_program("OpenFileName=%s\n" % path))
+        self.assertReport(lines(CALL_LINES))
+        self.assertSource(path)
 
     def test_command_line_wins_over_settings(self):
         self.write("call.log", CALL)
@@ -559,7 +579,15 @@ class CommandTest(UiTest):
         """Saves through Ctrl+S and the dialog; returns the folder's files."""
         self.desk.keys("ctrl+s")
         self.desk.wait_window("Save As")
-        self.desk.type(windows_path(os.path.join(self.dir, name)), title="Save As")
+        path = windows_path(os.path.join(self.dir, name))
+        if path.isascii():
+            self.desk.type(path, title="Save As")
+        else:
+            # xdotool types no such name. After a first save only: set once
+            # the dialog has put that name into its name box, a moment after
+            # it shows.
+            eventually(lambda: self.desk.text("text", "Save As", "1148") != b"", True)
+            self.desk.probe("set-text", "Save As", "1148", path)
         self.desk.keys("Return", title="Save As")
         self.desk.wait_gone("Save As")
         # The window answers only once the save has run to its end.
@@ -582,6 +610,8 @@ class CommandTest(UiTest):
         self.assertNotIn(b"\n", notice)
         self.assertEqual(rule, b"p " + RULE.encode())
         self.assertEqual(report, lines(ODD_LINES, "p "))
+        self.assertIn("Дмитрий.log", self.save_as("Дмитрий"))
+        self.assertEqual(self.read("Дмитрий.log"), self.read("saved.log"))
 
     def test_save_before_any_report_writes_the_header_only(self):
         self.desk.start("missing.log", wait=False)
@@ -631,14 +661,20 @@ class CommandTest(UiTest):
         # it has the focus.
         self.desk.click(*self.desk.screen_point("view"))
         self.assertEqual(self.desk.text("focus"), b"1000\n")
-        for key, text, expected in [
-            ("F5", LOST, LOST_LINES),
-            ("ctrl+v", SETUP, SETUP_LINES),
-            ("shift+Insert", RATE, RATE_LINES),
-            ("F5", "no marker here", [NO_STATISTICS]),
+        # The last two quote a copy beyond ASCII: one in UTF-16 (as programs of
+        # today copy), one in the system's code page (as older ones do).
+        bad = "DIAG <2A4D3263 0%s>\r\nOK\r\n"
+        for key, text, expected, form in [
+            ("F5", LOST, LOST_LINES, "text"),
+            ("ctrl+v", SETUP, SETUP_LINES, "text"),
+            ("shift+Insert", RATE, RATE_LINES, "text"),
+            ("F5", "no marker here", [NO_STATISTICS], "text"),
+            ("F5", bad % "Дм", ["unrecognized format 'DIAG <2A4D3263 0Дм'!"], "unicode"),
+            ("F5", (bad % "é").encode(SYSTEM_CODE_PAGE),
+             ["unrecognized format 'DIAG <2A4D3263 0é'!"], "text"),
         ]:
-            with self.subTest(key=key):
-                self.desk.set_clipboard(text)
+            with self.subTest(key=key, text=text):
+                self.desk.set_clipboard(text, format=form)
                 self.desk.keys(key)
                 self.assertReport(lines(expected))
                 self.assertSource(FROM_CLIPBOARD)
@@ -671,23 +707,27 @@ class CommandTest(UiTest):
 
     def test_select_all_and_copy_puts_header_and_report_on_the_clipboard(self):
         self.write("call.log", CALL)
-        for prefix in ["", "p"]:
+        for prefix in ["", "p", "Müller", "Дмитрий"]:
             with self.subTest(prefix=prefix):
                 self.desk.start(*(["+" + prefix] if prefix else []), "call.log")
                 shown = lines(CALL_LINES, prefix + " " if prefix else "")
                 self.assertReport(shown)
+                # CF_TEXT, as the probe (no UTF-8 manifest) reads it: in the
+                # system's code page, "?" for what it lacks.
                 text = self.copy("ctrl+a")
                 banner, notice, rule, report = text.split(b"\r\n", 3)
                 self.assertEqual(banner, BANNER.encode())
                 self.assertTrue(notice and not notice.startswith(b"p "), notice)
                 self.assertEqual(rule, RULE.encode())
-                self.assertEqual(report, shown)
-                # Other X programs get the same text.
+                self.assertEqual(report, shown.decode().encode(SYSTEM_CODE_PAGE, "replace"))
+                # Other X programs get the UTF-16 text, every character whole.
+                header = text[:len(text) - len(report)]
                 self.assertEqual(self.desk.x_clipboard().replace(b"\r\n", b"\n"),
-                                 text.replace(b"\r\n", b"\n"))
+                                 (header + shown).replace(b"\r\n", b"\n"))
                 # Copying did not change the report, the clipboard is not re-read.
                 self.assertEqual(self.desk.report(), shown)
-                self.assertEqual(self.desk.text("sel").split(), [b"0", str(len(shown)).encode()])
+                characters = str(len(shown.decode())).encode()
+                self.assertEqual(self.desk.text("sel").split(), [b"0", characters])
                 self.desk.stop()
 
     def test_copy_gives_the_header_and_exactly_the_selection(self):
@@ -925,6 +965,8 @@ def main():
         os.path.join(REPO, "scripts", "wine-run")]
     os.environ.setdefault("WINEPREFIX", os.path.expanduser("~/.wine-vexa"))
     os.environ.setdefault("WINEDEBUG", "-all")
+    # Wine reads the names in the arguments in the locale's character set.
+    os.environ.setdefault("LANG", "C.UTF-8")
     if not os.environ.get("DISPLAY"):
         sys.exit("test_ui.py needs DISPLAY with a window manager (run it under scripts/with-display)")
 
