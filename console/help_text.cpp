@@ -6,7 +6,7 @@
 const char UsageText[] =
     "Usage: vexa-decode [+prefix | -prefix string | -noprefix] [--all] [--loose]\n"
     "                   [--json | --jsonl | --csv [--no-header]] [--lf] [--require-report]\n"
-    "                   [--clipboard | --watch] [--] [file... | -]\n"
+    "                   [--clipboard | --watch [--watch-count n]] [--] [file... | -]\n"
     "       vexa-decode --summary [--by-source] [--json] [--loose] [--lf] [file...]\n"
     "       vexa-decode [options] [-r] [--files-from list [--null]] [file...]\n"
     "       vexa-decode [options] --port device [--baud rate]\n"
@@ -49,6 +49,7 @@ const char HelpText[] =
     "  --clipboard       decode the clipboard even when standard input is no terminal\n"
     "  --watch           decode the clipboard, then again each time it changes,\n"
     "                    until interrupted (Ctrl+C)\n"
+    "  --watch-count n   with --watch: end after n decodings, with exit code 0\n"
     "  --port device     read a serial port (raw, 8N1, for this run alone; \"busy\"\n"
     "                    when another has it): COM3, /dev/ttyUSB0\n"
     "  --baud rate       its speed (default 115200)\n"

@@ -387,3 +387,12 @@ ParsedOptions parseConsoleOptions(const std::vector<std::string>& args) {
     }
     return parsed;
 }
+
+std::vector<std::string> consoleOptionWords() {
+    // Those looked at before the table: help, the prefix group, "--".
+    std::vector<std::string> words = {"-h", "--help", "-prefix", "-noprefix", "--"};
+    for (const WordName& entry : WordNames) {
+        words.push_back((entry.name[1] == '\0' ? "-" : "--") + std::string(entry.name));
+    }
+    return words;
+}

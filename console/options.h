@@ -8,7 +8,6 @@
 // compared without regard to case; those with a value take it as the next
 // argument or after "=". A refused command line has one problem, said in a
 // sentence of its own.
-// --watch-count N (not in the help) ends a watch after N decodings, for tests.
 #pragma once
 
 #include <string>
@@ -70,3 +69,8 @@ struct ParsedOptions {
 };
 
 ParsedOptions parseConsoleOptions(const std::vector<std::string>& args);
+
+// Every option word the parser takes, as written with its dashes ("--all",
+// "-0", "-prefix", "--"): what the help, the manual page and the completion
+// must offer, no more and no less.
+std::vector<std::string> consoleOptionWords();
