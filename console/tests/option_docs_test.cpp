@@ -50,40 +50,14 @@ Words optionWords(std::string text) {
     return words;
 }
 
-// The lines of text that follow a line beginning with marker.
-std::string linesAfter(const std::string& text, const std::string& marker) {
-    std::istringstream lines(text);
-    std::string line;
+// The first group of every match of pattern in text, a line each.
+std::string captures(const std::string& text, const char* pattern) {
+    const std::regex regex(pattern);
     std::string picked;
-    bool next = false;
-    while (std::getline(lines, line)) {
-        if (next) {
-            picked += line + "\n";
-        }
-        next = line.compare(0, marker.size(), marker) == 0;
+    for (std::sregex_iterator i(text.begin(), text.end(), regex), end; i != end; ++i) {
+        picked += i->str(1) + "\n";
     }
     return picked;
-}
-
-// The help's option column: "  -0, --null  the list's..." gives -0 and --null.
-std::string helpOptionColumn() {
-    std::istringstream lines(HelpText);
-    std::string line;
-    std::string column;
-    while (std::getline(lines, line)) {
-        if (line.compare(0, 3, "  -") != 0) {
-            continue;
-        }
-        std::istringstream tokens(line);
-        std::string token;
-        while (tokens >> token) {
-            column += token + " ";
-            if (token.back() != ',') {
-                break;
-            }
-        }
-    }
-    return column;
 }
 
 std::set<int> numbers(const std::string& text) {
@@ -95,26 +69,14 @@ std::set<int> numbers(const std::string& text) {
     return found;
 }
 
-// The first cells of the rows of a Markdown table of options.
-std::string firstCells(const std::string& text) {
-    std::istringstream lines(text);
-    std::string line;
-    std::string cells;
-    while (std::getline(lines, line)) {
-        if (line.compare(0, 3, "| `") == 0) {
-            cells += line.substr(0, line.find(" |", 1)) + "\n";
-        }
-    }
-    return cells;
-}
-
 TEST(OptionDocs, OfferTheParsersWords) {
     const std::vector<std::string> table = consoleOptionWords();
     const Words parsed(table.begin(), table.end());
     const std::string manual = sourceFile("console/vexa-decode.1.in");
-    const Words help = optionWords(helpOptionColumn());
+    // The help's option column: "  -0, --null  the list's..." gives -0 and --null.
+    const Words help = optionWords(captures(HelpText, R"(\n  (-[^ ,]*(, -[^ ,]*)*))"));
     const Words manualHeadings =
-        optionWords(linesAfter(between(manual, ".SH OPTIONS", ".SH "), ".TP"));
+        optionWords(captures(between(manual, ".SH OPTIONS", ".SH "), R"(\.TP\n([^\n]*))"));
     const Words completion =
         optionWords(between(sourceFile("console/vexa-decode.bash-completion"), "-W \"-", "\" --"));
     // The README tells of every option somewhere, and heads rows with options only.
@@ -128,7 +90,7 @@ TEST(OptionDocs, OfferTheParsersWords) {
         {"help", help, help},
         {"manual page", manualHeadings, manualHeadings},
         {"completion", completion, completion},
-        {"README", optionWords(readme), optionWords(firstCells(readme))},
+        {"README", optionWords(readme), optionWords(captures(readme, R"(\n\| (`-[^|]*)\|)"))},
     };
     for (const auto& doc : docs) {
         SCOPED_TRACE(doc.name);
@@ -145,7 +107,8 @@ TEST(OptionDocs, NameTheSameExitCodes) {
     const std::set<int> codes = {0, ExitFailure, ExitUsage, ExitNoReport, exitBySignal(0)};
     const std::string manual = sourceFile("console/vexa-decode.1.in");
     EXPECT_EQ(codes, numbers(between(HelpText, "Exit codes:", "\n\n"))) << "help";
-    EXPECT_EQ(codes, numbers(linesAfter(between(manual, ".SH EXIT STATUS", ".SH "), ".TP")))
+    EXPECT_EQ(codes,
+              numbers(captures(between(manual, ".SH EXIT STATUS", ".SH "), R"(\.TP\n([^\n]*))")))
         << "manual page";
     EXPECT_EQ(codes, numbers(between(sourceFile("README.md"), "Exit codes:", "\n\n"))) << "README";
 }
