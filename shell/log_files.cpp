@@ -6,8 +6,6 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <string>
 
 #include "message_boxes.h"
 #include "process_clipboard.h"
@@ -64,22 +62,14 @@ char* copyReportViewText() {
     return text;
 }
 
-void writeReport(std::FILE* file, const char* text) {
-    const std::string header = reportHeader(startupState.linePrefix.c_str());
-    std::fwrite(header.data(), 1, header.size(), file);
-    std::size_t length = std::strlen(text);
-    if (length > 0) {
-        std::fwrite(text, 1, length, file);
-    }
-}
-
-void writeReportFile(const char* path, const char* text) {
+void writeReportFile(const char* path, const std::string& prefix, const char* text) {
     std::FILE* file = _fsopen(path, "wb", _SH_DENYWR);
     if (file == nullptr) {
         showFileErrorBox("Cannot create file");
         return;
     }
-    writeReport(file, text);
+    std::fputs(reportHeader(prefix.c_str()).c_str(), file);
+    std::fputs(text, file);
     // The rest of a small report is still buffered here, so a full disk may
     // show only in the final flush. Flush explicitly: some C runtimes'
     // fclose drops the flush's failure from its result.
@@ -94,7 +84,7 @@ void writeReportFile(const char* path, const char* text) {
 
 }  // namespace
 
-void saveReport(HWND owner) {
+void saveReport(HWND owner, const std::string& prefix) {
     OPENFILENAMEA request = dialogRequest(
         owner, logFileState.saveDialogName,
         OFN_OVERWRITEPROMPT | OFN_EXTENSIONDIFFERENT | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN);
@@ -106,26 +96,26 @@ void saveReport(HWND owner) {
         showFileErrorBox("cannot save file");
         return;
     }
-    writeReportFile(logFileState.saveDialogName, text);
+    writeReportFile(logFileState.saveDialogName, prefix, text);
     std::free(text);
 }
 
-void openLogFile(HWND owner) {
+void openLogFile(HWND owner, const TextSettings& text) {
     OPENFILENAMEA request = dialogRequest(
         owner, logFileState.openDialogName,
         OFN_READONLY | OFN_EXTENSIONDIFFERENT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST);
     if (runOpenDialog(&request)) {
-        loadLogFile(logFileState.openDialogName);
+        loadLogFile(logFileState.openDialogName, text);
     }
 }
 
-void loadLogFile(const char* path) {
+void loadLogFile(const char* path, const TextSettings& text) {
     std::FILE* file = _fsopen(path, "rt", _SH_DENYWR);
     if (file == nullptr) {
         showFileErrorBox("Cannot open file");
         return;
     }
-    const bool decoded = decodeGuarded(file);
+    const bool decoded = decodeGuarded(file, text);
     std::fclose(file);
     if (decoded) {
         showMessageBuffer();

@@ -14,6 +14,8 @@
 
 #include <cstdio>
 
+#include "output_writer.h"
+
 using FileDialogFunction = BOOL(WINAPI*)(OPENFILENAMEA* request);
 extern FileDialogFunction runSaveDialog;
 extern FileDialogFunction runOpenDialog;
@@ -23,11 +25,11 @@ extern FileDialogFunction runOpenDialog;
 using CloseFileFunction = int (*)(std::FILE* file);
 extern CloseFileFunction closeSavedFile;
 
-// Save dialog, then the header and the report view's text into the file.
-void saveReport(HWND owner);
+// Save dialog, then the prefixed header and the report view's text into the file.
+void saveReport(HWND owner, const std::string& prefix);
 // Open dialog, then loadLogFile with the chosen name.
-void openLogFile(HWND owner);
+void openLogFile(HWND owner, const TextSettings& text);
 // Decodes the file and shows the result, the path in the source pane. A
 // file that cannot be opened leaves everything as it was, and so does a
 // load asked for from inside another decoding run (process_clipboard.h).
-void loadLogFile(const char* path);
+void loadLogFile(const char* path, const TextSettings& text);

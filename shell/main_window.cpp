@@ -108,7 +108,13 @@ void layOut(HWND window) {
     onSize(client.right, client.bottom);
 }
 
-void onInitDialog(HWND window) {
+// The settings start-up made the window with (its own data).
+const WindowSettings& settingsOf(HWND window) {
+    return *reinterpret_cast<const WindowSettings*>(GetWindowLongPtrA(window, DWLP_USER));
+}
+
+void onInitDialog(HWND window, const WindowSettings* settings) {
+    SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(settings));
     windowState.mainWindow = window;
     windowState.dpi = windowDpi(window);
     keepDialogManagerFromScaling(window);
@@ -128,12 +134,12 @@ void onInitDialog(HWND window) {
         // Start-up asked for viewer mode; the join's first notification
         // decodes the clipboard.
         joinViewerChain(window);
-    } else if (startupState.startupFileName == nullptr) {
+    } else if (settings->startupFileName == nullptr) {
         // Posted, so the clipboard is decoded once the window is on screen.
         PostMessageA(window, WM_COMMAND, IDM_PROCESS_CLIPBOARD, 0);
     }
-    if (startupState.startupFileName != nullptr) {
-        loadLogFile(startupState.startupFileName);
+    if (settings->startupFileName != nullptr) {
+        loadLogFile(settings->startupFileName, settings->text);
     }
     PostMessageA(windowState.reportView, EM_SETSEL, 0, 0);
     // Not every system sends a WM_SIZE after WM_INITDIALOG.
@@ -162,15 +168,16 @@ void onDpiChanged(HWND window, int dpi, const RECT* suggested) {
 }
 
 BOOL onCommand(HWND window, int id) {
+    const TextSettings& text = settingsOf(window).text;
     switch (id) {
         case IDM_SAVE_REPORT:
-            saveReport(window);
+            saveReport(window, text.style.prefix);
             return TRUE;
         case IDM_LOAD_LOG_FILE:
-            openLogFile(window);
+            openLogFile(window, text);
             return TRUE;
         case IDM_PROCESS_CLIPBOARD:
-            processClipboard();
+            processClipboard(text);
             return TRUE;
         case IDM_SELECT_ALL:
             SendMessageA(windowState.reportView, EM_SETSEL, 0, -1);
@@ -203,12 +210,12 @@ BOOL onNotify(HWND window, const NMHDR* header) {
     return TRUE;
 }
 
-void onDropFiles(HDROP drop) {
+void onDropFiles(HDROP drop, const TextSettings& text) {
     // One byte more than the name may take, so the name stays terminated
     // whatever the shell writes.
     char name[PathBufferSize + 1] = {};
     DragQueryFileA(drop, 0, name, PathBufferSize);
-    loadLogFile(name);
+    loadLogFile(name, text);
     DragFinish(drop);
 }
 
@@ -252,7 +259,7 @@ void onDestroy(HWND window) {
 INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
-            onInitDialog(window);
+            onInitDialog(window, reinterpret_cast<const WindowSettings*>(lParam));
             return TRUE;
         case WM_SIZE:
             onSize(LOWORD(lParam), HIWORD(lParam));
@@ -265,7 +272,7 @@ INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_NOTIFY:
             return onNotify(window, reinterpret_cast<const NMHDR*>(lParam));
         case WM_DROPFILES:
-            onDropFiles(reinterpret_cast<HDROP>(wParam));
+            onDropFiles(reinterpret_cast<HDROP>(wParam), settingsOf(window).text);
             return TRUE;
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:

@@ -104,12 +104,6 @@ void appendText(std::string_view bytes) {
     buffer.block[buffer.length] = '\0';
 }
 
-void appendLine(std::string_view prefix, std::string_view text) {
-    appendText(prefix);
-    appendText(text);
-    appendText("\r\n");
-}
-
 const char* messageBufferText() {
     return buffer.block != nullptr ? buffer.block : "";
 }

@@ -4,7 +4,7 @@
 //
 // Start-up creates the buffer and the end of the program releases it; each
 // decoding of the window empties it first, and the report view then shows
-// its whole text. Only appendText and appendLine write into it. The text
+// its whole text. Only appendText writes into it. The text
 // only grows between emptyings, and emptying keeps the storage. The storage
 // is one block of the process heap and may move when it grows, so callers
 // must not keep messageBufferText() across an append.
@@ -27,8 +27,6 @@ void emptyMessageBuffer();
 // Appends bytes as they are. Running out of memory here is fatal
 // (stopOutOfMemory), as nothing could show a report it cannot hold.
 void appendText(std::string_view bytes);
-// Appends prefix, text and CR LF.
-void appendLine(std::string_view prefix, std::string_view text);
 
 // The buffer as a writer's sink.
 class MessageBufferSink : public OutputSink {

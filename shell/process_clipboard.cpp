@@ -4,7 +4,6 @@
 #include "decoding_run.h"
 #include "file_bytes.h"
 #include "message_buffer.h"
-#include "output_writer.h"
 #include "report_display.h"
 #include "shell_state.h"
 #include "system_clipboard.h"
@@ -17,7 +16,7 @@ constexpr int MaxDecodingPasses = 4;
 
 }  // namespace
 
-bool decodeGuarded(std::FILE* file) {
+bool decodeGuarded(std::FILE* file, const TextSettings& text) {
     if (decodingGuard.decoding) {
         decodingGuard.changedMeanwhile = true;
         return false;
@@ -28,9 +27,6 @@ bool decodeGuarded(std::FILE* file) {
         decodingGuard.changedMeanwhile = false;
         emptyMessageBuffer();
         MessageBufferSink sink;
-        TextSettings text;
-        text.style.prefix = startupState.linePrefix;
-        text.showsReadFailed = true;
         const auto writer = makeTextWriter(sink, text);
         if (file != nullptr && !isCharacterDevice(file)) {
             decodeFile(file, RunSettings(), *writer);
@@ -43,8 +39,8 @@ bool decodeGuarded(std::FILE* file) {
     return true;
 }
 
-void processClipboard() {
-    if (!decodeGuarded(nullptr)) {
+void processClipboard(const TextSettings& text) {
+    if (!decodeGuarded(nullptr, text)) {
         return;
     }
     showMessageBuffer();

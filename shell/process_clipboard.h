@@ -11,13 +11,15 @@
 
 #include <cstdio>
 
+#include "output_writer.h"
+
 // Empties the message buffer and decodes file into it -- the clipboard
 // when file is null or a character device (a console, a serial port, the
 // null device), as the window always read those -- again when the
 // clipboard changed meanwhile. False, with nothing done,
 // when called from inside another run.
-bool decodeGuarded(std::FILE* file);
+bool decodeGuarded(std::FILE* file, const TextSettings& text);
 
 // Decodes the clipboard, shows the report and names the clipboard in the
 // source pane.
-void processClipboard();
+void processClipboard(const TextSettings& text);

@@ -6,17 +6,11 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "settings.h"
 
 // Fixed during start-up (startup.cpp); lives until the program ends.
 struct StartupState {
     HINSTANCE instance = nullptr;  // where templates, menu and icons load from
-    // Put in front of every line of the report and of a saved report's
-    // header: empty, or the configured prefix and one space.
-    std::string linePrefix;
-    const char* startupFileName = nullptr;  // decoded when the window opens
     // The file-name setting is kept here because the start-up file name may
     // refer into it for the whole run.
     char openFileNameSetting[OpenFileNameSettingSize] = {};

@@ -87,7 +87,7 @@ int runMessageLoop(HWND mainWindow, HACCEL accelerators) {
     return static_cast<int>(message.wParam);
 }
 
-int runWindow() {
+int runWindow(const WindowSettings& settings) {
     // Running out of memory ends the program, but only after it has left the
     // clipboard viewer chain. Nothing here throws but a failed allocation, so
     // an exception that ends the program is one of those too.
@@ -98,8 +98,9 @@ int runWindow() {
         return 1;
     }
     initCommonControls();
-    HWND mainWindow = CreateDialogParamA(startupState.instance, MAKEINTRESOURCEA(IDD_MAIN_WINDOW),
-                                         nullptr, mainWindowProc, 0);
+    HWND mainWindow =
+        CreateDialogParamA(startupState.instance, MAKEINTRESOURCEA(IDD_MAIN_WINDOW), nullptr,
+                           mainWindowProc, reinterpret_cast<LPARAM>(&settings));
     if (mainWindow == nullptr) {
         showSystemErrorBox("cannot create window");
         releaseMessageBuffer();
@@ -138,7 +139,6 @@ int runProgram(HINSTANCE instance, const char* argumentText) {
         showSystemErrorBox("memory alocation failed");
         return 1;
     }
-    startupState.startupFileName = nullptr;
     CommandLineOptions options;
     std::string settingsPath = settingsFilePath();
     viewerState.on = readClipboardViewerSetting(settingsPath) != 0;
@@ -149,12 +149,11 @@ int runProgram(HINSTANCE instance, const char* argumentText) {
         showUsageBox();
     } else {
         applySettings(settingsPath, &options);
-        startupState.startupFileName = options.fileName;
-        startupState.linePrefix = linePrefixFor(options.prefix);
-        exitCode = runWindow();
+        WindowSettings settings;
+        settings.text.style.prefix = linePrefixFor(options.prefix);
+        settings.startupFileName = options.fileName;
+        exitCode = runWindow(settings);
     }
-    // The start-up file name may point into the block; it goes with it.
-    startupState.startupFileName = nullptr;
     HeapFree(GetProcessHeap(), 0, arguments);
     return exitCode;
 }

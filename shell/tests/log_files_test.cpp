@@ -118,9 +118,9 @@ TEST_F(LogFiles, SaveBeforeAnyReportWritesOnlyTheHeader) {
 }
 
 TEST_F(LogFiles, SaveWritesThePrefixInFrontOfEachHeaderLine) {
-    startupState.linePrefix = "> ";
+    settings_.text.style.prefix = "> ";
     std::string log = temp_.write("call.log", ExampleLog);
-    loadLogFile(log.c_str());
+    loadLogFile(log.c_str(), settings_.text);
     std::string path = temp_.path("prefixed.log");
     save(path);
     std::string saved = readFileBytes(path);
@@ -181,7 +181,7 @@ TEST_F(LogFiles, FullDiskMetWhileWritingIsReportedOnce) {
     emptyMessageBuffer();
     std::string line(120, 'x');
     for (int i = 0; i < 200; ++i) {
-        appendLine("", line);
+        appendText(line + "\r\n");
     }
     SetWindowTextA(reportView(), messageBufferText());
     save("Z:\\dev\\full");
@@ -224,7 +224,7 @@ TEST_F(LogFiles, LogHeldOpenForWritingCannotBeLoaded) {
     HANDLE writer = CreateFileA(log.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-    loadLogFile(log.c_str());
+    loadLogFile(log.c_str(), settings_.text);
     CloseHandle(writer);
     ASSERT_EQ(recordedBoxes.size(), 1u);
     EXPECT_EQ(recordedBoxes[0].caption, "Cannot open file");
@@ -233,13 +233,13 @@ TEST_F(LogFiles, LogHeldOpenForWritingCannotBeLoaded) {
 
 TEST_F(LogFiles, TextModeEndsTheInputAtCtrlZ) {
     std::string log = temp_.write("ctrlz.log", "DIAG <2A4D3263 0=10 \x1A 1=0 60=3C>\r\nOK\r\n");
-    loadLogFile(log.c_str());
+    loadLogFile(log.c_str(), settings_.text);
     EXPECT_EQ(reportText(), "Diag Command Specification rev.: 1.0\r\n");
 }
 
 TEST_F(LogFiles, LogWithoutBlocksStillNamesTheFile) {
     std::string log = temp_.write("empty.log", "nothing here\r\n");
-    loadLogFile(log.c_str());
+    loadLogFile(log.c_str(), settings_.text);
     EXPECT_EQ(reportText(), "no recognizable data found!\r\n");
     EXPECT_EQ(paneText(0), log);
 }

@@ -38,12 +38,11 @@ TEST_F(MainWindow, DecodesTheClipboardOnceAfterItIsShown) {
 TEST_F(MainWindow, StartupFileIsDecodedInsteadOfTheClipboard) {
     std::string log = temp_.write("call.log", ExampleLog);
     setClipboardText("hello");
-    startupState.startupFileName = log.c_str();
+    settings_.startupFileName = log.c_str();
     createWindow();
     pumpMessages(window_);
     EXPECT_EQ(reportText(), ExampleReport);
     EXPECT_EQ(paneText(0), log);
-    startupState.startupFileName = nullptr;
 }
 
 TEST_F(MainWindow, ViewerModeAtStartJoinsTheChainAndDecodes) {
@@ -110,8 +109,9 @@ INT_PTR CALLBACK withoutSizeMessages(HWND window, UINT message, WPARAM wParam, L
 }
 
 TEST_F(MainWindow, LaysItselfOutWithoutASizeMessage) {
-    window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN_WINDOW),
-                                 nullptr, withoutSizeMessages, 0);
+    window_ =
+        CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN_WINDOW), nullptr,
+                           withoutSizeMessages, reinterpret_cast<LPARAM>(&settings_));
     ASSERT_NE(window_, nullptr);
     RECT client = {};
     RECT bar = {};
@@ -241,7 +241,7 @@ TEST_F(MainWindow, HugeReportIsShownWhole) {
     emptyMessageBuffer();
     std::string line(100, 'x');
     for (int i = 0; i < 2000; ++i) {
-        appendLine("", line);
+        appendText(line + "\r\n");
     }
     showMessageBuffer();
     EXPECT_EQ(reportText().size(), 2000u * 102u);

@@ -36,11 +36,11 @@ TEST_F(MessageBuffer, StartsAs2048ZeroBytes) {
     }
 }
 
-TEST_F(MessageBuffer, LinesGetPrefixAndCrLf) {
-    appendLine("", "first");
-    appendLine("xx ", "second");
-    appendLine("xx ", "");
-    EXPECT_EQ("first\r\nxx second\r\nxx \r\n", text());
+TEST_F(MessageBuffer, AppendsBytesAsTheyAre) {
+    appendText("first");
+    appendText("");
+    appendText("\r\nsecond");
+    EXPECT_EQ("first\r\nsecond", text());
     EXPECT_EQ('\0', messageBufferText()[messageBufferLength()]);
 }
 
@@ -48,12 +48,12 @@ TEST_F(MessageBuffer, LinesGetPrefixAndCrLf) {
 // byte more does, and the old text survives the move.
 TEST_F(MessageBuffer, GrowsOnlyWhenNeededAndKeepsTheText) {
     const std::string exact(2048 - 3, 'a');
-    appendLine("", exact);
+    appendText(exact + "\r\n");
     EXPECT_EQ(2048u, messageBufferCapacity());
     emptyMessageBuffer();
 
     const std::string over(2048 - 2, 'b');
-    appendLine("", over);
+    appendText(over + "\r\n");
     EXPECT_GE(messageBufferCapacity(), 2049u);
     EXPECT_EQ(over + "\r\n", text());
 }
@@ -62,7 +62,7 @@ TEST_F(MessageBuffer, ManyLinesStayIntactAcrossGrowth) {
     std::string expected;
     for (int i = 0; i < 5000; ++i) {
         const std::string line = "line " + std::to_string(i);
-        appendLine("> ", line);
+        appendText("> " + line + "\r\n");
         expected += "> " + line + "\r\n";
         ASSERT_GE(messageBufferCapacity(), messageBufferLength() + 1);
     }
@@ -74,25 +74,25 @@ TEST_F(MessageBuffer, ManyLinesStayIntactAcrossGrowth) {
 // every append measured or copied the whole text.
 TEST_F(MessageBuffer, MillionLinesAppendQuickly) {
     for (int i = 0; i < 1000000; ++i) {
-        appendLine("", "unrecognized key 7f!");
+        appendText("unrecognized key 7f!\r\n");
     }
     EXPECT_EQ(22u * 1000000u, messageBufferLength());
 }
 
 TEST_F(MessageBuffer, EmptyingKeepsCapacity) {
     const std::string big(10000, 'c');
-    appendLine("", big);
+    appendText(big + "\r\n");
     const std::size_t grown = messageBufferCapacity();
     emptyMessageBuffer();
     EXPECT_EQ(grown, messageBufferCapacity());
     EXPECT_EQ(0u, messageBufferLength());
     EXPECT_STREQ("", messageBufferText());
-    appendLine("", "d");
+    appendText("d\r\n");
     EXPECT_EQ("d\r\n", text());
 }
 
 TEST_F(MessageBuffer, CreatingAgainEmpties) {
-    appendLine("", "old");
+    appendText("old");
     ASSERT_TRUE(createMessageBuffer());
     EXPECT_EQ("", text());
 }

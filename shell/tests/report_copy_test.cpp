@@ -58,9 +58,9 @@ TEST_F(ReportView, CopyPutsTheHeaderAndExactlyTheSelection) {
 }
 
 TEST_F(ReportView, CopiedHeaderHasNoPrefixButReportLinesKeepTheirs) {
-    startupState.linePrefix = "# ";
+    settings_.text.style.prefix = "# ";
     std::string log = temp_.write("call.log", ExampleLog);
-    loadLogFile(log.c_str());
+    loadLogFile(log.c_str(), settings_.text);
     copy(0, -1);
     std::string copied = clipboardText();
     EXPECT_EQ(copied.substr(0, copiedHeader().size()), copiedHeader());
@@ -71,7 +71,7 @@ TEST_F(ReportView, CopiedHeaderHasNoPrefixButReportLinesKeepTheirs) {
 TEST_F(ReportView, SelectAllThenCopyOfAHugeReportCopiesItWhole) {
     emptyMessageBuffer();
     for (int i = 0; i < 3000; ++i) {
-        appendLine("", "TX/RX chars sent               : 123456/654321");
+        appendText("TX/RX chars sent               : 123456/654321\r\n");
     }
     showMessageBuffer();
     SendMessageA(window_, WM_COMMAND, IDM_SELECT_ALL, 0);

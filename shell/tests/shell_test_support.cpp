@@ -170,9 +170,7 @@ void MainWindowTest::SetUp() {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     ASSERT_TRUE(createMessageBuffer());
-    startupState.linePrefix.clear();
     startupState.instance = GetModuleHandleA(nullptr);
-    startupState.startupFileName = nullptr;
     viewerState = ViewerState();
     logFileState = LogFileState();
     showMessageBox = recordMessageBox;
@@ -185,7 +183,6 @@ void MainWindowTest::SetUp() {
 void MainWindowTest::TearDown() {
     closeWindow();
     releaseMessageBuffer();
-    startupState.linePrefix.clear();
     showMessageBox = realMessageBox;
     runSaveDialog = realSaveDialog;
     runOpenDialog = realOpenDialog;
@@ -193,7 +190,7 @@ void MainWindowTest::TearDown() {
 
 HWND MainWindowTest::createWindow() {
     window_ = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN_WINDOW),
-                                 nullptr, mainWindowProc, 0);
+                                 nullptr, mainWindowProc, reinterpret_cast<LPARAM>(&settings_));
     EXPECT_NE(window_, nullptr);
     return window_;
 }

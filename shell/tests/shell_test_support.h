@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "main_window.h"
 #include "shell_state.h"
 
 // The worked example: one block and the report it decodes to.
@@ -71,5 +72,6 @@ class MainWindowTest : public ::testing::Test {
     HWND reportView() const;
 
     HWND window_ = nullptr;
+    WindowSettings settings_;  // what the window is made with
     TempFolder temp_;
 };

@@ -306,7 +306,7 @@ TEST_F(ViewerMode, ChangeArrivingDuringADeviceLogsDecodeShowsTheReportOnce) {
     pumpMessages(window_);
     ASSERT_EQ(rendersSeen, 0) << "with viewer mode off nothing has decoded yet";
 
-    loadLogFile("NUL");
+    loadLogFile("NUL", settings_.text);
     EXPECT_GE(rendersSeen, 1);
     EXPECT_EQ(reportText(), ExampleReport);
     EXPECT_EQ(paneText(0), "NUL");
