@@ -197,6 +197,9 @@ void ChunkReader::advanceTo(std::size_t position) {
     if (drops_ != nullptr && position > begin_) {
         noteDamagedMarkers(position);
     }
+    if (position > begin_) {
+        lineAtBegin_ = block_[position - 1] == '\n';
+    }
     if (position >= counted_) {
         countTo(position);
         nextLine_ += aheadLines_;
@@ -296,6 +299,7 @@ char* ChunkReader::takeChunk() {
     }
     chunk_[length] = '\0';
     begin_ += consumed;
+    lineAtBegin_ = endsLine;
     // The chunk holds at most one line feed, at its end.
     if (counted_ >= begin_) {
         aheadLines_ -= endsLine ? 1 : 0;
@@ -326,6 +330,9 @@ char* ChunkReader::takeChunk() {
 // The lines passed over from begin_ to position that are blocks but for a
 // damaged marker: only a "<" near a line's start can be one, and only one
 // where the search stopped (an empty block's "<" it passes holds no token).
+// A line is judged on its first chunk, which lies whole before position
+// (a chunk start), so the judgement never depends on how much of a longer
+// line has arrived.
 void ChunkReader::noteDamagedMarkers(std::size_t position) {
     const char* block = block_.get();
     std::size_t at = begin_;
@@ -339,19 +346,28 @@ void ChunkReader::noteDamagedMarkers(std::size_t position) {
         while (lineStart > begin_ && open - lineStart <= 16 && block[lineStart - 1] != '\n') {
             --lineStart;
         }
-        const void* lineFeed = std::memchr(block + open, '\n', end_ - open);
-        const std::size_t lineEnd =
+        if (open - lineStart > 16 || (lineStart == begin_ && !lineAtBegin_)) {
+            continue;
+        }
+        const std::size_t chunkEnd = std::min(lineStart + ChunkCharacters, end_);
+        const void* lineFeed = std::memchr(block + open, '\n', chunkEnd - open);
+        std::size_t textEnd =
             lineFeed != nullptr
                 ? static_cast<std::size_t>(static_cast<const char*>(lineFeed) - block)
-                : end_;
-        const std::size_t textEnd =
-            lineEnd > open && block[lineEnd - 1] == '\r' ? lineEnd - 1 : lineEnd;
-        if (open - lineStart <= 16 &&
-            damagedMarkerTokens(std::string_view(block + lineStart, textEnd - lineStart)) != 0) {
+                : chunkEnd;
+        at = textEnd;
+        if (lineFeed == nullptr && textEnd == lineStart + ChunkCharacters) {
+            // The cut may fall inside a token: judge the tokens before it.
+            while (textEnd > open && block[textEnd - 1] != ' ' && block[textEnd - 1] != '\t') {
+                --textEnd;
+            }
+        } else if (textEnd > open && block[textEnd - 1] == '\r') {
+            --textEnd;
+        }
+        if (damagedMarkerTokens(std::string_view(block + lineStart, textEnd - lineStart)) != 0) {
             drops_->note(DropKind::DamagedMarker,
                          nextLine_ + countLineFeeds(block + begin_, block + lineStart));
         }
-        at = lineEnd + 1;
     }
     passedStops_.erase(passedStops_.begin(),
                        passedStops_.begin() + static_cast<std::ptrdiff_t>(checked));

@@ -92,6 +92,8 @@ class ChunkReader {
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     std::size_t read_ = 0;
+    // begin_ is where an input line begins, not a chunk inside one.
+    bool lineAtBegin_ = true;
     // No candidate begins in [begin_, searched_).
     std::size_t searched_ = 0;
     // The search counts line feeds as it goes: aheadLines_ are those in

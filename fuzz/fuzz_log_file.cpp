@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "decoding_run.h"
@@ -54,18 +53,9 @@ std::string decodeEveryReport(const std::uint8_t* data, std::size_t size, Readin
                                    ? decodeReports(live, settings, writer)
                                    : decodeFile(log.stream(), settings, writer);
     linesOf(writer.text, "");
-    // The lines where a damaged marker hid a block, in any order; only where
-    // no line is longer than the window reads whole, as a longer line is
-    // judged on the part of it the reader holds.
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    std::size_t longest = 0;
-    for (std::size_t at = 0; at < size;) {
-        const std::size_t end = std::min(bytes.find('\n', at), size);
-        longest = std::max(longest, end - at);
-        at = end + 1;
-    }
+    // The lines where a damaged marker hid a block, in any order.
     std::vector<std::size_t> damaged;
-    for (const DropPlace& place : longest < 511 ? outcome.drops.places : std::vector<DropPlace>()) {
+    for (const DropPlace& place : outcome.drops.places) {
         if (place.kind == DropKind::DamagedMarker) {
             damaged.push_back(place.line);
         }
