@@ -95,9 +95,11 @@ void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
     if (!keepTokens_) {
         return;
     }
-    ReportToken token;
-    token.key = keyText;
-    token.value = valueText;
+    // Made in its block, where it stays; the slots take copies.
+    block_.tokens.emplace_back();
+    ReportToken& token = block_.tokens.back();
+    token.key.assign(keyText.data(), keyText.size());
+    token.value.emplace(valueText);
     token.malformed = malformed;
     if (key == BitFieldKey) {
         for (int derived = FirstDerivedEntry; derived <= LastDerivedEntry; ++derived) {
@@ -111,7 +113,6 @@ void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
         // KeyDerived and KeyNone themselves find an entry but write nothing.
         raw_[entry][column] = token;
     }
-    block_.tokens.push_back(std::move(token));
 }
 
 void ReportCollector::blockEnded() {

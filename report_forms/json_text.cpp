@@ -153,8 +153,10 @@ struct LabelTexts {
     }
 };
 
+// Made at start-up: a run asks for a label a line.
+const LabelTexts labels;
+
 const LabelTexts& labelTexts() {
-    static const LabelTexts labels;
     return labels;
 }
 
