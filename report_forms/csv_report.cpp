@@ -101,8 +101,10 @@ bool holdsSlash(std::string_view value) {
     return false;
 }
 
+// Measured once: a row asks for it of every line that lacks a value.
+const std::string_view notAvailable = NotAvailableMarker;
+
 ValuePieces valuePieces(const ReportLine& line) {
-    const std::string_view notAvailable(NotAvailableMarker);
     ValuePieces pieces;
     pieces.first = line.values[0] ? std::string_view(*line.values[0]) : notAvailable;
     if (line.valueCount == 2) {
