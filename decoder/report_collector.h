@@ -84,11 +84,11 @@ class ReportCollector {
     std::size_t blockCount_ = 0;  // of the report under way
     std::size_t tokenCount_ = 0;  // of the block under way
     // Where the token that last wrote each slot stands among them.
+    static constexpr std::size_t NoBlock = static_cast<std::size_t>(-1);
     struct TokenPlace {
         std::size_t block = NoBlock;
         std::size_t token = 0;
     };
-    static constexpr std::size_t NoBlock = static_cast<std::size_t>(-1);
     TokenPlace raw_[KeyEntryCount][2];
     // The input line of the block being scanned, before tokenising cut it.
     const char* blockStart_ = nullptr;

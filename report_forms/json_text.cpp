@@ -4,6 +4,7 @@
 #include "json_text.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <utility>
 
@@ -260,21 +261,25 @@ JsonReportText::JsonReportText(bool pretty, int indent)
     : pretty_(pretty), indent_(indent), newLineRoom_(1 + static_cast<std::size_t>(indent) + 8) {}
 
 void JsonReportText::message(std::string_view text) {
-    Writer out(messages_.reserve(1 + newLineRoom_ + textRoom(text)), pretty_, indent_);
+    const std::size_t room = 1 + newLineRoom_ + textRoom(text);
+    Writer out(messages_.reserve(room), pretty_, indent_);
     if (messageCount_++ > 0) {
         out.put(',');
     }
     out.newLine(2);
     out.text(text);
+    assert(out.written() <= room);
     messages_.commit(out.written());
 }
 
 void JsonReportText::block(const ReportBlock& block) {
-    // The names, braces and separators of a token take under 48 bytes.
-    std::size_t room = 64 + 5 * newLineRoom_;
+    // The block's own names, braces, separators and line number take under
+    // 64 bytes and six line ends; a token's, "unknown" and "malformed"
+    // both written, under 64 and one line end.
+    std::size_t room = 64 + 6 * newLineRoom_;
     for (const ReportToken& token : block.tokens) {
         room +=
-            48 + newLineRoom_ + textRoom(token.key) + (token.value ? textRoom(*token.value) : 4);
+            64 + newLineRoom_ + textRoom(token.key) + (token.value ? textRoom(*token.value) : 4);
     }
     room += block.unparsed ? textRoom(*block.unparsed) : 4;
     Writer out(blocks_.reserve(room), pretty_, indent_);
@@ -337,11 +342,12 @@ void JsonReportText::block(const ReportBlock& block) {
     }
     out.newLine(2);
     out.put('}');
+    assert(out.written() <= room);
     blocks_.commit(out.written());
 }
 
 // The most a line's object takes: its names, braces and separators take
-// under 64 bytes, a raw token's under 48.
+// under 64 bytes and five line ends, a raw token's under 48.
 std::size_t JsonReportText::lineRoom(const ReportLine& line) const {
     std::size_t room = 64 + 5 * newLineRoom_;
     if (hasOwnLabel(line)) {
@@ -452,7 +458,7 @@ std::string_view JsonReportText::document(const DecodedReport& report, const Jso
     // Field names, numbers, braces and separators take under 256 bytes.
     std::size_t room = 256 + 16 * newLineRoom_ + sourceText_.size() + messages_.view().size() +
                        blocks_.view().size() + (context.hasPrefix ? textRoom(context.prefix) : 4) +
-                       (reason != nullptr ? std::strlen(reason) : 0);
+                       (reason != nullptr ? std::strlen(reason) + 2 : 4);
     for (const ReportLine& line : report.lines) {
         room += 1 + newLineRoom_ + lineRoom(line);
     }
@@ -535,6 +541,7 @@ std::string_view JsonReportText::document(const DecodedReport& report, const Jso
     out.put(']');
     out.newLine(0);
     out.put('}');
+    assert(out.written() <= room);
     document_.commit(out.written());
     clear();
     return document_.view();
