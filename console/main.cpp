@@ -125,8 +125,10 @@ int main(int argc, char** argv) {
 
     writeStandardOutputAsIs();
     // Large writes: a run of many reports costs few system calls. Live
-    // input flushes each report anyway (console_output.h).
-    std::setvbuf(stdout, nullptr, _IOFBF, 256 * 1024);
+    // input flushes each report anyway (console_output.h). The buffer is
+    // given: glibc takes no size without one, and keeps to 4 kB.
+    static char outputBuffer[256 * 1024];
+    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     const bool several =
         options.sources.size() > 1 || !options.filesFrom.empty() || options.recursive;
     const std::unique_ptr<OutputWriter> writer = makeOutputWriter(output, options, several);

@@ -48,11 +48,44 @@ void ReportCollector::blockMet(const char* inputLine) {
     if (!keepTokens_) {
         return;
     }
-    block_.line = line;
-    block_.tokens.clear();
-    block_.unparsed.reset();
+    if (blockCount_ == blocks_.size()) {
+        blocks_.emplace_back();
+    }
+    ReportBlock& block = blocks_[blockCount_++];
+    block.line = line;
+    block.unparsed.reset();
+    tokenCount_ = 0;
     blockStart_ = inputLine;
     blockText_ = inputLine;
+}
+
+namespace {
+
+// A kept string takes a text through append for less than through
+// assignment, which must allow for the text lying inside it.
+void assignText(std::string& kept, const char* text, std::size_t length) {
+    kept.clear();
+    kept.append(text, length);
+}
+
+void assignText(std::optional<std::string>& kept, const char* text) {
+    if (kept) {
+        assignText(*kept, text, std::strlen(text));
+    } else {
+        kept.emplace(text);
+    }
+}
+
+}  // namespace
+
+// The next token of the block under way, in the storage the last report's
+// left there.
+ReportToken& ReportCollector::nextToken() {
+    std::vector<ReportToken>& tokens = blocks_[blockCount_ - 1].tokens;
+    if (tokenCount_ == tokens.size()) {
+        tokens.emplace_back();
+    }
+    return tokens[tokenCount_++];
 }
 
 void ReportCollector::keyUnrecognized(const char* token) {
@@ -60,17 +93,18 @@ void ReportCollector::keyUnrecognized(const char* token) {
     if (!keepTokens_) {
         return;
     }
-    ReportToken unknown;
+    ReportToken& unknown = nextToken();
     unknown.unknown = true;
     const char* equals = std::strchr(token, '=');
     if (equals == nullptr) {
-        unknown.key = token;
+        assignText(unknown.key, token, std::strlen(token));
+        unknown.value.reset();
+        unknown.malformed = false;
     } else {
-        unknown.key.assign(token, static_cast<std::size_t>(equals - token));
-        unknown.value = equals + 1;
+        assignText(unknown.key, token, static_cast<std::size_t>(equals - token));
+        assignText(unknown.value, equals + 1);
         unknown.malformed = !isCleanHexNumber(equals + 1);
     }
-    block_.tokens.push_back(std::move(unknown));
 }
 
 void ReportCollector::formatBroken(const char* tokenStart) {
@@ -78,7 +112,7 @@ void ReportCollector::formatBroken(const char* tokenStart) {
         return;
     }
     const auto offset = static_cast<std::size_t>(tokenStart - blockStart_);
-    block_.unparsed = blockText_.substr(std::min(offset, blockText_.size()));
+    blocks_[blockCount_ - 1].unparsed = blockText_.substr(std::min(offset, blockText_.size()));
 }
 
 void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
@@ -95,28 +129,31 @@ void ReportCollector::valueRendered(int entry, int column, std::uint32_t key,
     if (!keepTokens_) {
         return;
     }
-    ReportToken token;
-    token.key = keyText;
-    token.value = valueText;
+    ReportToken& token = nextToken();
+    assignText(token.key, keyText.data(), keyText.size());
+    assignText(token.value, valueText);
+    token.unknown = false;
     token.malformed = malformed;
+    const TokenPlace place{blockCount_ - 1, tokenCount_ - 1};
     if (key == BitFieldKey) {
         for (int derived = FirstDerivedEntry; derived <= LastDerivedEntry; ++derived) {
-            raw_[derived][0] = token;
+            raw_[derived][0] = place;
             // The second is read only where the line shows a pair.
             if (KeyCatalogue[derived].key2 != KeyNone) {
-                raw_[derived][1] = token;
+                raw_[derived][1] = place;
             }
         }
     } else if (key < KeyDerived) {
         // KeyDerived and KeyNone themselves find an entry but write nothing.
-        raw_[entry][column] = token;
+        raw_[entry][column] = place;
     }
-    block_.tokens.push_back(std::move(token));
 }
 
 void ReportCollector::blockEnded() {
     if (keepTokens_) {
-        writer_.block(block_);
+        ReportBlock& block = blocks_[blockCount_ - 1];
+        block.tokens.resize(tokenCount_);
+        writer_.block(block);
     }
 }
 
@@ -183,9 +220,9 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, CutReas
             line.malformed[column] =
                 column < line.valueCount && line.values[column] && malformed_[entry][column];
             malformed_[entry][column] = false;
-            if (column < line.valueCount && raw_[entry][column]) {
-                line.raw[column] = std::move(raw_[entry][column]);
-                raw_[entry][column].reset();
+            const TokenPlace place = raw_[entry][column];
+            if (column < line.valueCount && place.block != NoBlock) {
+                line.raw[column] = blocks_[place.block].tokens[place.token];
             } else {
                 line.raw[column].reset();
             }
@@ -199,9 +236,9 @@ void ReportCollector::endReport(const ValueSlotTable& slots, int number, CutReas
     items_ = 0;
     if (keepTokens_) {
         for (auto& row : raw_) {
-            row[0].reset();
-            row[1].reset();
+            row[0] = row[1] = TokenPlace();
         }
+        blockCount_ = 0;
     }
     writer_.report(report);
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalogue.h"
 #include "report_writer.h"
@@ -75,11 +76,23 @@ class ReportCollector {
     // Handed to the writer and kept, so that the next report reuses its
     // storage: a report's lines cost no allocation once the first is done.
     DecodedReport report_;
-    std::optional<ReportToken> raw_[KeyEntryCount][2];
     // Whether the token that last wrote each slot was malformed.
     bool malformed_[KeyEntryCount][2] = {};
-    // The block being scanned, and its input line before tokenising cut it.
-    ReportBlock block_;
+    // The report's blocks, kept from report to report with their tokens, so
+    // that a block no longer than the last report's costs no construction.
+    std::vector<ReportBlock> blocks_;
+    std::size_t blockCount_ = 0;  // of the report under way
+    std::size_t tokenCount_ = 0;  // of the block under way
+    // Where the token that last wrote each slot stands among them.
+    static constexpr std::size_t NoBlock = static_cast<std::size_t>(-1);
+    struct TokenPlace {
+        std::size_t block = NoBlock;
+        std::size_t token = 0;
+    };
+    TokenPlace raw_[KeyEntryCount][2];
+    // The input line of the block being scanned, before tokenising cut it.
     const char* blockStart_ = nullptr;
     std::string blockText_;
+
+    ReportToken& nextToken();
 };

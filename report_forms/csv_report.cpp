@@ -3,103 +3,219 @@
 #include "csv_report.h"
 
 #include <cstdint>
-#include <vector>
+#include <cstring>
 
+#include "code_texts.h"
 #include "line_catalogue.h"
-#include "report_text.h"
 
 namespace {
 
-std::string csvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
+bool needsQuotes(const char* text, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) {
+        const char c = text[i];
+        if (c == ',' || c == '"' || c == '\r' || c == '\n') {
+            return true;
+        }
     }
-    std::string field = "\"";
+    return false;
+}
+
+// The field's bytes as CSV, at to; returns their end. Quoting at most
+// doubles a field and adds two.
+char* writeQuoted(std::string_view text, char* to) {
+    *to++ = '"';
     for (const char c : text) {
-        field += c;
+        *to++ = c;
         if (c == '"') {
-            field += '"';
+            *to++ = '"';
         }
     }
-    return field + "\"";
+    *to++ = '"';
+    return to;
 }
 
-std::string csvLine(const std::vector<std::string>& fields, const std::string& lineEnd) {
-    std::string line;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        line += (i > 0 ? "," : "") + csvField(fields[i]);
+char* put(char* to, std::string_view piece) {
+    if (!piece.empty()) {
+        std::memcpy(to, piece.data(), piece.size());
     }
-    return line + lineEnd;
+    return to + piece.size();
 }
 
-const ReportLine* lineOf(const DecodedReport& report, int entry) {
-    for (const ReportLine& line : report.lines) {
-        if (line.entry == entry) {
-            return &line;
-        }
-    }
-    return nullptr;
+char* writeField(std::string_view text, char* to) {
+    return needsQuotes(text.data(), text.size()) ? writeQuoted(text, to) : put(to, text);
+}
+
+char* writeNumber(std::size_t n, char* to) {
+    char digits[24];
+    std::size_t at = sizeof digits;
+    do {
+        digits[--at] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0);
+    return put(to, std::string_view(digits + at, sizeof digits - at));
 }
 
 // As captures write keys: hex, upper case.
-std::string keyName(std::uint16_t key) {
+char* writeKeyName(std::uint16_t key, char* to) {
     static const char Digits[] = "0123456789ABCDEF";
-    std::string name;
+    char digits[4];
+    std::size_t at = sizeof digits;
     do {
-        name.insert(name.begin(), Digits[key % 16]);
+        digits[--at] = Digits[key % 16];
         key = static_cast<std::uint16_t>(key / 16);
     } while (key != 0);
-    return name;
+    return put(to, std::string_view(digits + at, sizeof digits - at));
+}
+
+// The entries that have a column, in catalogue order.
+struct Columns {
+    int entry[LineCount];
+    int count = 0;
+    Columns() : entry() {
+        for (int at = 0; at < LineCount; ++at) {
+            if (lineLabel(at) != nullptr) {
+                entry[count++] = at;
+            }
+        }
+    }
+};
+
+const Columns columns;
+
+// A line's values as the text shows them: one that did not arrive as "NA",
+// the two of a pair around "/", or " / " when either holds a "/" itself.
+struct ValuePieces {
+    std::string_view first;
+    std::string_view between;
+    std::string_view last;
+
+    std::size_t size() const { return first.size() + between.size() + last.size(); }
+};
+
+bool holdsSlash(std::string_view value) {
+    for (const char c : value) {
+        if (c == '/') {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Measured once: a row asks for it of every line that lacks a value.
+const std::string_view notAvailable = NotAvailableMarker;
+
+ValuePieces valuePieces(const ReportLine& line) {
+    ValuePieces pieces;
+    pieces.first = line.values[0] ? std::string_view(*line.values[0]) : notAvailable;
+    if (line.valueCount == 2) {
+        pieces.last = line.values[1] ? std::string_view(*line.values[1]) : notAvailable;
+        pieces.between = holdsSlash(pieces.first) || holdsSlash(pieces.last) ? " / " : "/";
+    }
+    return pieces;
+}
+
+// Line noise is no reading: a spreadsheet must not sum it.
+bool isNoise(const ReportLine& line) {
+    return line.malformed[0] || line.malformed[1];
 }
 
 }  // namespace
 
 std::string csvHeader(const std::string& lineEnd) {
-    std::vector<std::string> fields = {"file", "report", "line"};
-    for (int entry = 0; entry < LineCount; ++entry) {
-        if (lineLabel(entry) != nullptr) {
-            fields.emplace_back(lineLabel(entry));
+    std::string header = "file,report,line";
+    for (int at = 0; at < columns.count; ++at) {
+        const std::string_view label = lineLabel(columns.entry[at]);
+        std::string field(2 * label.size() + 2, ' ');
+        field.resize(static_cast<std::size_t>(writeField(label, &field[0]) - &field[0]));
+        header.append(",").append(field);
+    }
+    return header + ",complete,messages,malformed" + lineEnd;
+}
+
+void appendCsvRow(const DecodedReport& report, std::string_view source, std::string_view messages,
+                  std::string_view lineEnd, std::string& out) {
+    // Each line in its column, found in one pass; the first of an entry
+    // counts, should a report hold two.
+    const ReportLine* lineOf[LineCount] = {};
+    // Room for every field quoted with every byte doubled, the separators,
+    // the numbers and the malformed keys (four digits and a space each).
+    std::size_t room = 2 * (source.size() + messages.size()) + lineEnd.size() + 64;
+    for (const ReportLine& line : report.lines) {
+        if (line.entry >= 0 && line.entry < LineCount && lineOf[line.entry] == nullptr) {
+            lineOf[line.entry] = &line;
+            room += 2 * valuePieces(line).size() + 3 + 10;
         }
     }
-    fields.emplace_back("complete");
-    fields.emplace_back("messages");
-    fields.emplace_back("malformed");
-    return csvLine(fields, lineEnd);
+    room += 3 * static_cast<std::size_t>(columns.count);
+    const std::size_t start = out.size();
+    out.resize(start + room);
+    char* to = &out[start];
+    to = writeField(source, to);
+    *to++ = ',';
+    to = writeNumber(static_cast<std::size_t>(report.number), to);
+    *to++ = ',';
+    if (report.line > 0) {
+        to = writeNumber(report.line, to);
+    }
+    bool anyNoise = false;
+    for (int at = 0; at < columns.count; ++at) {
+        *to++ = ',';
+        const ReportLine* line = lineOf[columns.entry[at]];
+        if (line == nullptr) {
+            continue;
+        }
+        if (isNoise(*line)) {
+            anyNoise = true;
+            continue;
+        }
+        const ValuePieces pieces = valuePieces(*line);
+        char* const field = to;
+        to = put(to, pieces.first);
+        to = put(to, pieces.between);
+        to = put(to, pieces.last);
+        if (needsQuotes(field, static_cast<std::size_t>(to - field))) {
+            const std::string text(field, to);
+            to = writeQuoted(text, field);
+        }
+    }
+    to = put(to, report.complete() ? ",true," : ",false,");
+    to = writeField(messages, to);
+    *to++ = ',';
+    if (anyNoise) {
+        const char* separator = "";
+        for (int at = 0; at < columns.count; ++at) {
+            const int entry = columns.entry[at];
+            const ReportLine* line = lineOf[entry];
+            if (line == nullptr || !isNoise(*line)) {
+                continue;
+            }
+            for (int column = 0; column < 2; ++column) {
+                if (line->malformed[column]) {
+                    to = put(to, separator);
+                    to = writeKeyName(lineKey(entry, column), to);
+                    separator = " ";
+                }
+            }
+        }
+    }
+    to = put(to, lineEnd);
+    out.resize(static_cast<std::size_t>(to - &out[0]));
 }
 
 std::string csvRow(const DecodedReport& report, const std::string& source,
                    const std::string& lineEnd) {
-    return csvRow(report, source, std::vector<std::string>(), lineEnd);
+    std::string row;
+    appendCsvRow(report, source, "", lineEnd, row);
+    return row;
 }
 
 std::string csvRow(const DecodedReport& report, const std::string& source,
                    const std::vector<std::string>& messages, const std::string& lineEnd) {
-    std::vector<std::string> fields = {source, std::to_string(report.number),
-                                       report.line > 0 ? std::to_string(report.line) : ""};
-    std::string malformed;
-    for (int entry = 0; entry < LineCount; ++entry) {
-        if (lineLabel(entry) == nullptr) {
-            continue;
-        }
-        const ReportLine* line = lineOf(report, entry);
-        if (line != nullptr && (line->malformed[0] || line->malformed[1])) {
-            // Line noise is no reading: a spreadsheet must not sum it.
-            fields.emplace_back();
-            for (int column = 0; column < 2; ++column) {
-                if (line->malformed[column]) {
-                    malformed += (malformed.empty() ? "" : " ") + keyName(lineKey(entry, column));
-                }
-            }
-            continue;
-        }
-        fields.push_back(line != nullptr ? reportLineValues(*line) : "");
-    }
-    fields.emplace_back(report.complete() ? "true" : "false");
     std::string joined;
     for (const std::string& message : messages) {
-        joined += (joined.empty() ? "" : "\n") + message;
+        joined.append(joined.empty() ? "" : "\n").append(message);
     }
-    fields.push_back(joined);
-    fields.push_back(malformed);
-    return csvLine(fields, lineEnd);
+    std::string row;
+    appendCsvRow(report, source, joined, lineEnd, row);
+    return row;
 }

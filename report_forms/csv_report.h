@@ -11,11 +11,17 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "report_values.h"
 
 std::string csvHeader(const std::string& lineEnd);
+// Appends the report's row to out, sized once and written in place: a run
+// writes one a report. messages: the report's messages, each after the
+// first behind a line feed.
+void appendCsvRow(const DecodedReport& report, std::string_view source, std::string_view messages,
+                  std::string_view lineEnd, std::string& out);
 std::string csvRow(const DecodedReport& report, const std::string& source,
                    const std::string& lineEnd);
 std::string csvRow(const DecodedReport& report, const std::string& source,

@@ -20,15 +20,22 @@ class CsvWriter : public OutputWriter {
         source_ = nameInUtf8;
     }
 
-    void message(std::string_view text) override { messages_.emplace_back(text); }
+    void message(std::string_view text) override {
+        if (!messages_.empty()) {
+            messages_ += '\n';
+        }
+        messages_.append(text.data(), text.size());
+    }
 
     void block(const ReportBlock&) override {}
     bool wantsTokens() const override { return false; }
 
     void report(const DecodedReport& report) override {
         if (!report.readFailed) {
-            sink_.write(csvRow(report, source_, messages_, lineEnd_));
+            appendCsvRow(report, source_, messages_, lineEnd_, row_);
+            sink_.write(row_);
             sink_.flush();
+            row_.clear();
         }
         messages_.clear();
     }
@@ -37,7 +44,8 @@ class CsvWriter : public OutputWriter {
     OutputSink& sink_;
     std::string lineEnd_;
     std::string source_;
-    std::vector<std::string> messages_;  // of the report under way
+    std::string messages_;  // of the report under way, one a line
+    std::string row_;
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "json_text.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <utility>
 
@@ -78,11 +79,6 @@ char* writeEscape(unsigned code, char* to) {
     return to + 2;
 }
 
-void appendEscape(unsigned code, JsonSink& out) {
-    char* to = out.reserve(6);
-    out.commit(static_cast<std::size_t>(writeEscape(code, to) - to));
-}
-
 bool isPlain(unsigned char byte) {
     return Plain.plain[byte];
 }
@@ -118,22 +114,9 @@ std::size_t utf8Length(const unsigned char* text, std::size_t left) {
     return code >= least && code <= 0x10FFFF && !surrogate ? length : 0;
 }
 
-void appendNumber(std::size_t n, JsonSink& out) {
-    char digits[24];
-    std::size_t at = sizeof digits;
-    do {
-        digits[--at] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    out.append(digits + at, sizeof digits - at);
-}
-
 // Inline: it runs a few hundred times a report, mostly on a few bytes.
-inline void appendText(std::string_view bytes, JsonSink& out) {
-    // Room for the worst case, every byte a six-character escape, then one
-    // pass that stores each byte's form straight away.
-    char* to = out.reserve(6 * bytes.size() + 2);
-    char* const begin = to;
+// Stores each byte's form straight away; at most 6 bytes a byte.
+inline char* writeText(std::string_view bytes, char* to) {
     *to++ = '"';
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
@@ -147,7 +130,16 @@ inline void appendText(std::string_view bytes, JsonSink& out) {
         }
     }
     *to++ = '"';
-    out.commit(static_cast<std::size_t>(to - begin));
+    return to;
+}
+
+std::size_t textRoom(std::string_view bytes) {
+    return 6 * bytes.size() + 2;
+}
+
+void appendText(std::string_view bytes, JsonSink& out) {
+    char* to = out.reserve(textRoom(bytes));
+    out.commit(static_cast<std::size_t>(writeText(bytes, to) - to));
 }
 
 // The catalogue's labels as JSON strings, quotes included, made once: a
@@ -162,13 +154,11 @@ struct LabelTexts {
     }
 };
 
-void appendLabel(const ReportLine& line, JsonSink& out) {
-    static const LabelTexts labels;
-    if (hasOwnLabel(line)) {
-        out += labels.text[line.entry].view();
-    } else {
-        appendText(line.label != nullptr ? line.label : "", out);
-    }
+// Made at start-up: a run asks for a label a line.
+const LabelTexts labels;
+
+const LabelTexts& labelTexts() {
+    return labels;
 }
 
 }  // namespace
@@ -212,149 +202,226 @@ bool isUtf8(std::string_view bytes) {
     return true;
 }
 
-JsonReportText::JsonReportText(bool pretty, int indent) : pretty_(pretty), indent_(indent) {}
+// Stores a document's pieces in room reserved beforehand (JsonSink::reserve)
+// for the most they can take: no piece asks for room of its own.
+class JsonReportText::Writer {
+  public:
+    Writer(char* at, bool pretty, int indent)
+        : at_(at), begin_(at), pretty_(pretty), indent_(indent) {}
 
-// A colon or a comma within a line: followed by a space in the pretty
-// layout.
-void JsonReportText::separator(JsonSink& out, char c) const {
-    char* to = out.reserve(2);
-    to[0] = c;
-    to[1] = ' ';
-    out.commit(pretty_ ? 2 : 1);
-}
-
-void JsonReportText::newLine(JsonSink& out, int depth) const {
-    if (pretty_) {
-        out += '\n';
-        out.append(static_cast<std::size_t>(indent_ + 2 * depth), ' ');
+    template <std::size_t N>
+    void put(const char (&text)[N]) {
+        std::memcpy(at_, text, N - 1);
+        at_ += N - 1;
     }
-}
+    void put(std::string_view bytes) {
+        if (!bytes.empty()) {
+            std::memcpy(at_, bytes.data(), bytes.size());
+            at_ += bytes.size();
+        }
+    }
+    void put(char c) { *at_++ = c; }
+    // As a JSON string: at most 6 bytes a byte and the quotes.
+    void text(std::string_view bytes) { at_ = writeText(bytes, at_); }
+    void number(std::size_t n) {
+        char digits[24];
+        std::size_t at = sizeof digits;
+        do {
+            digits[--at] = static_cast<char>('0' + n % 10);
+            n /= 10;
+        } while (n != 0);
+        put(std::string_view(digits + at, sizeof digits - at));
+    }
+    // A colon or a comma within a line: followed by a space in the pretty
+    // layout.
+    void separator(char c) {
+        at_[0] = c;
+        at_[1] = ' ';
+        at_ += pretty_ ? 2 : 1;
+    }
+    // At most 1 + indent + 8 bytes: depth is 4 at most.
+    void newLine(int depth) {
+        if (pretty_) {
+            *at_++ = '\n';
+            const auto spaces = static_cast<std::size_t>(indent_ + 2 * depth);
+            std::memset(at_, ' ', spaces);
+            at_ += spaces;
+        }
+    }
+    std::size_t written() const { return static_cast<std::size_t>(at_ - begin_); }
+
+  private:
+    char* at_;
+    char* const begin_;
+    bool pretty_;
+    int indent_;
+};
+
+JsonReportText::JsonReportText(bool pretty, int indent)
+    : pretty_(pretty), indent_(indent), newLineRoom_(1 + static_cast<std::size_t>(indent) + 8) {}
 
 void JsonReportText::message(std::string_view text) {
-    JsonSink& out = messages_;
+    const std::size_t room = 1 + newLineRoom_ + textRoom(text);
+    Writer out(messages_.reserve(room), pretty_, indent_);
     if (messageCount_++ > 0) {
-        out += ',';
+        out.put(',');
     }
-    newLine(out, 2);
-    appendText(text, out);
+    out.newLine(2);
+    out.text(text);
+    assert(out.written() <= room);
+    messages_.commit(out.written());
 }
 
 void JsonReportText::block(const ReportBlock& block) {
-    JsonSink& out = blocks_;
-    if (blockCount_++ > 0) {
-        out += ',';
+    // The block's own names, braces, separators and line number take under
+    // 64 bytes and six line ends; a token's, "unknown" and "malformed"
+    // both written, under 64 and one line end.
+    std::size_t room = 64 + 6 * newLineRoom_;
+    for (const ReportToken& token : block.tokens) {
+        room +=
+            64 + newLineRoom_ + textRoom(token.key) + (token.value ? textRoom(*token.value) : 4);
     }
-    newLine(out, 2);
-    out += '{';
-    newLine(out, 3);
-    put(out, "\"line\"");
-    separator(out, ':');
-    appendNumber(block.line, out);
-    out += ',';
-    newLine(out, 3);
-    put(out, "\"tokens\"");
-    separator(out, ':');
-    out += '[';
+    room += block.unparsed ? textRoom(*block.unparsed) : 4;
+    Writer out(blocks_.reserve(room), pretty_, indent_);
+    if (blockCount_++ > 0) {
+        out.put(',');
+    }
+    out.newLine(2);
+    out.put('{');
+    out.newLine(3);
+    out.put("\"line\"");
+    out.separator(':');
+    out.number(block.line);
+    out.put(',');
+    out.newLine(3);
+    out.put("\"tokens\"");
+    out.separator(':');
+    out.put('[');
     for (std::size_t i = 0; i < block.tokens.size(); ++i) {
         const ReportToken& token = block.tokens[i];
         if (i > 0) {
-            out += ',';
+            out.put(',');
         }
-        newLine(out, 4);
-        put(out, "{\"key\"");
-        separator(out, ':');
-        appendText(token.key, out);
-        separator(out, ',');
-        put(out, "\"value\"");
-        separator(out, ':');
+        out.newLine(4);
+        out.put("{\"key\"");
+        out.separator(':');
+        out.text(token.key);
+        out.separator(',');
+        out.put("\"value\"");
+        out.separator(':');
         if (token.value) {
-            appendText(*token.value, out);
+            out.text(*token.value);
         } else {
-            put(out, "null");
+            out.put("null");
         }
         if (token.unknown) {
-            separator(out, ',');
-            put(out, "\"unknown\"");
-            separator(out, ':');
-            put(out, "true");
+            out.separator(',');
+            out.put("\"unknown\"");
+            out.separator(':');
+            out.put("true");
         }
         if (token.malformed) {
-            separator(out, ',');
-            put(out, "\"malformed\"");
-            separator(out, ':');
-            put(out, "true");
+            out.separator(',');
+            out.put("\"malformed\"");
+            out.separator(':');
+            out.put("true");
         }
-        out += '}';
+        out.put('}');
     }
     if (!block.tokens.empty()) {
-        newLine(out, 3);
+        out.newLine(3);
     }
-    put(out, "],");
-    newLine(out, 3);
-    put(out, "\"unparsed\"");
-    separator(out, ':');
+    out.put("],");
+    out.newLine(3);
+    out.put("\"unparsed\"");
+    out.separator(':');
     if (block.unparsed) {
-        appendText(*block.unparsed, out);
+        out.text(*block.unparsed);
     } else {
-        put(out, "null");
+        out.put("null");
     }
-    newLine(out, 2);
-    out += '}';
+    out.newLine(2);
+    out.put('}');
+    assert(out.written() <= room);
+    blocks_.commit(out.written());
 }
 
-void JsonReportText::lineObject(const ReportLine& line, JsonSink& out) const {
-    out += '{';
-    newLine(out, 3);
-    put(out, "\"label\"");
-    separator(out, ':');
-    appendLabel(line, out);
-    out += ',';
-    newLine(out, 3);
-    put(out, "\"values\"");
-    separator(out, ':');
-    out += '[';
+// The most a line's object takes: its names, braces and separators take
+// under 64 bytes and five line ends, a raw token's under 48.
+std::size_t JsonReportText::lineRoom(const ReportLine& line) const {
+    std::size_t room = 64 + 5 * newLineRoom_;
+    if (hasOwnLabel(line)) {
+        room += labelTexts().text[line.entry].view().size();
+    } else {
+        room += textRoom(line.label != nullptr ? line.label : "");
+    }
+    for (int column = 0; column < line.valueCount; ++column) {
+        room += 2 + (line.values[column] ? textRoom(*line.values[column]) : 4);
+        const std::optional<ReportToken>& token = line.raw[column];
+        room +=
+            2 +
+            (token ? 48 + textRoom(token->key) + (token->value ? textRoom(*token->value) : 2) : 4);
+    }
+    return room;
+}
+
+void JsonReportText::lineObject(const ReportLine& line, Writer& out) const {
+    out.put('{');
+    out.newLine(3);
+    out.put("\"label\"");
+    out.separator(':');
+    if (hasOwnLabel(line)) {
+        out.put(labelTexts().text[line.entry].view());
+    } else {
+        out.text(line.label != nullptr ? line.label : "");
+    }
+    out.put(',');
+    out.newLine(3);
+    out.put("\"values\"");
+    out.separator(':');
+    out.put('[');
     for (int column = 0; column < line.valueCount; ++column) {
         if (column > 0) {
-            separator(out, ',');
+            out.separator(',');
         }
         if (line.values[column]) {
-            appendText(*line.values[column], out);
+            out.text(*line.values[column]);
         } else {
-            put(out, "null");
+            out.put("null");
         }
     }
-    put(out, "],");
-    newLine(out, 3);
-    put(out, "\"raw\"");
-    separator(out, ':');
-    out += '[';
+    out.put("],");
+    out.newLine(3);
+    out.put("\"raw\"");
+    out.separator(':');
+    out.put('[');
     for (int column = 0; column < line.valueCount; ++column) {
         if (column > 0) {
-            separator(out, ',');
+            out.separator(',');
         }
         const std::optional<ReportToken>& token = line.raw[column];
         if (!token) {
-            put(out, "null");
+            out.put("null");
             continue;
         }
-        put(out, "{\"key\"");
-        separator(out, ':');
-        appendText(token->key, out);
-        separator(out, ',');
-        put(out, "\"value\"");
-        separator(out, ':');
-        appendText(token->value ? std::string_view(*token->value) : std::string_view(), out);
+        out.put("{\"key\"");
+        out.separator(':');
+        out.text(token->key);
+        out.separator(',');
+        out.put("\"value\"");
+        out.separator(':');
+        out.text(token->value ? std::string_view(*token->value) : std::string_view());
         if (token->malformed) {
-            separator(out, ',');
-            put(out, "\"malformed\"");
-            separator(out, ':');
-            put(out, "true");
+            out.separator(',');
+            out.put("\"malformed\"");
+            out.separator(':');
+            out.put("true");
         }
-        out += '}';
+        out.put('}');
     }
-    out += ']';
-    newLine(out, 2);
-    out += '}';
+    out.put(']');
+    out.newLine(2);
+    out.put('}');
 }
 
 void JsonReportText::document(const DecodedReport& report, const JsonContext& context,
@@ -362,96 +429,122 @@ void JsonReportText::document(const DecodedReport& report, const JsonContext& co
     text += document(report, context);
 }
 
-std::string_view JsonReportText::document(const DecodedReport& report, const JsonContext& context) {
-    JsonSink& out = document_;
-    out.clear();
-    // Each field after the first on a line of its own: "name": value.
-    const auto field = [&](const char* name) {
-        out += '"';
-        out += name;
-        out += '"';
-        separator(out, ':');
-    };
-    const auto next = [&](const char* name) {
-        out += ',';
-        newLine(out, 1);
-        field(name);
-    };
-    out += '{';
-    newLine(out, 1);
-    field("source");
-    bool latin1 = false;
-    // Escaped as text is, with the UTF-8 sequences left whole.
-    out += '"';
-    for (const char c : jsonSourceName(context.source, &latin1)) {
+// The source's JSON string, escaped as text is with its UTF-8 sequences
+// left whole: made again only when the source changes.
+void JsonReportText::noteSource(const std::string& source) {
+    if (sourceKnown_ && source == source_) {
+        return;
+    }
+    source_ = source;
+    sourceKnown_ = true;
+    const std::string name = jsonSourceName(source, &sourceLatin1_);
+    sourceText_.assign(1, '"');
+    for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
         if (byte >= 0x80 || isPlain(byte)) {
-            out += c;
+            sourceText_ += c;
         } else {
-            appendEscape(byte, out);
+            char escape[6];
+            sourceText_.append(escape,
+                               static_cast<std::size_t>(writeEscape(byte, escape) - escape));
         }
     }
-    out += '"';
-    if (latin1) {
+    sourceText_ += '"';
+}
+
+std::string_view JsonReportText::document(const DecodedReport& report, const JsonContext& context) {
+    noteSource(context.source);
+    const char* reason = cutReasonName(report.cutReason);  // null for a complete report
+    // Field names, numbers, braces and separators take under 256 bytes.
+    std::size_t room = 256 + 16 * newLineRoom_ + sourceText_.size() + messages_.view().size() +
+                       blocks_.view().size() + (context.hasPrefix ? textRoom(context.prefix) : 4) +
+                       (reason != nullptr ? std::strlen(reason) + 2 : 4);
+    for (const ReportLine& line : report.lines) {
+        room += 1 + newLineRoom_ + lineRoom(line);
+    }
+    document_.clear();
+    Writer out(document_.reserve(room), pretty_, indent_);
+    // Each field after the first on a line of its own: "name": value.
+    const auto field = [&](std::string_view name) {
+        out.put('"');
+        out.put(name);
+        out.put('"');
+        out.separator(':');
+    };
+    const auto next = [&](std::string_view name) {
+        out.put(',');
+        out.newLine(1);
+        field(name);
+    };
+    out.put('{');
+    out.newLine(1);
+    field("source");
+    out.put(sourceText_);
+    if (sourceLatin1_) {
         next("sourceLatin1");
-        put(out, "true");
+        out.put("true");
     }
     next("prefix");
     if (context.hasPrefix) {
-        appendText(context.prefix, out);
+        out.text(context.prefix);
     } else {
-        put(out, "null");
+        out.put("null");
     }
     next("report");
-    appendNumber(static_cast<std::size_t>(report.number), out);
+    out.number(static_cast<std::size_t>(report.number));
     next("line");
     if (report.line > 0) {
-        appendNumber(report.line, out);
+        out.number(report.line);
     } else {
-        put(out, "null");
+        out.put("null");
     }
     next("complete");
-    out += report.complete() ? "true" : "false";
-    next("reason");
-    const char* reason = cutReasonName(report.cutReason);  // null for a complete report
-    if (reason != nullptr) {
-        out += '"';
-        out += reason;
-        out += '"';
+    if (report.complete()) {
+        out.put("true");
     } else {
-        put(out, "null");
+        out.put("false");
+    }
+    next("reason");
+    if (reason != nullptr) {
+        out.put('"');
+        out.put(reason);
+        out.put('"');
+    } else {
+        out.put("null");
     }
     next("messages");
-    out += '[';
-    out += messages_.view();
+    out.put('[');
+    out.put(messages_.view());
     if (messageCount_ > 0) {
-        newLine(out, 1);
+        out.newLine(1);
     }
-    out += ']';
+    out.put(']');
     next("lines");
-    out += '[';
+    out.put('[');
     for (std::size_t i = 0; i < report.lines.size(); ++i) {
         if (i > 0) {
-            out += ',';
+            out.put(',');
         }
-        newLine(out, 2);
+        out.newLine(2);
         lineObject(report.lines[i], out);
     }
     if (!report.lines.empty()) {
-        newLine(out, 1);
+        out.newLine(1);
     }
-    out += ']';
+    out.put(']');
     next("blocks");
-    out += '[';
-    out += blocks_.view();
+    out.put('[');
+    out.put(blocks_.view());
     if (blockCount_ > 0) {
-        newLine(out, 1);
+        out.newLine(1);
     }
-    out += ']';
-    newLine(out, 0);
-    out += '}';
+    out.put(']');
+    out.newLine(0);
+    out.put('}');
+    assert(out.written() <= room);
+    document_.commit(out.written());
     clear();
-    return out.view();
+    return document_.view();
 }
 
 void JsonReportText::clear() {

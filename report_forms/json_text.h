@@ -89,17 +89,25 @@ class JsonReportText {
     void clear();
 
   private:
-    void newLine(JsonSink& out, int depth) const;
-    void separator(JsonSink& out, char c) const;
-    void lineObject(const ReportLine& line, JsonSink& out) const;
+    class Writer;
+
+    std::size_t lineRoom(const ReportLine& line) const;
+    void lineObject(const ReportLine& line, Writer& out) const;
+    void noteSource(const std::string& source);
 
     bool pretty_;
     int indent_;
+    std::size_t newLineRoom_;  // the most a line end and its indent take
     JsonSink messages_;
     std::size_t messageCount_ = 0;
     JsonSink blocks_;
     std::size_t blockCount_ = 0;
     JsonSink document_;
+    // The last source's JSON string, and whether it is written as ISO 8859-1.
+    bool sourceKnown_ = false;
+    std::string source_;
+    std::string sourceText_;
+    bool sourceLatin1_ = false;
 };
 
 // Appends bytes as a JSON string, each byte as the character of its number.

@@ -175,6 +175,25 @@ TEST_F(CollectedReports, BlocksHoldEveryToken) {
     EXPECT_FALSE(findLine(report, "Call Setup Result code")->raw[0]->malformed);
 }
 
+// A report's blocks keep their storage for the next report's: nothing of
+// one report's tokens stays in the next one's.
+TEST_F(CollectedReports, BlocksHoldOnlyTheirOwnReportsTokens) {
+    const WatchedRun run = watchLog(
+        "DIAG <2A4D3263 0=zz 7F=1 60=3C 12 34>\nDIAG <2A4D3263 1=2>\nOK\n"
+        "DIAG <2A4D3263 7F 0=10>\nOK\n",
+        ReportScope::Every);
+    ASSERT_EQ(2u, run.blocks.size());
+    EXPECT_EQ("12 34", run.blocks[0].at(0).unparsed.value_or("none"));
+    ASSERT_EQ(1u, run.blocks[1].size());
+    EXPECT_EQ((std::vector<std::string>{"7F?", "0=10"}), tokenTexts(run.blocks[1][0]));
+    EXPECT_FALSE(run.blocks[1][0].unparsed.has_value());
+    ASSERT_EQ(1u, run.reports[1].lines.size());
+    const std::optional<ReportToken>& raw = run.reports[1].lines[0].raw[0];
+    ASSERT_TRUE(raw.has_value());
+    EXPECT_EQ("0=10", raw->key + "=" + raw->value.value_or(""));
+    EXPECT_FALSE(raw->malformed);
+}
+
 struct EveryCase {
     const char* name;
     std::string input;

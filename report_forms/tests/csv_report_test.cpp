@@ -41,6 +41,16 @@ TEST(CsvReport, RowsHoldTheValuesAsTheTextShowsThem) {
     EXPECT_EQ(40 + 1, std::count(row.begin(), row.end(), ','));
 }
 
+// A cell is quoted in place once its values are written.
+TEST(CsvReport, ValuesHoldingCommasOrQuotesAreQuoted) {
+    DecodedReport report;
+    report.number = 1;
+    report.lines.push_back(pairLine(16, "3,4", "\"5\""));  // symbol rate
+    const std::string row = csvRow(report, "a.log", "\n");
+    EXPECT_NE(std::string::npos, row.find(",\"3,4/\"\"5\"\"\",")) << row;
+    EXPECT_EQ(",true,,\n", row.substr(row.size() - 8)) << row;
+}
+
 // Messages stand one a line, quoted, before the malformed keys; the header
 // names those fields last.
 TEST(CsvReport, CompleteAndMessagesComeLast) {

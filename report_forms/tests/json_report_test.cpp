@@ -188,6 +188,9 @@ TEST(JsonReport, PrettyAndCompactAgree) {
     ReportBlock block;
     block.line = 3;
     block.tokens = {ReportToken{"0", "10", false, false}, ReportToken{"7F", "3", true, false}};
+    // The longest token for its bytes, many times: the room a block is
+    // given holds them (checked where assertions are on).
+    block.tokens.insert(block.tokens.end(), 50, ReportToken{"9", "", true, true});
     DecodedReport report;
     report.cutReason = CutReason::TimedOut;
     std::string texts[2];
