@@ -27,6 +27,7 @@ const char* const MendTexts[LooseReader::MendCount] = {
     "wrapped lines joined",
     "a block longer than 65536 characters cut",
     "colour and escape sequences removed",
+    "time stamps removed from line starts",
     "damaged block markers read",
 };
 
@@ -194,8 +195,6 @@ bool LooseReader::readLine(std::string& text, std::size_t& line) {
     }
 }
 
-// Time stamps go without a word: a reading that finds markers anywhere on a
-// line already read past them, and the reports stay as they were.
 char* LooseReader::handOut(std::string& text, std::size_t line) {
     if (removeEscapes(text)) {
         note(Escapes, line);
@@ -203,6 +202,7 @@ char* LooseReader::handOut(std::string& text, std::size_t line) {
     const std::size_t stamp = timeStampLength(text);
     if (stamp != 0) {
         text.erase(0, stamp);
+        note(TimeStamps, line);
     }
     out_.swap(text);
     handedLine_ = line;

@@ -71,6 +71,7 @@ class LooseReader {
         Joined,
         Cut,
         Escapes,
+        TimeStamps,
         DamagedMarker,  // noted by the scan, which reads the block
         MendCount
     };

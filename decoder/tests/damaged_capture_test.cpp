@@ -87,7 +87,8 @@ TEST(DamagedCaptures, LooseReadsEveryCallAndTheWindowSaysWhereItLosesOne) {
          "two-reports.log", "", CutReason::None, DropKind::MarkerInside, 7},
         {"time stamps",
          replaced(v34, "DIAG <2A4D3263 0=", "[2026-12-01 10:00:01.123] DIAG <2A4D3263 0="),
-         "v34-call.log", "", CutReason::None, DropKind::MarkerInside, 13},
+         "v34-call.log", "loose reading: time stamps removed from line starts in line 13!",
+         CutReason::None, DropKind::MarkerInside, 13},
     };
     for (const DamageRow& row : rows) {
         SCOPED_TRACE(row.name);
