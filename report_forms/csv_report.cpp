@@ -2,11 +2,9 @@
 
 #include "csv_report.h"
 
-#include <cstdint>
-#include <cstring>
-
-#include "code_texts.h"
+#include "byte_writing.h"
 #include "line_catalogue.h"
+#include "report_text.h"
 
 namespace {
 
@@ -34,37 +32,8 @@ char* writeQuoted(std::string_view text, char* to) {
     return to;
 }
 
-char* put(char* to, std::string_view piece) {
-    if (!piece.empty()) {
-        std::memcpy(to, piece.data(), piece.size());
-    }
-    return to + piece.size();
-}
-
 char* writeField(std::string_view text, char* to) {
-    return needsQuotes(text.data(), text.size()) ? writeQuoted(text, to) : put(to, text);
-}
-
-char* writeNumber(std::size_t n, char* to) {
-    char digits[24];
-    std::size_t at = sizeof digits;
-    do {
-        digits[--at] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0);
-    return put(to, std::string_view(digits + at, sizeof digits - at));
-}
-
-// As captures write keys: hex, upper case.
-char* writeKeyName(std::uint16_t key, char* to) {
-    static const char Digits[] = "0123456789ABCDEF";
-    char digits[4];
-    std::size_t at = sizeof digits;
-    do {
-        digits[--at] = Digits[key % 16];
-        key = static_cast<std::uint16_t>(key / 16);
-    } while (key != 0);
-    return put(to, std::string_view(digits + at, sizeof digits - at));
+    return needsQuotes(text.data(), text.size()) ? writeQuoted(text, to) : putBytes(to, text);
 }
 
 // The entries that have a column, in catalogue order.
@@ -81,38 +50,6 @@ struct Columns {
 };
 
 const Columns columns;
-
-// A line's values as the text shows them: one that did not arrive as "NA",
-// the two of a pair around "/", or " / " when either holds a "/" itself.
-struct ValuePieces {
-    std::string_view first;
-    std::string_view between;
-    std::string_view last;
-
-    std::size_t size() const { return first.size() + between.size() + last.size(); }
-};
-
-bool holdsSlash(std::string_view value) {
-    for (const char c : value) {
-        if (c == '/') {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Measured once: a row asks for it of every line that lacks a value.
-const std::string_view notAvailable = NotAvailableMarker;
-
-ValuePieces valuePieces(const ReportLine& line) {
-    ValuePieces pieces;
-    pieces.first = line.values[0] ? std::string_view(*line.values[0]) : notAvailable;
-    if (line.valueCount == 2) {
-        pieces.last = line.values[1] ? std::string_view(*line.values[1]) : notAvailable;
-        pieces.between = holdsSlash(pieces.first) || holdsSlash(pieces.last) ? " / " : "/";
-    }
-    return pieces;
-}
 
 // Line noise is no reading: a spreadsheet must not sum it.
 bool isNoise(const ReportLine& line) {
@@ -143,7 +80,7 @@ void appendCsvRow(const DecodedReport& report, std::string_view source, std::str
     for (const ReportLine& line : report.lines) {
         if (line.entry >= 0 && line.entry < LineCount && lineOf[line.entry] == nullptr) {
             lineOf[line.entry] = &line;
-            room += 2 * valuePieces(line).size() + 3 + 10;
+            room += 2 * reportLineValues(line).size() + 3 + 10;
         }
     }
     room += 3 * static_cast<std::size_t>(columns.count);
@@ -152,10 +89,10 @@ void appendCsvRow(const DecodedReport& report, std::string_view source, std::str
     char* to = &out[start];
     to = writeField(source, to);
     *to++ = ',';
-    to = writeNumber(static_cast<std::size_t>(report.number), to);
+    to = putDigits(to, static_cast<std::size_t>(report.number));
     *to++ = ',';
     if (report.line > 0) {
-        to = writeNumber(report.line, to);
+        to = putDigits(to, report.line);
     }
     bool anyNoise = false;
     for (int at = 0; at < columns.count; ++at) {
@@ -168,17 +105,17 @@ void appendCsvRow(const DecodedReport& report, std::string_view source, std::str
             anyNoise = true;
             continue;
         }
-        const ValuePieces pieces = valuePieces(*line);
+        const ValuePieces pieces = reportLineValues(*line);
         char* const field = to;
-        to = put(to, pieces.first);
-        to = put(to, pieces.between);
-        to = put(to, pieces.last);
+        to = putBytes(to, pieces.first);
+        to = putBytes(to, pieces.between);
+        to = putBytes(to, pieces.last);
         if (needsQuotes(field, static_cast<std::size_t>(to - field))) {
             const std::string text(field, to);
             to = writeQuoted(text, field);
         }
     }
-    to = put(to, report.complete() ? ",true," : ",false,");
+    to = putBytes(to, report.complete() ? ",true," : ",false,");
     to = writeField(messages, to);
     *to++ = ',';
     if (anyNoise) {
@@ -191,14 +128,14 @@ void appendCsvRow(const DecodedReport& report, std::string_view source, std::str
             }
             for (int column = 0; column < 2; ++column) {
                 if (line->malformed[column]) {
-                    to = put(to, separator);
-                    to = writeKeyName(lineKey(entry, column), to);
+                    to = putBytes(to, separator);
+                    to = putDigits(to, lineKey(entry, column), 16);  // as captures write keys
                     separator = " ";
                 }
             }
         }
     }
-    to = put(to, lineEnd);
+    to = putBytes(to, lineEnd);
     out.resize(static_cast<std::size_t>(to - &out[0]));
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <utility>
 
+#include "byte_writing.h"
 #include "cut_reasons.h"
 #include "line_catalogue.h"
 
@@ -214,24 +215,11 @@ class JsonReportText::Writer {
         std::memcpy(at_, text, N - 1);
         at_ += N - 1;
     }
-    void put(std::string_view bytes) {
-        if (!bytes.empty()) {
-            std::memcpy(at_, bytes.data(), bytes.size());
-            at_ += bytes.size();
-        }
-    }
+    void put(std::string_view bytes) { at_ = putBytes(at_, bytes); }
     void put(char c) { *at_++ = c; }
     // As a JSON string: at most 6 bytes a byte and the quotes.
     void text(std::string_view bytes) { at_ = writeText(bytes, at_); }
-    void number(std::size_t n) {
-        char digits[24];
-        std::size_t at = sizeof digits;
-        do {
-            digits[--at] = static_cast<char>('0' + n % 10);
-            n /= 10;
-        } while (n != 0);
-        put(std::string_view(digits + at, sizeof digits - at));
-    }
+    void number(std::size_t n) { at_ = putDigits(at_, n); }
     // A colon or a comma within a line: followed by a space in the pretty
     // layout.
     void separator(char c) {

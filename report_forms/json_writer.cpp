@@ -1,6 +1,7 @@
-// The JSON form: one document a report, written as the report ends. The
+// The JSON forms: one document a report, written as the report ends. The
 // documents of a run stand in one array, written element by element; in a
-// watch each decoding is one compact line.
+// watch each decoding is one compact line. JSON Lines are a watch's lines
+// without the array: one compact document a line.
 
 #include "output_writer.h"
 
@@ -79,4 +80,8 @@ class JsonWriter : public OutputWriter {
 std::unique_ptr<OutputWriter> makeJsonWriter(OutputSink& sink, const JsonContext& context,
                                              bool watch, bool arrays) {
     return std::make_unique<JsonWriter>(sink, context, watch, arrays);
+}
+
+std::unique_ptr<OutputWriter> makeJsonLinesWriter(OutputSink& sink, const JsonContext& context) {
+    return std::make_unique<JsonWriter>(sink, context, true, false);
 }

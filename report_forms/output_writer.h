@@ -1,7 +1,7 @@
 // The writers of every output form: each made with its settings and the
 // sink it writes into (output_sink.h), each form in a file named for it
-// (text_writer.cpp, json_writer.cpp, jsonl_writer.cpp, csv_writer.cpp,
-// summary_writer.cpp). vexa-decode chooses one from its options; the window
+// (text_writer.cpp, json_writer.cpp for JSON and JSON Lines,
+// csv_writer.cpp, summary_writer.cpp). vexa-decode chooses one from its options; the window
 // and the page make the text writer; the fuzz targets make them all.
 //
 // Besides what each decoding run hands out (report_writer.h), a writer

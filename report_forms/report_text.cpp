@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "byte_writing.h"
 #include "code_texts.h"
 #include "line_catalogue.h"
 
@@ -31,7 +32,7 @@ struct PaddedLabels {
 };
 
 // Values are a few characters long, shorter than memchr is worth calling for.
-bool holdsSlash(const std::string& value) {
+bool holdsSlash(std::string_view value) {
     for (const char c : value) {
         if (c == '/') {
             return true;
@@ -43,27 +44,11 @@ bool holdsSlash(const std::string& value) {
 // The pieces of a report line between the style's prefix and end.
 struct LinePieces {
     std::string_view head;  // the padded label and ": "
-    std::string_view first;
-    std::string_view between;
-    std::string_view last;
+    ValuePieces values;
 };
 
-const std::string NotAvailableText = NotAvailableMarker;
-
-// The values: one that did not arrive shows as "NA". Values that hold a "/"
-// themselves get spaces around the separator so the two stay apart; the
-// label's own "/" does not count.
-inline LinePieces valuePieces(const ReportLine& line) {
-    LinePieces pieces;
-    const std::string& first = line.values[0] ? *line.values[0] : NotAvailableText;
-    pieces.first = first;
-    if (line.valueCount == 2) {
-        const std::string& second = line.values[1] ? *line.values[1] : NotAvailableText;
-        pieces.between = holdsSlash(first) || holdsSlash(second) ? " / " : "/";
-        pieces.last = second;
-    }
-    return pieces;
-}
+// Measured once: a CSV row asks for it of every line that lacks a value.
+const std::string_view NotAvailableText = NotAvailableMarker;
 
 // Made at start-up: a line asks for it twice, and a run writes a million.
 const PaddedLabels paddedLabels;
@@ -71,7 +56,8 @@ const PaddedLabels paddedLabels;
 // Lines of catalogue entries (all but hand-made ones) take their padded
 // label from the table; any other is padded into `label`.
 inline LinePieces linePieces(const ReportLine& line, std::string& label) {
-    LinePieces pieces = valuePieces(line);
+    LinePieces pieces;
+    pieces.values = reportLineValues(line);
     if (hasOwnLabel(line)) {
         pieces.head = paddedLabels.of[line.entry];
     } else {
@@ -81,20 +67,16 @@ inline LinePieces linePieces(const ReportLine& line, std::string& label) {
     return pieces;
 }
 
-char* put(char* at, std::string_view piece) {
-    if (!piece.empty()) {
-        std::memcpy(at, piece.data(), piece.size());
-    }
-    return at + piece.size();
-}
-
 }  // namespace
 
-std::string reportLineValues(const ReportLine& line) {
-    const LinePieces pieces = valuePieces(line);
-    std::string values(pieces.first.size() + pieces.between.size() + pieces.last.size(), ' ');
-    put(put(put(&values[0], pieces.first), pieces.between), pieces.last);
-    return values;
+ValuePieces reportLineValues(const ReportLine& line) {
+    ValuePieces pieces;
+    pieces.first = line.values[0] ? std::string_view(*line.values[0]) : NotAvailableText;
+    if (line.valueCount == 2) {
+        pieces.last = line.values[1] ? std::string_view(*line.values[1]) : NotAvailableText;
+        pieces.between = holdsSlash(pieces.first) || holdsSlash(pieces.last) ? " / " : "/";
+    }
+    return pieces;
 }
 
 std::string reportLineText(const ReportLine& line) {
@@ -133,12 +115,12 @@ std::size_t reportLineRoom(const LineStyle& style, const ReportLine& line) {
 char* writeReportLine(const LineStyle& style, const ReportLine& line, char* at) {
     std::string label;
     const LinePieces pieces = linePieces(line, label);
-    at = put(at, style.prefix);
-    at = put(at, pieces.head);
-    at = put(at, pieces.first);
-    at = put(at, pieces.between);
-    at = put(at, pieces.last);
-    return put(at, style.end);
+    at = putBytes(at, style.prefix);
+    at = putBytes(at, pieces.head);
+    at = putBytes(at, pieces.values.first);
+    at = putBytes(at, pieces.values.between);
+    at = putBytes(at, pieces.values.last);
+    return putBytes(at, style.end);
 }
 
 void appendReportLine(const LineStyle& style, const ReportLine& line, std::string& out) {

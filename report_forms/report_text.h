@@ -19,8 +19,17 @@ struct LineStyle {
 };
 
 // A report line's values as the text shows them after the label: the value,
-// or the two around "/", one that did not arrive shown as "NA".
-std::string reportLineValues(const ReportLine& line);
+// or the two around "/", one that did not arrive shown as "NA". Values that
+// hold a "/" themselves get " / " so the two stay apart; the label's own "/"
+// does not count.
+struct ValuePieces {
+    std::string_view first;
+    std::string_view between;  // empty for a single value
+    std::string_view last;
+
+    std::size_t size() const { return first.size() + between.size() + last.size(); }
+};
+ValuePieces reportLineValues(const ReportLine& line);
 
 // A report line's own text: the padded label, ": " and its values.
 std::string reportLineText(const ReportLine& line);

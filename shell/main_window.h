@@ -9,14 +9,16 @@
 #include <windows.h>
 
 #include "output_writer.h"
+#include "settings.h"
 
 // What start-up hands the window as its creation parameter: the window keeps
 // a pointer to it as its own data, so it must outlive the window.
 struct WindowSettings {
     // A report that a read error cut short shows what came before it.
     WindowSettings() { text.showsReadFailed = true; }
-    TextSettings text;                      // every report's line prefix and end
-    const char* startupFileName = nullptr;  // decoded when the window opens
+    TextSettings text;                                   // every report's line prefix and end
+    const char* startupFileName = nullptr;               // decoded when the window opens
+    char fileNameSetting[OpenFileNameSettingSize] = {};  // where startupFileName may point
 };
 
 INT_PTR CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

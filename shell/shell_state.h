@@ -11,9 +11,6 @@
 // Fixed during start-up (startup.cpp); lives until the program ends.
 struct StartupState {
     HINSTANCE instance = nullptr;  // where templates, menu and icons load from
-    // The file-name setting is kept here because the start-up file name may
-    // refer into it for the whole run.
-    char openFileNameSetting[OpenFileNameSettingSize] = {};
 };
 extern StartupState startupState;
 

@@ -51,8 +51,9 @@ std::unique_ptr<bool[]> findReplacedQuestionMarks(int count, char* const* argume
     return replaced;
 }
 
-// Settings fill in what the command line left open.
-void applySettings(const std::string& settingsPath, CommandLineOptions* options) {
+// The window's settings: the command line's, with settings filling in what it left open.
+void applySettings(const std::string& settingsPath, CommandLineOptions* options,
+                   WindowSettings* settings) {
     if (options->prefix.choice == PrefixChoice::NotGiven) {
         char prefix[PrefixSettingSize] = {};
         readPrefixSetting(settingsPath, prefix);
@@ -61,12 +62,12 @@ void applySettings(const std::string& settingsPath, CommandLineOptions* options)
             options->prefix.text = prefix;
         }
     }
+    settings->text.style.prefix = linePrefixFor(options->prefix);
     if (options->fileName == nullptr) {
-        readOpenFileNameSetting(settingsPath, startupState.openFileNameSetting);
-        if (startupState.openFileNameSetting[0] != '\0') {
-            options->fileName = startupState.openFileNameSetting;
-        }
+        readOpenFileNameSetting(settingsPath, settings->fileNameSetting);
     }
+    const bool fromSetting = settings->fileNameSetting[0] != '\0';
+    settings->startupFileName = fromSetting ? settings->fileNameSetting : options->fileName;
 }
 
 void initCommonControls() {
@@ -148,10 +149,8 @@ int runProgram(HINSTANCE instance, const char* argumentText) {
     if (!parseOptions(count, arguments, &options, &viewerState.on, replaced.get())) {
         showUsageBox();
     } else {
-        applySettings(settingsPath, &options);
         WindowSettings settings;
-        settings.text.style.prefix = linePrefixFor(options.prefix);
-        settings.startupFileName = options.fileName;
+        applySettings(settingsPath, &options, &settings);
         exitCode = runWindow(settings);
     }
     HeapFree(GetProcessHeap(), 0, arguments);
