@@ -11,7 +11,7 @@ box at that DPI instead, named main-window-192dpi.png and so on; at 192 the
 window needs a larger screen than the default one of scripts/with-display:
 VEXA_SCREEN=2560x1600x24 scripts/with-display tests/blackbox/screenshots.py ...
 
-Needs what test_ui.py needs (Wine, xdotool, xclip) and ImageMagick.
+Needs what test_ui.py needs (Wine, xdotool) and ImageMagick.
 """
 import argparse
 import os

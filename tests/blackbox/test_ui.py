@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """vexa.exe driven from outside, as a user would: under Wine on an X display
 with a window manager, keys typed with xdotool, the clipboard set by the
-probe program (as another Windows program would) and read back from X with
-xclip, and the window's texts read back with the probe.
+probe program (as another Windows program would) and read back from X (see
+x_selection), and the window's texts read back with the probe.
 
     test_ui.py --exe vexa.exe --probe probe.exe [unittest options]
 
@@ -12,6 +12,8 @@ program, default scripts/wine-run).
 """
 import argparse
 import contextlib
+import ctypes
+import ctypes.util
 import locale
 import os
 import select
@@ -77,6 +79,8 @@ PATIENCE = 120
 # The probe's results besides 0 (done).
 NOT_THERE = 10
 MISSING = 11
+# X's event code.
+SELECTION_NOTIFY = 31
 
 
 def lines(text_lines, prefix=""):
@@ -119,6 +123,74 @@ def run(command, timeout=PATIENCE):
         err.seek(0)
         result.stdout, result.stderr = out.read(), err.read()
     return result
+
+
+X11 = None
+
+
+def x_selection(timeout):
+    """The CLIPBOARD selection as UTF-8, or None without an answer in time;
+    b"" when the owner refused (its window was replaced while the request
+    was on its way, as Wine does on every clipboard change).
+
+    A second request follows the real one: Wine's desktop process handles
+    the last X event of a batch after it flushed its output, and then sleeps
+    with that answer unsent until something else wakes it -- seconds at
+    best, forever when nothing else happens. The second request is that
+    last event, so the one asked for is always sent."""
+    global X11
+    if X11 is None:
+        X11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+        ptr, ulong = ctypes.c_void_p, ctypes.c_ulong
+        for name, restype, argtypes in [
+                ("XOpenDisplay", ptr, [ctypes.c_char_p]),
+                ("XDefaultRootWindow", ulong, [ptr]),
+                ("XCreateSimpleWindow", ulong, [ptr, ulong, ctypes.c_int, ctypes.c_int]
+                 + [ctypes.c_uint] * 3 + [ulong] * 2),
+                ("XInternAtom", ulong, [ptr, ctypes.c_char_p, ctypes.c_int]),
+                ("XConvertSelection", ctypes.c_int, [ptr] + [ulong] * 5),
+                ("XPending", ctypes.c_int, [ptr]), ("XFlush", ctypes.c_int, [ptr]),
+                ("XConnectionNumber", ctypes.c_int, [ptr]), ("XCloseDisplay", ctypes.c_int, [ptr]),
+                ("XNextEvent", ctypes.c_int, [ptr, ptr]), ("XFree", ctypes.c_int, [ptr]),
+                ("XGetWindowProperty", ctypes.c_int,
+                 [ptr, ulong, ulong, ctypes.c_long, ctypes.c_long, ctypes.c_int, ulong] + [ptr] * 5)]:
+            getattr(X11, name).restype, getattr(X11, name).argtypes = restype, argtypes
+    x = X11
+    display = x.XOpenDisplay(None)
+    if not display:
+        raise AssertionError("cannot open the X display")
+    try:
+        window = x.XCreateSimpleWindow(display, x.XDefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0)
+        atom = lambda name: x.XInternAtom(display, name, 0)
+        utf8, data = atom(b"UTF8_STRING"), atom(b"VEXA_DATA")
+        x.XConvertSelection(display, atom(b"CLIPBOARD"), utf8, data, window, 0)
+        x.XConvertSelection(display, atom(b"CLIPBOARD"), atom(b"TIMESTAMP"), atom(b"VEXA_WAKE"),
+                            window, 0)
+        x.XFlush(display)
+        # An XEvent; a SelectionNotify's fields are longs: type, serial,
+        # send_event, display, requestor, selection, target, property.
+        event = (ctypes.c_long * 24)()
+        deadline = time.monotonic() + timeout
+        while event[0] & 0xFFFFFFFF != SELECTION_NOTIFY or event[6] != utf8:
+            while not x.XPending(display):
+                left = deadline - time.monotonic()
+                if left <= 0 or not select.select([x.XConnectionNumber(display)], [], [], left)[0]:
+                    return None
+            x.XNextEvent(display, event)
+        if event[7] == 0:
+            return b""
+        kind, size, count, rest, value = (ctypes.c_ulong(), ctypes.c_int(), ctypes.c_ulong(),
+                                          ctypes.c_ulong(), ctypes.c_void_p())
+        x.XGetWindowProperty(display, window, data, 0, 1 << 24, 0, 0, ctypes.byref(kind),
+                             ctypes.byref(size), ctypes.byref(count), ctypes.byref(rest),
+                             ctypes.byref(value))
+        if not value.value:
+            return b""
+        text = ctypes.string_at(value, count.value * size.value // 8)
+        x.XFree(value)
+        return text
+    finally:
+        x.XCloseDisplay(display)
 
 
 class Probe:
@@ -386,11 +458,17 @@ class Desktop:
 
     def x_clipboard(self):
         """The clipboard as X programs get it. Wine's desktop process answers
-        at once; silence is a fault, reported as such, not waited out."""
-        try:
-            return run(["xclip", "-selection", "clipboard", "-o"], timeout=30).stdout
-        except subprocess.TimeoutExpired:
-            raise AssertionError("xclip: the clipboard's owner gave no answer in 30 s") from None
+        at once; silence is a fault, reported as such, not waited out. A
+        refusal comes from the selection window Wine replaced while the
+        request was on its way (it replaces it on every clipboard change):
+        the new one is asked, as xclip does."""
+        for _ in range(2):
+            text = x_selection(30)
+            if text is None:
+                raise AssertionError("the clipboard's owner gave no answer in 30 s")
+            if text:
+                return text
+        return b""
 
 
 class UiTest(unittest.TestCase):
